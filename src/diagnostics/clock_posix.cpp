@@ -1,11 +1,11 @@
-#include "diagnostics/clock.h"
-
 #include <time.h>
+
+#include "diagnostics/clock.h"
 
 std::uint32_t MillisecondsNow() {
   timespec now{};
   clock_gettime(CLOCK_MONOTONIC, &now);
-  const std::uint64_t ms = static_cast<std::uint64_t>(now.tv_sec) * 1000u +
-                           static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
+  const std::uint64_t ms =
+      static_cast<std::uint64_t>(now.tv_sec) * 1000u + static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
   return static_cast<std::uint32_t>(ms);
 }

@@ -1,6 +1,6 @@
-#include "diagnostics/clock.h"
-
-#include <windows.h>
 #include <mmsystem.h>
+#include <windows.h>
+
+#include "diagnostics/clock.h"
 
 std::uint32_t MillisecondsNow() { return timeGetTime(); }

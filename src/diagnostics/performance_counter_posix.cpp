@@ -1,6 +1,6 @@
-#include "diagnostics/performance_counter.h"
-
 #include <time.h>
+
+#include "diagnostics/performance_counter.h"
 
 std::int64_t ReadPerformanceCounter() {
   timespec now{};

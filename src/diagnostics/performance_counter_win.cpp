@@ -1,6 +1,6 @@
-#include "diagnostics/performance_counter.h"
-
 #include <windows.h>
+
+#include "diagnostics/performance_counter.h"
 
 std::int64_t ReadPerformanceCounter() {
   LARGE_INTEGER now;

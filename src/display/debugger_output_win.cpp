@@ -1,8 +1,8 @@
-#include "display/debugger_output.h"
-
 #include <windows.h>
 
 #include <cstdio>
+
+#include "display/debugger_output.h"
 
 void WriteToDebugger(const char* text) { OutputDebugStringA(text); }
 

@@ -55,8 +55,8 @@ TEST_F(DebugLogTest, LongLinesAreCutAt255CharactersWithTheLineEndKept) {
   }
   log.Log("next");
   const std::string text = ReadText("log.txt");
-  const std::string full = "12: " + std::string(250, 'x') + "\n";      // 255 characters exactly
-  const std::string cut = "12: " + std::string(250, 'x') + "\n";        // longer ones cut to the same
+  const std::string full = "12: " + std::string(250, 'x') + "\n";  // 255 characters exactly
+  const std::string cut = "12: " + std::string(250, 'x') + "\n";   // longer ones cut to the same
   EXPECT_EQ(text, full + cut + cut + cut + cut + "12: next\n");
 }
 

@@ -1,0 +1,34 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// The intermediate image a decoder produces, laid out as a device-independent
+// bitmap: 8 bits per pixel with a colour table, 24 bits as B,G,R, or 32 bits as
+// B,G,R,A; each row padded to a multiple of 4 bytes.
+struct DecodedImage {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  int bitsPerPixel = 0;     // 8, 24 or 32
+  bool topDown = false;     // rows stored top row first
+  std::int32_t stride = 0;  // bytes per row, a multiple of 4
+  std::vector<std::uint8_t> pixels;
+  std::vector<std::uint8_t> colorTable;  // 8 bits: 256 entries of B,G,R,0
+
+  // Colour of pixel (x, y) counted from the top row, as B,G,R.
+  void PixelBgr(std::int32_t x, std::int32_t y, std::uint8_t bgr[3]) const;
+};
+
+// Format numbers of the loaders.
+enum class ImageFormat : int { kUnknown = 0, kBmp = 1, kPsd = 2, kTga = 3, kPcx = 4, kJpeg = 5 };
+
+ImageFormat DetectImageFormat(const std::uint8_t* data, std::size_t size);
+
+// Decodes a whole file held in memory; nothing when the data is not a picture of a
+// supported kind or is damaged. JPEG is decoded only where the platform decoder
+// exists in the core (the native build); the Windows build draws JPEG through OLE.
+std::optional<DecodedImage> DecodeImage(const std::uint8_t* data, std::size_t size,
+                                        ImageFormat format = ImageFormat::kUnknown);
+std::optional<DecodedImage> DecodeImageFile(const std::string& path);
