@@ -102,15 +102,19 @@ bool HttpClient::Exchange(const NavigateSettings& settings, const UrlParts& url,
   const bool throughProxy = !proxyHost_.empty();
   const std::string& host = throughProxy ? proxyHost_ : url.host;
   const std::uint16_t port = throughProxy ? proxyPort_ : url.port;
+  const bool reused = IsConnectedTo(host, port);
   if (!ConnectTo(host, port, settings, deadline)) return false;
 
   const std::string request = BuildHttpRequest(settings, url, throughProxy);
-  const std::uint32_t sendTimeout = deadline.Bound(settings.timeoutMs);
-  if (sendTimeout == 0 || !transport_->Send(request.data(), request.size(), sendTimeout)) {
+  Outcome outcome = SendAndRead(request, headRequest, settings, deadline);
+  if (outcome == Outcome::kNoAnswer && reused) {
+    // A server may drop a kept connection whenever it likes; that is no answer to this
+    // request, so it is asked once more on a fresh connection.
     Disconnect();
-    return false;
+    if (!ConnectTo(host, port, settings, deadline)) return false;
+    outcome = SendAndRead(request, headRequest, settings, deadline);
   }
-  if (!ReadReply(headRequest, settings, deadline)) {
+  if (outcome != Outcome::kReply) {
     Disconnect();
     return false;
   }
@@ -118,11 +122,41 @@ bool HttpClient::Exchange(const NavigateSettings& settings, const UrlParts& url,
   return true;
 }
 
+HttpClient::Outcome HttpClient::SendAndRead(const std::string& request, bool headRequest,
+                                            const NavigateSettings& settings, Deadline& deadline) {
+  const std::uint32_t sendTimeout = deadline.Bound(settings.timeoutMs);
+  if (sendTimeout == 0) return Outcome::kFailed;
+  if (!transport_->Send(request.data(), request.size(), sendTimeout)) return Outcome::kNoAnswer;
+
+  reply_.Reset(headRequest);
+  char block[kHttpReceiveBlockSize];
+  bool answered = false;
+  for (;;) {
+    const std::uint32_t timeout = deadline.Bound(settings.timeoutMs);
+    if (timeout == 0) return Outcome::kFailed;
+    const long received = transport_->Receive(block, sizeof block, timeout);
+    if (received < 0) return answered ? Outcome::kFailed : Outcome::kNoAnswer;
+    if (received == 0 && !answered) return Outcome::kNoAnswer;
+    answered = true;
+    const HttpResponseParser::Result result =
+        received == 0 ? reply_.Finish() : reply_.Feed(block, static_cast<std::size_t>(received));
+    if (result == HttpResponseParser::Result::kComplete) {
+      if (received == 0) Disconnect();
+      return Outcome::kReply;
+    }
+    if (result == HttpResponseParser::Result::kError) return Outcome::kFailed;
+  }
+}
+
+bool HttpClient::IsConnectedTo(const std::string& host, std::uint16_t port) const {
+  return transport_->IsConnected() && EqualsIgnoringCase(connectedHost_, host) && connectedPort_ == port;
+}
+
 bool HttpClient::ConnectTo(const std::string& host, std::uint16_t port, const NavigateSettings& settings,
                            Deadline& deadline) {
   // A connection is reused only for the server it leads to; a redirect elsewhere
   // gets a connection of its own.
-  if (transport_->IsConnected() && EqualsIgnoringCase(connectedHost_, host) && connectedPort_ == port) return true;
+  if (IsConnectedTo(host, port)) return true;
   Disconnect();
   const std::uint32_t timeout = deadline.Bound(settings.connectTimeoutMs);
   if (timeout == 0 || !transport_->Connect(host, port, timeout)) {
@@ -132,22 +166,4 @@ bool HttpClient::ConnectTo(const std::string& host, std::uint16_t port, const Na
   connectedHost_ = host;
   connectedPort_ = port;
   return true;
-}
-
-bool HttpClient::ReadReply(bool headRequest, const NavigateSettings& settings, Deadline& deadline) {
-  reply_.Reset(headRequest);
-  char block[kHttpReceiveBlockSize];
-  for (;;) {
-    const std::uint32_t timeout = deadline.Bound(settings.timeoutMs);
-    if (timeout == 0) return false;
-    const long received = transport_->Receive(block, sizeof block, timeout);
-    if (received < 0) return false;
-    const HttpResponseParser::Result result =
-        received == 0 ? reply_.Finish() : reply_.Feed(block, static_cast<std::size_t>(received));
-    if (result == HttpResponseParser::Result::kComplete) {
-      if (received == 0) Disconnect();
-      return true;
-    }
-    if (result == HttpResponseParser::Result::kError) return false;
-  }
 }

@@ -42,10 +42,15 @@ class HttpClient {
 
  private:
   class Deadline;
+  // kNoAnswer: the request could not be sent, or the connection ended before a single
+  // byte of the reply came.
+  enum class Outcome { kReply, kNoAnswer, kFailed };
 
   bool Exchange(const NavigateSettings& settings, const UrlParts& url, bool headRequest, Deadline& deadline);
+  Outcome SendAndRead(const std::string& request, bool headRequest, const NavigateSettings& settings,
+                      Deadline& deadline);
+  bool IsConnectedTo(const std::string& host, std::uint16_t port) const;
   bool ConnectTo(const std::string& host, std::uint16_t port, const NavigateSettings& settings, Deadline& deadline);
-  bool ReadReply(bool headRequest, const NavigateSettings& settings, Deadline& deadline);
   void Disconnect();
 
   std::unique_ptr<HttpTransport> transport_;

@@ -1,6 +1,5 @@
 #include "update/url_parts.h"
 
-#include "update/http_headers.h"
 #include "update/http_limits.h"
 
 namespace {
@@ -38,19 +37,6 @@ bool ParsePort(std::string_view text, std::uint16_t* port) {
 std::string_view UrlParts::Query() const {
   std::string_view query(extraInfo);
   return query.substr(0, query.find('#'));
-}
-
-std::uint16_t DefaultPortOfScheme(std::string_view scheme) {
-  struct Known {
-    const char* name;
-    std::uint16_t port;
-  };
-  static constexpr Known kKnown[] = {{"ftp", 21}, {"gopher", 70}, {"http", 80},  {"https", 443},
-                                     {"file", 0}, {"news", 0},    {"mailto", 0}, {"socks", 1080}};
-  for (const Known& known : kKnown) {
-    if (EqualsIgnoringCase(scheme, known.name)) return known.port;
-  }
-  return 0;
 }
 
 std::optional<UrlParts> ParseUrl(std::string_view text) {

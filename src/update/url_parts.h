@@ -21,6 +21,3 @@ struct UrlParts {
 };
 
 std::optional<UrlParts> ParseUrl(std::string_view text);
-
-// Default port of a known scheme, 0 for a scheme that has none or that is unknown.
-std::uint16_t DefaultPortOfScheme(std::string_view scheme);

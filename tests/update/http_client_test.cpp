@@ -115,6 +115,20 @@ TEST(HttpClientTest, ReconnectsForARelativeRedirectAfterConnectionClose) {
   EXPECT_EQ(server.RequestConnections(), (std::vector<int>{0, 1}));
 }
 
+TEST(HttpClientTest, AsksAgainWhenAKeptConnectionWasDropped) {
+  // The server closes after each reply without saying so in a Connection header.
+  LoopbackServer server([](const std::string&, int index) -> ServerReply {
+    ServerReply reply = Ok(std::to_string(index));
+    reply.close = true;
+    return reply;
+  });
+  HttpClient client;
+  ASSERT_TRUE(client.Navigate(server.Url("/one")));
+  ASSERT_TRUE(client.Navigate(server.Url("/two")));
+  EXPECT_EQ(std::string(client.Body(), client.BodyLength()), "1");
+  EXPECT_EQ(server.RequestConnections(), (std::vector<int>{0, 1}));
+}
+
 TEST(HttpClientTest, StopsARedirectLoopAtTheBound) {
   LoopbackServer server([](const std::string&, int) -> ServerReply {
     return {"HTTP/1.1 303 See Other\r\nLocation: /again\r\nContent-Length: 0\r\n\r\n"};

@@ -87,14 +87,6 @@ TEST(UrlPartsTest, CutsUrlsIntoParts) {
   }
 }
 
-TEST(UrlPartsTest, KnowsTheDefaultPortsOfKnownSchemes) {
-  EXPECT_EQ(DefaultPortOfScheme("http"), 80);
-  EXPECT_EQ(DefaultPortOfScheme("HTTPS"), 443);
-  EXPECT_EQ(DefaultPortOfScheme("socks"), 1080);
-  EXPECT_EQ(DefaultPortOfScheme("file"), 0);
-  EXPECT_EQ(DefaultPortOfScheme("unknown"), 0);
-}
-
 TEST(RedirectLocationTest, ResolvesAgainstTheCurrentUrl) {
   const UrlParts current = *ParseUrl("http://h:81/a/b/c.php?q=1");
   struct Case {
