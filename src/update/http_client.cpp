@@ -138,10 +138,12 @@ HttpClient::Outcome HttpClient::SendAndRead(const std::string& request, bool hea
     if (received < 0) return answered ? Outcome::kFailed : Outcome::kNoAnswer;
     if (received == 0 && !answered) return Outcome::kNoAnswer;
     answered = true;
+    std::size_t used = 0;
     const HttpResponseParser::Result result =
-        received == 0 ? reply_.Finish() : reply_.Feed(block, static_cast<std::size_t>(received));
+        received == 0 ? reply_.Finish() : reply_.Feed(block, static_cast<std::size_t>(received), &used);
     if (result == HttpResponseParser::Result::kComplete) {
-      if (received == 0) Disconnect();
+      // Bytes past the reply answer no request of ours: the connection is out of step.
+      if (received == 0 || used < static_cast<std::size_t>(received)) Disconnect();
       return Outcome::kReply;
     }
     if (result == HttpResponseParser::Result::kError) return Outcome::kFailed;

@@ -129,6 +129,17 @@ TEST(HttpClientTest, AsksAgainWhenAKeptConnectionWasDropped) {
   EXPECT_EQ(server.RequestConnections(), (std::vector<int>{0, 1}));
 }
 
+TEST(HttpClientTest, LeavesAConnectionWithBytesPastTheReply) {
+  LoopbackServer server([](const std::string&, int index) -> ServerReply {
+    return {"HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\n" + std::to_string(index) + "HTTP/1.1 200 OK\r\n"};
+  });
+  HttpClient client;
+  ASSERT_TRUE(client.Navigate(server.Url("/one")));
+  ASSERT_TRUE(client.Navigate(server.Url("/two")));
+  EXPECT_EQ(std::string(client.Body(), client.BodyLength()), "1");
+  EXPECT_EQ(server.RequestConnections(), (std::vector<int>{0, 1}));
+}
+
 TEST(HttpClientTest, StopsARedirectLoopAtTheBound) {
   LoopbackServer server([](const std::string&, int) -> ServerReply {
     return {"HTTP/1.1 303 See Other\r\nLocation: /again\r\nContent-Length: 0\r\n\r\n"};
