@@ -9,7 +9,7 @@
 // size; the result never depends on how the bytes were split. It owns no socket:
 // the caller receives, feeds, and tells it when the peer closed the connection.
 //
-// Interim "1xx" heads (other than 101) are dropped and the next head is read.
+// Lines end with CR LF or a bare LF. Interim "1xx" heads (other than 101) are dropped and the next head is read.
 // The body is delimited by chunked transfer coding, else by Content-Length, else by
 // the close of the connection; replies to HEAD and 204 and 304 replies have none.
 // Every size is checked against http_limits.h; a reply past a limit is an error.
