@@ -129,6 +129,9 @@ TEST_F(FireManagerTest, AllThreeChangesFallDueOnTheSameFrameInOrder) {
   Periods(5000);
   EXPECT_TRUE(fire.TakeChanges().background);
 
+  // The background is handled first: when it loads, palette and style have not moved.
+  std::vector<std::uint32_t> indicesAtLoad;
+  source.onLoad = [&](const std::string&) { indicesAtLoad = {settings.GetPaletteIndex(), settings.GetStyleIndex()}; };
   MemorySurface surface(kWidth, kHeight, 24);
   for (int frame = 1; frame < 125; ++frame) Frame(surface);
   FireChanges changes = fire.TakeChanges();
@@ -139,6 +142,7 @@ TEST_F(FireManagerTest, AllThreeChangesFallDueOnTheSameFrameInOrder) {
   changes = fire.TakeChanges();
   EXPECT_TRUE(changes.background && changes.palette && changes.style);
   EXPECT_EQ(source.loads, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(indicesAtLoad, (std::vector<std::uint32_t>{0, 0}));
   EXPECT_EQ(settings.GetBackgroundIndex(), 1u);
   EXPECT_EQ(settings.GetPaletteIndex(), 1u);
   EXPECT_EQ(settings.GetStyleIndex(), 1u);

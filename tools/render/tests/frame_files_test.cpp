@@ -9,12 +9,6 @@
 
 namespace {
 
-TEST(FrameFiles, NamesCarryFiveDigitFrameNumbers) {
-  EXPECT_EQ(FrameFileName("frame", 1, "png"), "frame-00001.png");
-  EXPECT_EQ(FrameFileName("indices", 12345, "pgm"), "indices-12345.pgm");
-  EXPECT_EQ(FrameFileName("surface", 123456, "raw"), "surface-123456.raw");
-}
-
 TEST(FrameFiles, PgmSkipsThePaddingOfEachRow) {
   ByteImage image;
   image.Create(4, 2);

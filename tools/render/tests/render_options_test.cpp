@@ -69,21 +69,4 @@ TEST(RenderOptions, BadArgumentsAreNamed) {
   }
 }
 
-TEST(RenderOptions, PngChoiceOfFrames) {
-  RenderOptions o;
-  o.frames = 10;
-  o.pngEvery = 0;
-  std::vector<int> written;
-  for (int f = 1; f <= 10; ++f) {
-    if (o.WritesPng(f)) written.push_back(f);
-  }
-  EXPECT_EQ(written, std::vector<int>{10});
-  o.pngEvery = 4;
-  written.clear();
-  for (int f = 1; f <= 10; ++f) {
-    if (o.WritesPng(f)) written.push_back(f);
-  }
-  EXPECT_EQ(written, (std::vector<int>{4, 8}));
-}
-
 }  // namespace
