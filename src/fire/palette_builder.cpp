@@ -10,7 +10,7 @@ namespace {
 // of the table's range to be sampled to one-unit steps; it only stops curves
 // with absurd control values from subdividing without end.
 constexpr int kMaxDepth = 16;
-constexpr std::size_t kTypicalPoints = 2048;
+constexpr std::size_t kTypicalPoints = 4096;  // far more than any hand-drawn palette curve yields
 
 struct FloatPoint {
   float x;
@@ -110,10 +110,12 @@ bool PaletteBuilder::FillChannel(const std::vector<CurvePoint>& points, std::uin
 }
 
 void PaletteBuilder::BuildTable32(const PaletteRecord& palette, std::uint8_t* table32) {
-  static constexpr int kChannels[3][2] = {
-      {PaletteRecord::kRed, kRedByte}, {PaletteRecord::kGreen, kGreenByte}, {PaletteRecord::kBlue, kBlueByte}};
-  for (const auto& [firstPoint, channel] : kChannels) {
-    EvaluateCurve(&palette.points[firstPoint], points_);
+  const struct {
+    const PalettePoint* points;
+    int channel;
+  } channels[3] = {{palette.red, kRedByte}, {palette.green, kGreenByte}, {palette.blue, kBlueByte}};
+  for (const auto& [points, channel] : channels) {
+    EvaluateCurve(points, points_);
     FillChannel(points_, table32, channel);
   }
 }

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "fire/palette_record.h"
+#include "settings/palette_record.h"
 
 struct CurvePoint {
   std::int32_t x = 0;

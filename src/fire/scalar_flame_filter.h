@@ -1,5 +1,4 @@
 #pragma once
-#include "fire/fire_style.h"
 #include "fire/flame_filter.h"
 
 // The heat step written plainly, one byte at a time. It is the reference the
@@ -22,5 +21,5 @@ class ScalarFlameFilter : public FlameFilter {
   const FireStyle& Style() const { return style_; }
 
  protected:
-  FireStyle style_;
+  FireStyle style_ = kDefaultFireStyle;
 };

@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "settings/settings_store.h"
@@ -23,6 +24,9 @@ class IniStore : public SettingsStore {
   std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) override;
   void WriteString(const std::string& section, const std::string& key, const std::string& value) override;
 
+  struct Cache;  // the portable build keeps the parsed file between calls
+
  private:
   std::string path_;
+  std::shared_ptr<Cache> cache_;
 };

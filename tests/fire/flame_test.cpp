@@ -137,9 +137,10 @@ TEST_F(FlameTest, BlurTakesTheFirstMatchingArea) {
     std::vector<std::pair<int, int>> before_after;
   };
   const std::vector<Case> cases = {
-      {"default", FireStyle{}, {{255, 254}, {200, 199}, {199, 199}, {190, 190}, {180, 180}, {179, 177}, {160, 158},
-                                {150, 148}, {149, 149}, {100, 100}, {99, 98},   {80, 79},   {75, 74},   {74, 72},
-                                {60, 58},   {50, 48},   {49, 49},   {30, 30},   {1, 1},     {0, 0}}},
+      {"default", kDefaultFireStyle, {{255, 254}, {200, 199}, {199, 199}, {190, 190}, {180, 180},
+                                      {179, 177}, {160, 158}, {150, 148}, {149, 149}, {100, 100},
+                                      {99, 98},   {80, 79},   {75, 74},   {74, 72},   {60, 58},
+                                      {50, 48},   {49, 49},   {30, 30},   {1, 1},     {0, 0}}},
       {"clears all", FireStyle{{0, 0, 0, 0, 0, 0, 0, 0}, {255, 1, 1, 1, 1, 1, 1, 1}}, {{255, 0}, {1, 0}, {0, 0}}},
       // Area 2 is hotter than area 1 and never applies; area 3 saturates at 0.
       {"unsorted",
@@ -157,7 +158,7 @@ TEST_F(FlameTest, BlurTakesTheFirstMatchingArea) {
       } else {
         filter = std::make_unique<Sse2FlameFilter>();
       }
-      filter->SetStyle(c.style.temperatures, c.style.modes);
+      filter->SetStyle(c.style.temperature, c.style.mode);
       std::vector<std::uint8_t> a(256), b(256);
       for (int v = 0; v < 256; ++v) b[v] = static_cast<std::uint8_t>(v);
       ByteImage heat;
@@ -170,6 +171,33 @@ TEST_F(FlameTest, BlurTakesTheFirstMatchingArea) {
       ASSERT_EQ(other, a.data());
       for (const auto& [v, expected] : c.before_after) EXPECT_EQ(heat.data[v], expected) << c.name << " " << v;
       heat.data = nullptr;
+    }
+  }
+}
+
+// All 256 values under the default style, read off its description:
+// 200..255 lose 1, 180..199 nothing, 150..179 lose 2, 100..149 nothing,
+// 75..99 lose 1, 50..74 lose 2, below 50 nothing.
+TEST_F(FlameTest, DefaultStyleLowersEveryValueByItsArea) {
+  struct Range {
+    int low, high, loss;
+  };
+  const Range ranges[] = {{200, 255, 1}, {180, 199, 0}, {150, 179, 2}, {100, 149, 0},
+                          {75, 99, 1},   {50, 74, 2},   {0, 49, 0}};
+  Sse2FlameFilter fast;
+  ScalarFlameFilter plain;
+  for (FlameFilter* filter : {static_cast<FlameFilter*>(&fast), static_cast<FlameFilter*>(&plain)}) {
+    std::vector<std::uint8_t> a(256), b(256);
+    for (int v = 0; v < 256; ++v) b[v] = static_cast<std::uint8_t>(v);
+    ByteImage heat;
+    heat.data = a.data();
+    heat.width = heat.pitch = 16;
+    heat.height = 16;
+    std::uint8_t* other = b.data();
+    filter->Blur(heat, other, 0);
+    heat.data = nullptr;
+    for (const Range& r : ranges) {
+      for (int v = r.low; v <= r.high; ++v) EXPECT_EQ(b[v], v - r.loss) << v;
     }
   }
 }
@@ -221,10 +249,10 @@ TEST_F(FlameTest, Sse2StepMatchesScalarReference) {
         if (step % 10 == 0) {
           FireStyle style;
           for (int k = 0; k < FireStyle::kAreas; ++k) {
-            style.temperatures[k] = static_cast<std::uint8_t>(random());
-            style.modes[k] = static_cast<std::uint8_t>(random() % 4 == 0 ? random() : random() % 4);
+            style.temperature[k] = static_cast<std::uint8_t>(random());
+            style.mode[k] = static_cast<std::uint8_t>(random() % 4 == 0 ? random() : random() % 4);
           }
-          if (step == 20) style = FireStyle{};
+          if (step == 20) style = kDefaultFireStyle;
           fast.SetStyle(style);
           plain.SetStyle(style);
         }
