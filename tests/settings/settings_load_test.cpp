@@ -151,6 +151,24 @@ TEST_F(SettingsLoadTest, ReadsAPreparedFolder) {
   EXPECT_FALSE(settings.PaletteStoreChanged());
 }
 
+TEST_F(SettingsLoadTest, AbsurdCountsAndIndicesAreBounded) {
+  Write("config.ini",
+        "[Background]\r\nnum=-5\r\npath0=Desktop\r\ncurrentOrder=-1\r\n"
+        "[TimeSection]\r\nchangeBlurTime=-1\r\n"
+        "[blur]\r\nnum=2147483647\r\nblur0=1,1\r\ncurrentOrder=99999\r\n");
+  Settings settings;
+  ASSERT_TRUE(Load(settings));
+  std::vector<std::string> backgrounds;
+  Settings::Index index = 0;
+  settings.GetBackgrounds(backgrounds, index);
+  EXPECT_TRUE(backgrounds.empty());
+  EXPECT_EQ(index, 0u);
+  EXPECT_EQ(Styles(settings).size(), 10000u);  // read up to a sane limit, not two billion
+  EXPECT_EQ(Styles(settings)[0], "1,1");
+  EXPECT_EQ(settings.GetStyleIndex(), 0u);
+  EXPECT_EQ(settings.GetStyleIntervalMs(), 7200000u);  // -1 counts as above 1000
+}
+
 TEST_F(SettingsLoadTest, SaveAllRoundTripsAndKeepsWhatItDoesNotKnow) {
   Write("a.bmp", "BM");
   Write("config.ini", "[Private]\r\nmine=1\r\n[Background]\r\nextra=kept\r\n");
