@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "fire/palette_builder.h"
-#include "settings/palette_record.h"
+#include "fire/palette_record.h"
 
 // The 256 palette entries in the screen's format (RGB565 words at 16 bits,
 // blue-green-red-unused at 24 and 32), the palette-change timer and, at 32

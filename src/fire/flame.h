@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "fire/byte_image.h"
+#include "fire/fire_style.h"
 #include "fire/flame_filter.h"
-#include "settings/fire_style.h"
 
 // The fire's heat field and its step, plus the timer that says when the style
 // should change. The heat image is read and written in place between steps by
@@ -28,7 +28,7 @@ class Flame {
 
   // Area 1 first in both arrays; takes effect at the next step. Ignored before Create.
   void SetStyle(const std::uint8_t temperatures[8], const std::uint8_t modes[8]);
-  void SetStyle(const FireStyle& style) { SetStyle(style.temperature, style.mode); }
+  void SetStyle(const FireStyle& style) { SetStyle(style.temperatures, style.modes); }
   // Sets the period and restarts the timer.
   void SetStylePeriod(std::uint32_t periodMs);
   // Stops or resumes the timer without clearing what it has gathered.

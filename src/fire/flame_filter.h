@@ -2,12 +2,6 @@
 #include <cstdint>
 
 #include "fire/byte_image.h"
-#include "settings/fire_style.h"
-
-// The style a new filter starts with, "200,1|180,0|150,2|100,0|75,1|50,2|255,0|255,2":
-// 200..255 lose 1 a step, 150..179 and 50..74 lose 2, 75..99 lose 1, the rest
-// nothing; the two last areas never apply.
-inline constexpr FireStyle kDefaultFireStyle{{200, 180, 150, 100, 75, 50, 255, 255}, {1, 0, 2, 0, 1, 2, 0, 2}};
 
 // The two halves of the heat step. Every spread operation writes a truncated
 // average of eight samples of `heat` into `other` (same pitch and height) and

@@ -110,12 +110,10 @@ bool PaletteBuilder::FillChannel(const std::vector<CurvePoint>& points, std::uin
 }
 
 void PaletteBuilder::BuildTable32(const PaletteRecord& palette, std::uint8_t* table32) {
-  const struct {
-    const PalettePoint* points;
-    int channel;
-  } channels[3] = {{palette.red, kRedByte}, {palette.green, kGreenByte}, {palette.blue, kBlueByte}};
-  for (const auto& [points, channel] : channels) {
-    EvaluateCurve(points, points_);
+  static constexpr int kChannels[3][2] = {
+      {PaletteRecord::kRed, kRedByte}, {PaletteRecord::kGreen, kGreenByte}, {PaletteRecord::kBlue, kBlueByte}};
+  for (const auto& [firstPoint, channel] : kChannels) {
+    EvaluateCurve(&palette.points[firstPoint], points_);
     FillChannel(points_, table32, channel);
   }
 }

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "settings/palette_record.h"
+#include "fire/palette_record.h"
 
 struct CurvePoint {
   std::int32_t x = 0;

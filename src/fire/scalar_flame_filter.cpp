@@ -62,8 +62,8 @@ void ScalarFlameFilter::Blur(ByteImage& heat, std::uint8_t*& other, std::int32_t
     for (std::size_t i = 0; i < count; ++i) {
       const std::uint8_t v = other[i];
       for (int k = 0; k < FireStyle::kAreas; ++k) {
-        if (style_.temperature[k] <= v) {
-          other[i] = static_cast<std::uint8_t>(style_.mode[k] > v ? 0 : v - style_.mode[k]);
+        if (style_.temperatures[k] <= v) {
+          other[i] = static_cast<std::uint8_t>(style_.modes[k] > v ? 0 : v - style_.modes[k]);
           break;
         }
       }
@@ -73,6 +73,6 @@ void ScalarFlameFilter::Blur(ByteImage& heat, std::uint8_t*& other, std::int32_t
 }
 
 void ScalarFlameFilter::SetStyle(const std::uint8_t temperatures[8], const std::uint8_t modes[8]) {
-  std::memcpy(style_.temperature, temperatures, FireStyle::kAreas);
-  std::memcpy(style_.mode, modes, FireStyle::kAreas);
+  std::memcpy(style_.temperatures, temperatures, FireStyle::kAreas);
+  std::memcpy(style_.modes, modes, FireStyle::kAreas);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "fire/fire_style.h"
 #include "fire/flame_filter.h"
 
 // The heat step written plainly, one byte at a time. It is the reference the
@@ -21,5 +22,5 @@ class ScalarFlameFilter : public FlameFilter {
   const FireStyle& Style() const { return style_; }
 
  protected:
-  FireStyle style_ = kDefaultFireStyle;
+  FireStyle style_;
 };

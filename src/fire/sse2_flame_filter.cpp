@@ -187,9 +187,9 @@ void Sse2FlameFilter::PrepareSteps() {
   std::uint8_t modes[FireStyle::kAreas];
   int count = 0;
   for (int k = 0; k < FireStyle::kAreas; ++k) {
-    if (count == 0 || style_.temperature[k] < temps[count - 1]) {
-      temps[count] = style_.temperature[k];
-      modes[count] = style_.mode[k];
+    if (count == 0 || style_.temperatures[k] < temps[count - 1]) {
+      temps[count] = style_.temperatures[k];
+      modes[count] = style_.modes[k];
       ++count;
     }
   }

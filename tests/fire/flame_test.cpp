@@ -137,10 +137,9 @@ TEST_F(FlameTest, BlurTakesTheFirstMatchingArea) {
     std::vector<std::pair<int, int>> before_after;
   };
   const std::vector<Case> cases = {
-      {"default", kDefaultFireStyle, {{255, 254}, {200, 199}, {199, 199}, {190, 190}, {180, 180},
-                                      {179, 177}, {160, 158}, {150, 148}, {149, 149}, {100, 100},
-                                      {99, 98},   {80, 79},   {75, 74},   {74, 72},   {60, 58},
-                                      {50, 48},   {49, 49},   {30, 30},   {1, 1},     {0, 0}}},
+      {"default", FireStyle{}, {{255, 254}, {200, 199}, {199, 199}, {190, 190}, {180, 180}, {179, 177}, {160, 158},
+                                {150, 148}, {149, 149}, {100, 100}, {99, 98},   {80, 79},   {75, 74},   {74, 72},
+                                {60, 58},   {50, 48},   {49, 49},   {30, 30},   {1, 1},     {0, 0}}},
       {"clears all", FireStyle{{0, 0, 0, 0, 0, 0, 0, 0}, {255, 1, 1, 1, 1, 1, 1, 1}}, {{255, 0}, {1, 0}, {0, 0}}},
       // Area 2 is hotter than area 1 and never applies; area 3 saturates at 0.
       {"unsorted",
@@ -158,7 +157,7 @@ TEST_F(FlameTest, BlurTakesTheFirstMatchingArea) {
       } else {
         filter = std::make_unique<Sse2FlameFilter>();
       }
-      filter->SetStyle(c.style.temperature, c.style.mode);
+      filter->SetStyle(c.style.temperatures, c.style.modes);
       std::vector<std::uint8_t> a(256), b(256);
       for (int v = 0; v < 256; ++v) b[v] = static_cast<std::uint8_t>(v);
       ByteImage heat;
@@ -249,10 +248,10 @@ TEST_F(FlameTest, Sse2StepMatchesScalarReference) {
         if (step % 10 == 0) {
           FireStyle style;
           for (int k = 0; k < FireStyle::kAreas; ++k) {
-            style.temperature[k] = static_cast<std::uint8_t>(random());
-            style.mode[k] = static_cast<std::uint8_t>(random() % 4 == 0 ? random() : random() % 4);
+            style.temperatures[k] = static_cast<std::uint8_t>(random());
+            style.modes[k] = static_cast<std::uint8_t>(random() % 4 == 0 ? random() : random() % 4);
           }
-          if (step == 20) style = kDefaultFireStyle;
+          if (step == 20) style = FireStyle{};
           fast.SetStyle(style);
           plain.SetStyle(style);
         }

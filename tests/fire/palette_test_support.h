@@ -1,14 +1,14 @@
 #pragma once
-#include "settings/palette_record.h"
+#include "fire/palette_record.h"
 
 // A palette whose three channels are given as four control points each.
 inline PaletteRecord MakePalette(const PalettePoint (&red)[4], const PalettePoint (&green)[4],
                                  const PalettePoint (&blue)[4]) {
   PaletteRecord palette;
   for (int i = 0; i < 4; ++i) {
-    palette.red[i] = red[i];
-    palette.green[i] = green[i];
-    palette.blue[i] = blue[i];
+    palette.points[PaletteRecord::kRed + i] = red[i];
+    palette.points[PaletteRecord::kGreen + i] = green[i];
+    palette.points[PaletteRecord::kBlue + i] = blue[i];
   }
   return palette;
 }
