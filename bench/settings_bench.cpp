@@ -24,7 +24,7 @@ class Folder {
     settings.LoadFromFolder(path_.string());
     PaletteRecord record = Settings::DefaultPalette();
     for (int i = 0; i < 256; ++i) {
-      record.red[0].x = i;
+      record.points[0].x = i;
       settings.AddPalette(record);
       settings.AddPaletteToStore(record);
     }

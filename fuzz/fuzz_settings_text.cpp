@@ -11,8 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
 
-  const FireStyle style = Settings::ParseStyle(input);
-  if (!(Settings::ParseStyle(Settings::FormatStyle(style)) == style)) std::abort();
+  const std::string style = Settings::FormatStyle(Settings::ParseStyle(input));
+  if (Settings::FormatStyle(Settings::ParseStyle(style)) != style) std::abort();
 
   IniText text(input);
   text.Find("Background", "num");

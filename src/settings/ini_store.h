@@ -10,7 +10,8 @@
 // compared without case, blanks around names and values ignored, one pair of
 // surrounding quotes stripped from a value, at most 2,047 characters returned,
 // and a write that creates the file or section as needed and leaves every other
-// line as it was.
+// line as it was. The portable stores on one path share one copy of the file and
+// write it when the last of them ends.
 class IniStore : public SettingsStore {
  public:
   static constexpr int kBufferSize = 2048;
