@@ -156,12 +156,14 @@ void CDXSurface::Register(CDXScreen* screen) {
   id_ = g_nextSurfaceId++;
 }
 
-void CDXSurface::AttachChainSurface(CDXScreen* screen, LPDIRECTDRAWSURFACE7 surface, int width, int height) {
+void CDXSurface::Attach(CDXScreen* screen, LPDIRECTDRAWSURFACE7 surface, int width, int height) {
+  if (surface_ != nullptr && surface_ != surface) DropSurface();
   surface_ = surface;
   screen_ = screen;
   width_ = width;
   height_ = height;
   clip_ = RECT{0, 0, width, height};
+  ReadPixelFormat();
 }
 
 bool CDXSurface::IsChainBuffer() const {
@@ -202,10 +204,14 @@ int CDXSurface::UnlockSurface() {
     Restore();
     result = surface_->Unlock(nullptr);
   }
-  // A restored surface is no longer locked: the lock is gone either way.
-  if (result != DD_OK && result != DDERR_NOTLOCKED) return result < 0 ? static_cast<int>(result) : -1;
+  // A lost or restored surface holds no lock any more: the count must drop, or
+  // the next Lock would count up and hand out a stale pixel address.
+  if (result != DD_OK && result != DDERR_NOTLOCKED && result != DDERR_SURFACELOST) {
+    return result < 0 ? static_cast<int>(result) : -1;
+  }
   descriptor_.lpSurface = nullptr;
-  return --lockCount_;
+  --lockCount_;
+  return result == DDERR_SURFACELOST ? static_cast<int>(result) : lockCount_;
 }
 
 std::uint8_t* CDXSurface::FirstPixel() {
