@@ -182,13 +182,17 @@ void CDXSurface::ReadPixelFormat() {
 int CDXSurface::Lock() {
   if (lockCount_ > 0) return ++lockCount_;
   if (surface_ == nullptr) return -1;
-  descriptor_.dwSize = sizeof descriptor_;
-  HRESULT result = surface_->Lock(nullptr, &descriptor_, DDLOCK_WAIT, nullptr);
+  // Locked into a copy: a failed lock must not wipe the pixel format kept in
+  // the descriptor.
+  DDSURFACEDESC2 locked{};
+  locked.dwSize = sizeof locked;
+  HRESULT result = surface_->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr);
   for (int attempt = 0; result == DDERR_SURFACELOST && attempt < kMaxRestoreAttempts; ++attempt) {
     Restore();
-    result = surface_->Lock(nullptr, &descriptor_, DDLOCK_WAIT, nullptr);
+    result = surface_->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr);
   }
   if (result != DD_OK) return result < 0 ? static_cast<int>(result) : -1;
+  descriptor_ = locked;
   return ++lockCount_;
 }
 

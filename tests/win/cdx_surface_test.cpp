@@ -91,19 +91,6 @@ TEST_F(SurfaceTest, DeviceContextsNestAndAnUnbalancedReleaseIsRefused) {
   surface.Unlock();
 }
 
-TEST_F(SurfaceTest, SetClipRectKeepsTheRectangleInsideTheSurface) {
-  CDXSurface surface;
-  ASSERT_EQ(DD_OK, surface.Create(&screen(), 20, 10));
-  surface.SetClipRect(RECT{-5, -1, 30, 11});
-  EXPECT_EQ(0, surface.GetClipRect().left);
-  EXPECT_EQ(0, surface.GetClipRect().top);
-  EXPECT_EQ(20, surface.GetClipRect().right);
-  EXPECT_EQ(10, surface.GetClipRect().bottom);
-  surface.SetClipRect(RECT{2, 3, 7, 8});
-  EXPECT_EQ(2, surface.GetClipRect().left);
-  EXPECT_EQ(8, surface.GetClipRect().bottom);
-}
-
 struct FillCase {
   const char* name;
   RECT clip;
