@@ -1,0 +1,37 @@
+#pragma once
+#include <windows.h>
+// windows.h first: ddraw.h relies on its types.
+#include <ddraw.h>
+
+#include <cstddef>
+#include <cstdint>
+
+struct DecodedImage;
+
+// Turns an image file into a new off-screen DirectDraw surface holding the
+// picture at its own size. BMP, PSD, TGA and PCX are decoded by the program and
+// drawn onto the surface by the system's DIB drawing, which converts to the
+// surface's pixel format; JPEG is loaded and drawn by the OLE picture loader.
+// The caller owns the returned surface and releases it. Holds no state.
+class CDXImage {
+ public:
+  // Format numbers; 0 asks for detection by content.
+  enum Format : int { kDetect = 0, kBmp = 1, kPsd = 2, kTga = 3, kPcx = 4, kJpeg = 5 };
+
+  // Null when the file cannot be read whole or holds no supported picture.
+  LPDIRECTDRAWSURFACE7 GetImage(LPDIRECTDRAW7 directDraw, const char* fileName, BYTE memoryType, int format = kDetect);
+  LPDIRECTDRAWSURFACE7 GetImageFromMemory(LPDIRECTDRAW7 directDraw, std::size_t size, const std::uint8_t* data,
+                                          BYTE memoryType, int format = kDetect);
+
+  // The finishing step of the program's own decoders: a surface of the image's
+  // size with the image drawn 1:1 onto it. Null on any failure.
+  LPDIRECTDRAWSURFACE7 DrawDecoded(LPDIRECTDRAW7 directDraw, const DecodedImage& image, BYTE memoryType);
+
+  // JPEG through OLE: the picture's size in pixels follows from its HIMETRIC
+  // extent and the display's pixels per inch. Null on any failure.
+  LPDIRECTDRAWSURFACE7 DrawJpeg(LPDIRECTDRAW7 directDraw, std::size_t size, const std::uint8_t* data, BYTE memoryType);
+};
+
+// Creates an off-screen plain surface of the memory type (CDXMemoryType); null
+// on failure.
+LPDIRECTDRAWSURFACE7 CreateOffscreenSurface(LPDIRECTDRAW7 directDraw, int width, int height, BYTE memoryType);

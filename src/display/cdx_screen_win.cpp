@@ -1,0 +1,457 @@
+#include "display/cdx_screen_win.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "diagnostics/clock.h"
+#include "display/debug_log.h"
+
+namespace {
+// The interface version this program is built against, logged for support.
+constexpr int kDirectDrawVersion = 0x700;
+// DirectDraw's capability record of this interface version.
+constexpr DWORD kCapsSize = 380;
+static_assert(sizeof(DDCAPS) == kCapsSize, "DirectDraw 7 capability record");
+
+// Full-screen cooperation: exclusive, full screen, Ctrl+Alt+Del allowed, Mode X.
+constexpr DWORD kFullScreenCooperation = DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_ALLOWMODEX;
+constexpr DWORD kChainCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX | DDSCAPS_3DDEVICE;
+constexpr COLORREF kRateColour = 0xFFF0;
+}  // namespace
+
+// Display modes and drivers are gathered into zero-terminated lists (the last
+// node stays empty), logged for support and freed again.
+struct CDXScreen::ModeNode {
+  int width = 0;
+  int height = 0;
+  int bpp = 0;
+  ModeNode* next = nullptr;
+};
+
+struct CDXScreen::DriverNode {
+  GUID* guidPointer = nullptr;  // null for the primary display driver
+  GUID guid{};
+  char name[512] = {};
+  char description[512] = {};
+  DDCAPS hardwareCaps{};
+  DDCAPS emulationCaps{};
+  HMONITOR monitor = nullptr;
+  DriverNode* next = nullptr;
+};
+
+namespace {
+template <typename Node>
+void FreeList(Node*& list) {
+  while (list != nullptr) {
+    Node* next = list->next;
+    delete list;
+    list = next;
+  }
+}
+}  // namespace
+
+CDXScreen::CDXScreen(Clock clock) : clock_(clock != nullptr ? clock : &MillisecondsNow) {
+  TraceLog().Log("START: CDXScreen::CDXScreen()");
+  InitCDXScreen();
+  TraceLog().Log("END: CDXScreen::CDXScreen()");
+}
+
+void CDXScreen::InitCDXScreen() {
+  TraceLog().Log("START: CDXScreen::InitCDXScreen");
+  TraceLog().Log("Initialize member vars");
+  useVideoMemory_ = 1;
+  flipCount_ = 0;
+  flipMs_ = 0;
+  lastFlipTime_ = clock_();
+  fps_ = 0;
+
+  TraceLog().Log("CDX_DDVER: 0x%X (%i)", kDirectDrawVersion, kDirectDrawVersion);
+  TraceLog().Log("DIRECTDRAW_VERSION: 0x%X (i)", kDirectDrawVersion);
+
+  LPDIRECTDRAW first = nullptr;
+  if (FAILED(DirectDrawCreate(nullptr, &first, nullptr)) || first == nullptr) {
+    TraceLog().Log("Failed to create an IID_IDirectDraw Interface!");
+  } else {
+    if (FAILED(first->QueryInterface(IID_IDirectDraw7, reinterpret_cast<void**>(&directDraw_)))) {
+      directDraw_ = nullptr;
+      TraceLog().Log("Failed to create an IID_IDirectDraw7 Interface!");
+    }
+    first->Release();
+  }
+
+  EnumDrivers();
+  EnumVideoModes();
+  TraceLog().Log("END: CDXScreen::InitCDXScreen");
+}
+
+BOOL WINAPI CDXScreen::DriverCallback(GUID* guid, LPSTR description, LPSTR name, LPVOID context, HMONITOR monitor) {
+  auto* walk = static_cast<DriverNode**>(context);
+  LPDIRECTDRAW directDraw = nullptr;
+  if (FAILED(DirectDrawCreate(guid, &directDraw, nullptr)) || directDraw == nullptr) return DDENUMRET_OK;
+  DriverNode* node = *walk;
+  node->hardwareCaps.dwSize = kCapsSize;
+  node->emulationCaps.dwSize = kCapsSize;
+  const HRESULT caps = directDraw->GetCaps(&node->hardwareCaps, &node->emulationCaps);
+  directDraw->Release();
+  if (FAILED(caps)) return DDENUMRET_OK;
+  if (guid != nullptr) {
+    node->guid = *guid;
+    node->guidPointer = &node->guid;
+  }
+  std::snprintf(node->name, sizeof node->name, "%s", name != nullptr ? name : "");
+  std::snprintf(node->description, sizeof node->description, "%s", description != nullptr ? description : "");
+  node->monitor = monitor;
+  node->next = new DriverNode();
+  *walk = node->next;
+  return DDENUMRET_OK;
+}
+
+void CDXScreen::EnumDrivers() {
+  TraceLog().Log("START: CDXScreen::EnumDrivers");
+  driverCount_ = 0;
+  driverList_ = new DriverNode();
+  DriverNode* current = driverList_;
+  TraceLog().Log("DirectDrawEnumerateEx");
+  const HRESULT result = DirectDrawEnumerateExA(
+      &CDXScreen::DriverCallback, &current,
+      DDENUM_ATTACHEDSECONDARYDEVICES | DDENUM_DETACHEDSECONDARYDEVICES | DDENUM_NONDISPLAYDEVICES);
+  if (SUCCEEDED(result)) {
+    TraceLog().Log("Get the number of drivers");
+    for (DriverNode* node = driverList_; node->next != nullptr; node = node->next) {
+      TraceLog().Log("%s", node->description);
+      ++driverCount_;
+    }
+  }
+  FreeList(driverList_);
+  TraceLog().Log("END: CDXScreen::EnumDrivers");
+}
+
+HRESULT WINAPI CDXScreen::ModeCallback(LPDDSURFACEDESC2 desc, LPVOID context) {
+  auto* walk = static_cast<ModeNode**>(context);
+  ModeNode* node = *walk;
+  node->width = static_cast<int>(desc->dwWidth);
+  node->height = static_cast<int>(desc->dwHeight);
+  node->bpp = static_cast<int>(desc->ddpfPixelFormat.dwRGBBitCount);
+  node->next = new ModeNode();
+  *walk = node->next;
+  return DDENUMRET_OK;
+}
+
+void CDXScreen::EnumVideoModes() {
+  TraceLog().Log("START: CDXScreen::EnumVideoModes");
+  TraceLog().Log("Do some init'ing");
+  modeCount_ = 0;
+  modeList_ = new ModeNode();
+  ModeNode* current = modeList_;
+  TraceLog().Log("EnumDisplayModes");
+  if (directDraw_ != nullptr &&
+      SUCCEEDED(directDraw_->EnumDisplayModes(DDEDM_STANDARDVGAMODES, nullptr, &current, &CDXScreen::ModeCallback))) {
+    TraceLog().Log("Get the number of video modes");
+    for (ModeNode* node = modeList_; node->next != nullptr; node = node->next) {
+      TraceLog().Log("w:%i, h:%i, bpp:%i", node->width, node->height, node->bpp);
+      ++modeCount_;
+    }
+  }
+  FreeList(modeList_);
+  TraceLog().Log("END: CDXScreen::EnumVideoModes");
+}
+
+void CDXScreen::DestroyBuffers() {
+  delete back_;
+  back_ = nullptr;
+  delete front_;
+  front_ = nullptr;
+}
+
+void CDXScreen::SetBufferParams(int frontWidth, int frontHeight) {
+  front_->Attach(this, front_->surface_, frontWidth, frontHeight);
+  TraceLog().Log("Get RGB Format for front buffer");
+  front_->ReadPixelFormat();
+  TraceLog().Log("Set params for back buffer");
+  back_->Attach(this, back_->surface_, width_, height_);
+  TraceLog().Log("Get RGB Format for back buffer");
+  back_->ReadPixelFormat();
+}
+
+void CDXScreen::SetDefaultPalette() {
+  // No palette file is named, so the front surface runs without a palette.
+  TraceLog().Log("Load default palette");
+  TraceLog().Log("Set palette for front surface");
+  front_->surface_->SetPalette(nullptr);
+}
+
+int CDXScreen::CreateFullScreen(HWND window, int width, int height, int bpp, int vga) {
+  TraceLog().Log("START: CDXScreen::CreateFullScreen(hwnd:%i, width:%i, height:%i, bpp:%i, bVGA:%i)",
+                 static_cast<int>(reinterpret_cast<INT_PTR>(window)), width, height, bpp, vga);
+  if (directDraw_ == nullptr) {
+    TraceLog().Log("DirectDraw Interface pointer is NULL");
+    return kNoDirectDrawOrCreated;
+  }
+  if (front_ != nullptr) {
+    TraceLog().Log("Attempted to recreate in Fullscreen and the front buffer is not NULL");
+    return kNoDirectDrawOrCreated;
+  }
+
+  TraceLog().Log("Set member variables");
+  fullScreen_ = 1;
+  width_ = width;
+  height_ = height;
+  bpp_ = bpp;
+  window_ = window;
+
+  TraceLog().Log("Set cooperative level");
+  if (FAILED(directDraw_->SetCooperativeLevel(window, kFullScreenCooperation))) return kCooperativeLevelRefused;
+
+  TraceLog().Log("Set video mode");
+  if (FAILED(directDraw_->SetDisplayMode(static_cast<DWORD>(width), static_cast<DWORD>(height), static_cast<DWORD>(bpp),
+                                         0, vga ? DDSDM_STANDARDVGAMODE : 0))) {
+    return kDisplayModeRefused;
+  }
+
+  TraceLog().Log("Create front buffer");
+  front_ = new CDXSurface();
+  TraceLog().Log("Create back buffer");
+  back_ = new CDXSurface();
+
+  DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+  desc.ddsCaps.dwCaps = kChainCaps | (useVideoMemory_ ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY);
+  desc.dwBackBufferCount = tripleBuffering_ ? 2 : 1;
+  TraceLog().Log("create front buffer surface");
+  if (FAILED(directDraw_->CreateSurface(&desc, &front_->surface_, nullptr))) {
+    front_->surface_ = nullptr;
+    if (useVideoMemory_ != 1) {
+      DestroyBuffers();
+      return kChainNotInVideoMemory;
+    }
+    TraceLog().Log("create front buffer surface (in system ram)");
+    desc.ddsCaps.dwCaps = kChainCaps | DDSCAPS_SYSTEMMEMORY;
+    if (FAILED(directDraw_->CreateSurface(&desc, &front_->surface_, nullptr))) {
+      front_->surface_ = nullptr;
+      DestroyBuffers();
+      return kChainNotInSystemMemory;
+    }
+  }
+
+  TraceLog().Log("Get the attached back buffer surface");
+  DDSCAPS2 backCaps{};
+  backCaps.dwCaps = DDSCAPS_BACKBUFFER;
+  if (FAILED(front_->surface_->GetAttachedSurface(&backCaps, &back_->surface_))) {
+    back_->surface_ = nullptr;
+    DestroyBuffers();
+    return kBackNotAttached;
+  }
+
+  TraceLog().Log("Set params for front buffer");
+  TraceLog().Log("W: %i, H: %i", width, height);
+  SetBufferParams(width, height);
+  SetDefaultPalette();
+  TraceLog().Log("END: CDXScreen::CreateFullScreen");
+  return 0;
+}
+
+int CDXScreen::CreateWindowed(HWND window, int width, int height) {
+  TraceLog().Log("START: CDXScreen::CreateWindowed(hwnd:%i, width:%i, height:%i)",
+                 static_cast<int>(reinterpret_cast<INT_PTR>(window)), width, height);
+  if (directDraw_ == nullptr) {
+    TraceLog().Log("DirectDraw Interface pointer is NULL");
+    return kNoDirectDrawOrCreated;
+  }
+  if (front_ != nullptr) {
+    TraceLog().Log("Attempted to recreate windowed and the front buffer is not NULL");
+    return kNoDirectDrawOrCreated;
+  }
+
+  TraceLog().Log("Set member variables");
+  fullScreen_ = 0;
+  width_ = width;
+  height_ = height;
+  window_ = window;
+  TraceLog().Log("Get Device Caps");
+  HDC screenDc = ::GetDC(nullptr);
+  if (screenDc == nullptr) return kNoDirectDrawOrCreated;
+  bpp_ = GetDeviceCaps(screenDc, PLANES) * GetDeviceCaps(screenDc, BITSPIXEL);
+  const int desktopWidth = GetDeviceCaps(screenDc, HORZRES);
+  const int desktopHeight = GetDeviceCaps(screenDc, VERTRES);
+  ::ReleaseDC(nullptr, screenDc);
+
+  TraceLog().Log("Set cooperative level");
+  if (FAILED(directDraw_->SetCooperativeLevel(window, DDSCL_NORMAL))) return kCooperativeLevelRefused;
+
+  TraceLog().Log("Create front buffer");
+  front_ = new CDXSurface();
+  TraceLog().Log("Create back buffer");
+  back_ = new CDXSurface();
+
+  TraceLog().Log("create front buffer surface");
+  DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS;
+  desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+  if (FAILED(directDraw_->CreateSurface(&desc, &front_->surface_, nullptr))) {
+    front_->surface_ = nullptr;
+    DestroyBuffers();
+    return kPrimaryRefused;
+  }
+
+  TraceLog().Log("Create back buffer surface");
+  desc = DDSURFACEDESC2{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+  desc.dwWidth = static_cast<DWORD>(width);
+  desc.dwHeight = static_cast<DWORD>(height);
+  desc.ddsCaps.dwCaps = CDXSurface::OffscreenCaps(useVideoMemory_ == 1 ? CDXMEM_VIDEOONLY : CDXMEM_SYSTEMONLY);
+  HRESULT result = directDraw_->CreateSurface(&desc, &back_->surface_, nullptr);
+  if (FAILED(result) && useVideoMemory_ == 1) {
+    TraceLog().Log("Try creating back buffer in system ram");
+    desc.ddsCaps.dwCaps = CDXSurface::OffscreenCaps(CDXMEM_SYSTEMONLY);
+    result = directDraw_->CreateSurface(&desc, &back_->surface_, nullptr);
+  }
+  if (FAILED(result)) {
+    back_->surface_ = nullptr;
+    DestroyBuffers();
+    return kBackBufferRefused;
+  }
+
+  // A clipper keeps the presentation inside the window; without one the fire
+  // still runs, so its failures are only reported.
+  int clipperResult = 0;
+  TraceLog().Log("Create clipper object");
+  if (FAILED(directDraw_->CreateClipper(0, &clipper_, nullptr))) {
+    clipper_ = nullptr;
+    clipperResult = kClipperNotCreated;
+  }
+  TraceLog().Log("Set Hwnd (%i) for clipper", static_cast<int>(reinterpret_cast<INT_PTR>(window)));
+  if (clipper_ == nullptr || FAILED(clipper_->SetHWnd(0, window))) clipperResult |= kClipperWindowRefused;
+  TraceLog().Log("Assign clipper object to front surface");
+  if (clipper_ == nullptr || FAILED(front_->surface_->SetClipper(clipper_))) clipperResult |= kClipperNotAttached;
+
+  TraceLog().Log("Set params for front buffer");
+  TraceLog().Log("W: %i, H: %i", desktopWidth, desktopHeight);
+  SetBufferParams(desktopWidth, desktopHeight);
+  SetDefaultPalette();
+  TraceLog().Log("END: CDXScreen::CreateWindowed");
+  return clipperResult;
+}
+
+HRESULT CDXScreen::Flip(int wait, int whole, int showRate) {
+  TraceLog().LogDetail("START: CDXScreen::Flip");
+  const std::uint32_t now = clock_();
+  flipMs_ += now - lastFlipTime_;
+  lastFlipTime_ = now;
+  if (flipMs_ > 1000) {
+    fps_ = static_cast<int>(static_cast<std::uint64_t>(flipCount_) * 1000 / flipMs_);
+    flipMs_ = 0;
+    flipCount_ = 0;
+  }
+  ++flipCount_;
+
+  if (front_ == nullptr || back_ == nullptr || front_->surface_ == nullptr || back_->surface_ == nullptr) return -1;
+
+  if (showRate) {
+    char text[32];
+    std::snprintf(text, sizeof text, "FPS = %d", fps_);
+    back_->TextOut(10, 20, kRateColour, text);
+  }
+
+  HRESULT result;
+  if (fullScreen_) {
+    TraceLog().LogDetail("do a fullscreen flip");
+    result = front_->surface_->Flip(nullptr, wait == 1 ? DDFLIP_WAIT : DDFLIP_NOVSYNC);
+  } else {
+    TraceLog().LogDetail("windowed mode flip");
+    RECT client{};
+    GetClientRect(window_, &client);
+    const RECT source{0, 0, client.right - client.left, client.bottom - client.top};
+    MapWindowPoints(window_, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    if (wait == 1) {
+      TraceLog().LogDetail("START: CDXScreen::WaitForVerticalBlank");
+      directDraw_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN, nullptr);
+    }
+    result = front_->surface_->Blt(&client, back_->surface_, whole ? nullptr : const_cast<RECT*>(&source), DDBLT_WAIT,
+                                   nullptr);
+  }
+  if (result == DDERR_SURFACELOST) result = Restore();
+  TraceLog().LogDetail("END: CDXScreen::Flip");
+  return result;
+}
+
+HRESULT CDXScreen::Restore() {
+  TraceLog().Log("START: CDXScreen::Restore");
+  HRESULT result = 0;
+  if (front_ != nullptr && front_->surface_ != nullptr && front_->surface_->IsLost() == DDERR_SURFACELOST) {
+    result = front_->surface_->Restore();  // in full screen this brings back the whole chain
+  }
+  if (!fullScreen_ && back_ != nullptr && back_->surface_ != nullptr &&
+      back_->surface_->IsLost() == DDERR_SURFACELOST) {
+    result = back_->surface_->Restore();
+  }
+  TraceLog().Log("END: CDXScreen::Restore");
+  return result;
+}
+
+void CDXScreen::AddSurfaceToList(CDXSurface* surface) {
+  if (surface == nullptr) return;
+  surface->previous_ = nullptr;
+  surface->next_ = surfaceList_;
+  if (surfaceList_ != nullptr) surfaceList_->previous_ = surface;
+  surfaceList_ = surface;
+  ++surfaceCount_;
+}
+
+void CDXScreen::RemoveSurfaceFromList(CDXSurface* surface) {
+  if (surface == nullptr) return;
+  // Only a member of this list may be unlinked: the head, or one with a predecessor.
+  if (surface != surfaceList_ && surface->previous_ == nullptr) return;
+  if (surface->previous_ != nullptr) surface->previous_->next_ = surface->next_;
+  if (surface->next_ != nullptr) surface->next_->previous_ = surface->previous_;
+  if (surfaceList_ == surface) surfaceList_ = surface->next_;
+  surface->previous_ = nullptr;
+  surface->next_ = nullptr;
+  --surfaceCount_;
+}
+
+void CDXScreen::ReleaseAllSurfaces() {
+  CDXSurface* surface = surfaceList_;
+  while (surface != nullptr) {
+    CDXSurface* next = surface->next_;
+    surface->ForgetScreen();
+    surface = next;
+  }
+  surfaceList_ = nullptr;
+  surfaceCount_ = 0;
+}
+
+CDXScreen::~CDXScreen() {
+  TraceLog().Log("START: CDXScreen::~CDXScreen");
+  TraceLog().Log("Modes Ptr: %i", static_cast<int>(reinterpret_cast<INT_PTR>(modeList_)));
+  if (directDraw_ != nullptr) directDraw_->SetCooperativeLevel(window_, DDSCL_NORMAL);
+  FreeList(modeList_);
+  TraceLog().Log("Drivers Ptr: %i", static_cast<int>(reinterpret_cast<INT_PTR>(driverList_)));
+  FreeList(driverList_);
+  TraceLog().Log("Restore Display");
+  if (directDraw_ != nullptr) directDraw_->RestoreDisplayMode();
+  TraceLog().Log("Freeing all surfaces");
+  ReleaseAllSurfaces();
+  TraceLog().Log("Delete back buffer");
+  delete back_;
+  back_ = nullptr;
+  TraceLog().Log("Delete front buffer");
+  delete front_;
+  front_ = nullptr;
+  TraceLog().Log("Start releasing objects");
+  TraceLog().Log("Release zBuffer");
+  if (zBuffer_ != nullptr) zBuffer_->Release();
+  zBuffer_ = nullptr;
+  TraceLog().Log("Release clipper");
+  if (clipper_ != nullptr) clipper_->Release();
+  clipper_ = nullptr;
+  TraceLog().Log("Release Palette");
+  if (palette_ != nullptr) palette_->Release();
+  palette_ = nullptr;
+  TraceLog().Log("Release DirectDraw");
+  if (directDraw_ != nullptr) directDraw_->Release();
+  directDraw_ = nullptr;
+  TraceLog().Log("END: CDXScreen::~CDXScreen");
+}

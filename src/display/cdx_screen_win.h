@@ -1,0 +1,122 @@
+#pragma once
+#include <windows.h>
+// windows.h first: ddraw.h relies on its types.
+#include <ddraw.h>
+
+#include <cstdint>
+
+#include "display/cdx_surface_win.h"
+
+// The DirectDraw 7 display: either an exclusive full-screen flipping pair or a
+// windowed pair (the primary surface plus an off-screen back buffer, clipped to
+// the window). The fire is drawn into the back buffer and presented by Flip
+// once a frame. Every CDXSurface created on the screen is kept in its surface
+// list (newest first).
+//
+// A screen whose DirectDraw could not be opened stays usable as an object; its
+// creation calls then fail with -1. Used by one thread at a time.
+class CDXScreen {
+ public:
+  // Creation results beside 0.
+  static constexpr int kNoDirectDrawOrCreated = -1;
+  static constexpr int kCooperativeLevelRefused = -2;
+  static constexpr int kDisplayModeRefused = -4;      // full screen
+  static constexpr int kPrimaryRefused = -4;          // windowed
+  static constexpr int kChainNotInSystemMemory = -8;  // full screen
+  static constexpr int kBackBufferRefused = -8;       // windowed
+  static constexpr int kChainNotInVideoMemory = -16;  // full screen, no fall-back
+  static constexpr int kBackNotAttached = -32;        // full screen
+  static constexpr int kClipperNotCreated = -16;      // windowed, ORed:
+  static constexpr int kClipperWindowRefused = -32;
+  static constexpr int kClipperNotAttached = -64;
+
+  using Clock = std::uint32_t (*)();
+
+  // Opens DirectDraw and logs the drivers and display modes found. `clock`
+  // (milliseconds) is replaceable for tests of the rate counter.
+  explicit CDXScreen(Clock clock = nullptr);
+  virtual ~CDXScreen();
+  CDXScreen(const CDXScreen&) = delete;
+  CDXScreen& operator=(const CDXScreen&) = delete;
+
+  // 0 or a negative code (above). The application passes vga 0.
+  int CreateFullScreen(HWND window, int width, int height, int bpp, int vga = 0);
+  // 0, or a negative code; the clipper codes do not stop the creation.
+  int CreateWindowed(HWND window, int width, int height);
+
+  // Presents the back buffer: a flip in full screen, a blit into the window's
+  // client area in windowed mode. `wait` waits for the vertical blank, `whole`
+  // blits the whole back buffer (else its top-left part of the client size),
+  // `showRate` writes the frame rate onto the back buffer first.
+  HRESULT Flip(int wait = 1, int whole = 1, int showRate = 0);
+
+  // Restores the primary (and, windowed, the back buffer) when lost; the last
+  // restore result, 0 when nothing was lost.
+  HRESULT Restore();
+
+  CDXSurface* GetFront() const { return front_; }
+  CDXSurface* GetBack() const { return back_; }
+  LPDIRECTDRAW7 GetDD() const { return directDraw_; }
+  int GetWidth() const { return width_; }
+  int GetHeight() const { return height_; }
+  int GetBpp() const { return bpp_; }
+  HWND GetWindow() const { return window_; }
+  int IsFullScreen() const { return fullScreen_; }
+  int GetFPS() const { return fps_; }
+  int GetModeCount() const { return modeCount_; }
+  int GetDriverCount() const { return driverCount_; }
+
+  // 1 (the default): video memory first, system memory as the fall-back;
+  // 0: system memory only.
+  void SetUseVideoMemory(int use) { useVideoMemory_ = use; }
+  int GetUseVideoMemory() const { return useVideoMemory_; }
+
+  // The surface list. Surfaces join it through CDXSurface::Create/LoadImage
+  // and leave it when destroyed.
+  void AddSurfaceToList(CDXSurface* surface);
+  void RemoveSurfaceFromList(CDXSurface* surface);
+  // Empties the list without destroying the surfaces; each one forgets this
+  // screen, so that destroying it later does not touch a gone screen.
+  void ReleaseAllSurfaces();
+  int GetSurfaceCount() const { return surfaceCount_; }
+  CDXSurface* GetFirstSurface() const { return surfaceList_; }
+
+ private:
+  struct ModeNode;
+  struct DriverNode;
+
+  void InitCDXScreen();
+  void EnumDrivers();
+  void EnumVideoModes();
+  static BOOL WINAPI DriverCallback(GUID* guid, LPSTR description, LPSTR name, LPVOID context, HMONITOR monitor);
+  static HRESULT WINAPI ModeCallback(LPDDSURFACEDESC2 desc, LPVOID context);
+  void DestroyBuffers();
+  // Sizes, clip rectangles and pixel formats of the two buffers just made.
+  void SetBufferParams(int frontWidth, int frontHeight);
+  void SetDefaultPalette();
+
+  LPDIRECTDRAW7 directDraw_ = nullptr;
+  LPDIRECTDRAWSURFACE7 zBuffer_ = nullptr;
+  CDXSurface* front_ = nullptr;
+  CDXSurface* back_ = nullptr;
+  LPDIRECTDRAWPALETTE palette_ = nullptr;
+  LPDIRECTDRAWCLIPPER clipper_ = nullptr;
+  int width_ = 0;
+  int height_ = 0;
+  int bpp_ = 0;
+  HWND window_ = nullptr;
+  int fullScreen_ = 0;
+  int modeCount_ = 0;
+  ModeNode* modeList_ = nullptr;
+  int tripleBuffering_ = 0;
+  int useVideoMemory_ = 1;
+  int driverCount_ = 0;
+  DriverNode* driverList_ = nullptr;
+  std::uint32_t flipCount_ = 0;
+  std::uint32_t flipMs_ = 0;
+  std::uint32_t lastFlipTime_ = 0;
+  int fps_ = 0;
+  CDXSurface* surfaceList_ = nullptr;
+  int surfaceCount_ = 0;
+  Clock clock_;
+};

@@ -1,0 +1,341 @@
+#include "display/cdx_surface_win.h"
+
+#include <cstring>
+
+#include "display/cdx_image_win.h"
+#include "display/cdx_screen_win.h"
+#include "display/debug_log.h"
+
+namespace {
+// Ids are unique for the life of the process; the first surface made gets 1.
+int g_nextSurfaceId = 1;
+
+int ProcessorHasMmx() { return IsProcessorFeaturePresent(PF_MMX_INSTRUCTIONS_AVAILABLE) ? 1 : 0; }
+}  // namespace
+
+CDXSurface::CDXSurface() {
+  descriptor_.dwSize = sizeof descriptor_;
+  mmx_ = ProcessorHasMmx();
+}
+
+CDXSurface::~CDXSurface() {
+  TraceLog().Log("CDXSurface::~CDXSurface");
+  if (font_ != nullptr) DeleteObject(font_);
+  DropSurface();
+}
+
+void CDXSurface::DropSurface() {
+  if (surface_ != nullptr) {
+    if (dcCount_ > 0) surface_->ReleaseDC(dc_);
+    if (lockCount_ > 0) surface_->Unlock(nullptr);
+    surface_->Release();
+    surface_ = nullptr;
+  }
+  dc_ = nullptr;
+  dcCount_ = 0;
+  lockCount_ = 0;
+  if (screen_ != nullptr && !IsChainBuffer()) screen_->RemoveSurfaceFromList(this);
+}
+
+DWORD CDXSurface::OffscreenCaps(BYTE memoryType) {
+  switch (memoryType) {
+    case CDXMEM_VIDEOONLY:
+      return DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY;
+    case CDXMEM_SYSTEMONLY:
+      return DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+    default:
+      return DDSCAPS_OFFSCREENPLAIN;
+  }
+}
+
+HRESULT CDXSurface::Create(CDXScreen* screen, int width, int height, BYTE memoryType) {
+  if (screen == nullptr || screen->GetDD() == nullptr) return -1;
+  DropSurface();
+  DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof desc;
+  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+  desc.ddsCaps.dwCaps = OffscreenCaps(memoryType);
+  desc.dwWidth = static_cast<DWORD>(width);
+  desc.dwHeight = static_cast<DWORD>(height);
+  const HRESULT result = screen->GetDD()->CreateSurface(&desc, &surface_, nullptr);
+  if (FAILED(result)) {
+    surface_ = nullptr;
+    return result;
+  }
+  memoryType_ = memoryType;
+  clip_ = RECT{0, 0, width, height};
+  screen_ = screen;
+  width_ = width;
+  height_ = height;
+  fileName_[0] = '\0';
+  ReadPixelFormat();
+  mmx_ = ProcessorHasMmx();
+  Register(screen);
+  return result;
+}
+
+int CDXSurface::LoadImage(CDXScreen* screen, const char* fileName, BYTE memoryType) {
+  if (fileName == nullptr || fileName[0] == '\0') return -1;
+  // The name is kept for reloading after a lost surface; one that does not fit
+  // is refused rather than kept cut short (it would reload another file).
+  if (std::strlen(fileName) >= sizeof fileName_) return -1;
+  if (screen == nullptr || screen->GetDD() == nullptr) return -1;
+  DropSurface();
+
+  CDXImage loader;
+  LPDIRECTDRAWSURFACE7 loaded = loader.GetImage(screen->GetDD(), fileName, memoryType);
+  if (loaded == nullptr) {
+    const int result = LoadSystemBitmap(screen, fileName, memoryType, &loaded);
+    if (result != 1) return result;
+  }
+  surface_ = loaded;
+
+  // The descriptor holds the real size only after a lock.
+  if (Lock() < 0 || UnlockSurface() < 0) {
+    surface_->Release();
+    surface_ = nullptr;
+    lockCount_ = 0;
+    return -4;
+  }
+  width_ = static_cast<int>(descriptor_.dwWidth);
+  height_ = static_cast<int>(descriptor_.dwHeight);
+  clip_ = RECT{0, 0, width_, height_};
+  screen_ = screen;
+  memoryType_ = memoryType;
+  std::strcpy(fileName_, fileName);
+  ReadPixelFormat();
+  Register(screen);
+  return 1;
+}
+
+int CDXSurface::LoadSystemBitmap(CDXScreen* screen, const char* name, BYTE memoryType, LPDIRECTDRAWSURFACE7* out) {
+  // A bitmap resource of the program by that name, else a bitmap file the
+  // system can read (formats the program's own decoder leaves alone).
+  HMODULE module = GetModuleHandleA(nullptr);
+  HBITMAP bitmap = nullptr;
+  if (HRSRC resource = FindResourceA(module, name, MAKEINTRESOURCEA(2) /* RT_BITMAP */)) {
+    HGLOBAL handle = LoadResource(module, resource);
+    if (handle == nullptr) return -3;
+    if (LockResource(handle) == nullptr) return -4;
+    bitmap = static_cast<HBITMAP>(::LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  } else {
+    bitmap =
+        static_cast<HBITMAP>(::LoadImageA(nullptr, name, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    if (bitmap == nullptr) return -2;
+  }
+  if (bitmap == nullptr) return -1;
+
+  BITMAP info{};
+  GetObjectA(bitmap, sizeof info, &info);
+  const int width = info.bmWidth;
+  const int height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
+  LPDIRECTDRAWSURFACE7 surface = CreateOffscreenSurface(screen->GetDD(), width, height, memoryType);
+  bool drawn = false;
+  if (surface != nullptr) {
+    HDC target = nullptr;
+    if (SUCCEEDED(surface->GetDC(&target))) {
+      HDC source = CreateCompatibleDC(target);
+      HGDIOBJ previous = SelectObject(source, bitmap);
+      drawn = StretchBlt(target, 0, 0, width, height, source, 0, 0, width, height, SRCCOPY) != FALSE;
+      SelectObject(source, previous);
+      DeleteDC(source);
+      surface->ReleaseDC(target);
+    }
+  }
+  DeleteObject(bitmap);
+  if (!drawn) {
+    if (surface != nullptr) surface->Release();
+    return -1;
+  }
+  *out = surface;
+  return 1;
+}
+
+void CDXSurface::Register(CDXScreen* screen) {
+  screen->AddSurfaceToList(this);
+  id_ = g_nextSurfaceId++;
+}
+
+void CDXSurface::Attach(CDXScreen* screen, LPDIRECTDRAWSURFACE7 surface, int width, int height) {
+  if (surface_ != nullptr && surface_ != surface) DropSurface();
+  surface_ = surface;
+  screen_ = screen;
+  width_ = width;
+  height_ = height;
+  clip_ = RECT{0, 0, width, height};
+  ReadPixelFormat();
+}
+
+bool CDXSurface::IsChainBuffer() const {
+  return screen_ != nullptr && (screen_->GetFront() == this || screen_->GetBack() == this);
+}
+
+void CDXSurface::ReadPixelFormat() {
+  if (surface_ == nullptr) return;
+  DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof desc;
+  if (SUCCEEDED(surface_->GetSurfaceDesc(&desc))) {
+    descriptor_ = desc;
+  }
+}
+
+int CDXSurface::Lock() {
+  if (lockCount_ > 0) return ++lockCount_;
+  if (surface_ == nullptr) return -1;
+  // Locked into a copy: a failed lock must not wipe the pixel format kept in
+  // the descriptor.
+  DDSURFACEDESC2 locked{};
+  locked.dwSize = sizeof locked;
+  HRESULT result = surface_->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr);
+  for (int attempt = 0; result == DDERR_SURFACELOST && attempt < kMaxRestoreAttempts; ++attempt) {
+    Restore();
+    result = surface_->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr);
+  }
+  if (result != DD_OK) return result < 0 ? static_cast<int>(result) : -1;
+  descriptor_ = locked;
+  return ++lockCount_;
+}
+
+void CDXSurface::Unlock() { UnlockSurface(); }
+
+int CDXSurface::UnlockSurface() {
+  // Unlocking what is not locked would drive the count below zero and hand a
+  // stale pointer to the next user.
+  if (lockCount_ <= 0 || surface_ == nullptr) return -1;
+  if (lockCount_ > 1) return --lockCount_;
+  HRESULT result = surface_->Unlock(nullptr);
+  for (int attempt = 0; result == DDERR_SURFACELOST && attempt < kMaxRestoreAttempts; ++attempt) {
+    Restore();
+    result = surface_->Unlock(nullptr);
+  }
+  // A lost or restored surface holds no lock any more: the count must drop, or
+  // the next Lock would count up and hand out a stale pixel address.
+  if (result != DD_OK && result != DDERR_NOTLOCKED && result != DDERR_SURFACELOST) {
+    return result < 0 ? static_cast<int>(result) : -1;
+  }
+  descriptor_.lpSurface = nullptr;
+  --lockCount_;
+  return result == DDERR_SURFACELOST ? static_cast<int>(result) : lockCount_;
+}
+
+std::uint8_t* CDXSurface::FirstPixel() {
+  return lockCount_ > 0 ? static_cast<std::uint8_t*>(descriptor_.lpSurface) : nullptr;
+}
+
+std::int32_t CDXSurface::PitchBytes() const { return descriptor_.lPitch; }
+
+int CDXSurface::BitsPerPixel() const { return static_cast<int>(descriptor_.ddpfPixelFormat.dwRGBBitCount); }
+
+HDC CDXSurface::GetDC() {
+  if (dcCount_ > 0) {
+    ++dcCount_;
+    return dc_;
+  }
+  if (surface_ == nullptr) return nullptr;
+  HDC dc = nullptr;
+  if (FAILED(surface_->GetDC(&dc)) || dc == nullptr) return nullptr;
+  dc_ = dc;
+  dcCount_ = 1;
+  return dc_;
+}
+
+int CDXSurface::ReleaseDC() {
+  if (dcCount_ <= 0 || surface_ == nullptr) return -1;
+  if (dcCount_ > 1) {
+    --dcCount_;
+    return 0;
+  }
+  const HRESULT result = surface_->ReleaseDC(dc_);
+  dcCount_ = 0;
+  dc_ = nullptr;
+  return FAILED(result) ? -1 : 0;
+}
+
+bool CDXSurface::ClipRect(RECT& rect) const {
+  if (rect.left >= clip_.right || rect.top >= clip_.bottom || rect.right <= clip_.left || rect.bottom <= clip_.top) {
+    return false;
+  }
+  if (rect.left < clip_.left) rect.left = clip_.left;
+  if (rect.top < clip_.top) rect.top = clip_.top;
+  if (rect.right > clip_.right) rect.right = clip_.right;
+  if (rect.bottom > clip_.bottom) rect.bottom = clip_.bottom;
+  // An inverted rectangle covers nothing; DirectDraw would refuse it.
+  return rect.left < rect.right && rect.top < rect.bottom;
+}
+
+HRESULT CDXSurface::Blt(CDXSurface* dest, const RECT* destRect, const RECT* srcRect) {
+  if (surface_ == nullptr || dest == nullptr || dest->surface_ == nullptr) return -1;
+  RECT source = srcRect != nullptr ? *srcRect : RECT{0, 0, width_, height_};
+  RECT target = destRect != nullptr ? *destRect : RECT{0, 0, dest->width_, dest->height_};
+  if (!ClipRect(source) || !dest->ClipRect(target)) return 0;
+  const HRESULT result = dest->surface_->Blt(&target, surface_, &source, DDBLT_WAIT, nullptr);
+  if (result == DDERR_SURFACELOST) {
+    Restore();
+    if (dest->surface_->IsLost() == DDERR_SURFACELOST) dest->Restore();
+  }
+  return result;
+}
+
+HRESULT CDXSurface::FillRect(int left, int top, int right, int bottom, DWORD colour) {
+  if (surface_ == nullptr) return -1;
+  RECT area{left, top, right, bottom};
+  if (!ClipRect(area)) return 0;
+  DDBLTFX effects{};
+  effects.dwSize = sizeof effects;
+  effects.dwFillColor = colour;
+  return surface_->Blt(&area, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &effects);
+}
+
+int CDXSurface::TextOut(int x, int y, COLORREF colour, const char* text) {
+  if (text == nullptr || text[0] == '\0') return 0;
+  HDC dc = GetDC();
+  if (dc == nullptr) return -1;
+  HGDIOBJ previousFont = font_ != nullptr ? SelectObject(dc, font_) : nullptr;
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, colour);
+  const BOOL drawn = ::TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
+  if (previousFont != nullptr) SelectObject(dc, previousFont);
+  ReleaseDC();
+  return drawn ? 0 : -1;
+}
+
+void CDXSurface::SetClipRect(const RECT& rect) {
+  clip_ = rect;
+  if (clip_.left < 0) clip_.left = 0;
+  if (clip_.top < 0) clip_.top = 0;
+  if (clip_.right > width_) clip_.right = width_;
+  if (clip_.bottom > height_) clip_.bottom = height_;
+}
+
+HRESULT CDXSurface::Restore() {
+  if (surface_ == nullptr) return -1;
+  HRESULT result;
+  CDXSurface* front = screen_ != nullptr ? screen_->GetFront() : nullptr;
+  if (screen_ != nullptr && screen_->IsFullScreen() && screen_->GetBack() == this && front != nullptr &&
+      front->surface_ != nullptr) {
+    // The back buffer of a flipping chain comes back with its front surface.
+    result = front->surface_->Restore();
+  } else {
+    result = surface_->Restore();
+  }
+  if (FAILED(result)) return result;
+
+  if (fileName_[0] == '\0' || screen_ == nullptr || screen_->GetDD() == nullptr) return -2;
+  CDXImage loader;
+  LPDIRECTDRAWSURFACE7 picture = loader.GetImage(screen_->GetDD(), fileName_, CDXMEM_SYSTEMONLY);
+  if (picture == nullptr) return -2;
+  result = surface_->Blt(nullptr, picture, nullptr, DDBLT_WAIT, nullptr);
+  picture->Release();
+  return result;
+}
+
+void CDXSurface::SetFont(HFONT font) {
+  if (font_ != nullptr && font_ != font) DeleteObject(font_);
+  font_ = font;
+}
+
+void CDXSurface::ForgetScreen() {
+  screen_ = nullptr;
+  previous_ = nullptr;
+  next_ = nullptr;
+}

@@ -1,0 +1,60 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "display/cdx_surface_win.h"
+#include "fire/background_source.h"
+
+class CDXScreen;
+
+// The Windows background source: the desktop as it was captured at start
+// (by GDI, before any window of the program covers it), or a picture file, each
+// stretched onto a surface of the screen's size.
+//
+// Order of use: Capture, SetScreen once DirectDraw is up, Load per change,
+// Release at the end. The desktop surface is made once and kept; a picture is
+// read from its file again at every load, replacing the previous one.
+class DesktopBackgroundSource : public BackgroundSource {
+ public:
+  DesktopBackgroundSource() = default;
+  ~DesktopBackgroundSource() override;
+  DesktopBackgroundSource(const DesktopBackgroundSource&) = delete;
+  DesktopBackgroundSource& operator=(const DesktopBackgroundSource&) = delete;
+
+  // Snapshots the desktop window's client area into a GDI bitmap. False when
+  // GDI refused (the desktop then cannot be loaded). A second capture replaces
+  // the first.
+  bool Capture();
+
+  // The screen surfaces are made for; not owned.
+  void SetScreen(CDXScreen* screen) { screen_ = screen; }
+
+  // A surface of the screen's size, owned by the source; null when the name is
+  // neither the desktop nor a loadable picture, or there is no screen yet.
+  CDXSurface* Load(const std::string& name) override;
+
+  void Release() override;
+
+  // True for "desktop" in any letter case (the name exactly, nothing around it).
+  static bool IsDesktopName(const std::string& name);
+
+  int SnapshotWidth() const { return snapshotWidth_; }
+  int SnapshotHeight() const { return snapshotHeight_; }
+
+ private:
+  CDXSurface* LoadDesktop();
+  CDXSurface* LoadPicture(const std::string& fileName);
+  // A new screen-sized surface with `source` stretched onto it; null on failure.
+  CDXSurface* StretchToScreen(CDXSurface& source);
+  void ReleaseSnapshot();
+
+  CDXScreen* screen_ = nullptr;
+  CDXSurface* desktop_ = nullptr;
+  CDXSurface* picture_ = nullptr;
+  HBITMAP snapshot_ = nullptr;
+  HDC memoryDc_ = nullptr;
+  HGDIOBJ previousBitmap_ = nullptr;
+  int snapshotWidth_ = 0;
+  int snapshotHeight_ = 0;
+};
