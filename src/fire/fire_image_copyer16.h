@@ -1,0 +1,12 @@
+#pragma once
+#include "fire/fire_image_copyer.h"
+
+// The copier for 16-bit surfaces.
+class FireImageCopyer16 : public FireImageCopyer {
+ public:
+  explicit FireImageCopyer16(const std::uint8_t* table, std::int32_t xOffset = 0, std::int32_t yOffset = 0)
+      : FireImageCopyer(table, xOffset, yOffset) {}
+
+  void CopyImageToSurface(const ByteImage& image, Surface& surface) override;
+  void ReadSurface(ByteImage& target, Surface& surface) override;
+};

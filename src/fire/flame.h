@@ -1,0 +1,54 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "fire/byte_image.h"
+#include "fire/fire_style.h"
+#include "fire/flame_filter.h"
+
+// The fire's heat field and its step, plus the timer that says when the style
+// should change. The heat image is read and written in place between steps by
+// the seeding and the renderer. Not locked: one thread at a time.
+class Flame {
+ public:
+  Flame() = default;
+  virtual ~Flame();
+  Flame(const Flame&) = delete;
+  Flame& operator=(const Flame&) = delete;
+
+  // Sizes the field to `reference` (its data is not read): pitch is the width
+  // rounded up to a multiple of 8, both buffers zero-filled, default style.
+  // Throws std::bad_alloc.
+  virtual bool Create(const ByteImage& reference);
+  // Frees everything; safe to call twice.
+  virtual void Destroy();
+  // One step: spread upward, attenuate by the style. True when the style
+  // period has run out (and style change is enabled). False before Create.
+  virtual bool Update(std::uint32_t elapsedMs);
+
+  // Area 1 first in both arrays; takes effect at the next step. Ignored before Create.
+  void SetStyle(const std::uint8_t temperatures[8], const std::uint8_t modes[8]);
+  void SetStyle(const FireStyle& style) { SetStyle(style.temperatures, style.modes); }
+  // Sets the period and restarts the timer.
+  void SetStylePeriod(std::uint32_t periodMs);
+  // Stops or resumes the timer without clearing what it has gathered.
+  void EnableStyleChange(bool enable);
+
+  ByteImage& HeatImage() { return heat_; }
+  const ByteImage& HeatImage() const { return heat_; }
+
+  std::uint32_t StylePeriod() const { return stylePeriod_; }
+  bool StyleChangeEnabled() const { return styleChangeEnabled_; }
+
+ protected:
+  // The filter a new field uses; the scalar reference replaces it in tests.
+  virtual std::unique_ptr<FlameFilter> MakeFilter();
+
+ private:
+  ByteImage heat_;                 // pitch and height describe both buffers
+  std::uint8_t* other_ = nullptr;  // the step writes here, then the two swap
+  std::unique_ptr<FlameFilter> filter_;
+  std::uint32_t styleElapsed_ = 0;
+  std::uint32_t stylePeriod_ = 5000;
+  bool styleChangeEnabled_ = true;
+};

@@ -1,0 +1,89 @@
+#include "fire/insert_bright.h"
+
+#include <emmintrin.h>
+
+#include <cstring>
+
+#include "diagnostics/performance_monitor.h"
+#include "fire/c_runtime_random.h"
+
+namespace {
+
+// A spark: six hot bytes and two cold ones. A later spark overwrites an
+// earlier one, its cold bytes included.
+constexpr std::uint8_t kSpark[8] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0};
+
+}  // namespace
+
+InsertBright::~InsertBright() { Release(); }
+
+void InsertBright::Prepare(const ByteImage& grey) {
+  if (edges_.data != nullptr &&
+      (edges_.width != grey.width || edges_.height != grey.height || edges_.pitch != grey.width)) {
+    Release();
+  }
+  if (edges_.data == nullptr) edges_.Create(grey.width, grey.height);
+  if (sparks_.data == nullptr) sparks_.Create(grey.width, grey.height);
+  const std::size_t size = static_cast<std::size_t>(edges_.pitch) * static_cast<std::size_t>(edges_.height);
+  std::memset(edges_.data, 0, size);
+  std::memset(sparks_.data, 0, size);
+  width_ = grey.width;
+  height_ = grey.height;
+
+  // An edge pixel is brighter than its right or its lower neighbour by more
+  // than the threshold; a darker pixel next to a bright one is not an edge.
+  for (std::int32_t y = 0; y <= height_ - 3; ++y) {
+    const std::uint8_t* row = grey.Row(y);
+    const std::uint8_t* below = grey.Row(y + 1);
+    std::uint8_t* edge = edges_.Row(y);
+    for (std::int32_t x = 1; x <= width_ - 2; ++x) {
+      const int c = row[x];
+      if (c - row[x + 1] > kEdgeThreshold || c - below[x] > kEdgeThreshold) edge[x] = static_cast<std::uint8_t>(c);
+    }
+  }
+}
+
+void InsertBright::Release() {
+  edges_.Release();
+  sparks_.Release();
+  width_ = 0;
+  height_ = 0;
+}
+
+void InsertBright::Update(ByteImage& heat) {
+  PerformanceScope scope("InsertBright::Update()");
+  if (height_ <= 2 || edges_.data == nullptr || heat.data == nullptr) return;
+  const std::int32_t sparksPerRow = width_ / 32;
+  std::int32_t mergeCount = width_ >= 8 ? 8 * ((width_ - 8) / 8) : 0;
+  // A heat field smaller than the prepared image is merged only where it
+  // exists; the draws stay the same so the sequence does not shift.
+  while (mergeCount > 0 && mergeCount + 1 > heat.width) mergeCount -= 8;
+  for (std::int32_t y = 1; y <= height_ - 2; ++y) {
+    std::uint8_t* spark = sparks_.Row(y);
+    if (CRuntimeRandom::Next() % 4 == 1) {
+      if (width_ > 1) std::memset(spark + 1, 0, static_cast<std::size_t>(width_ - 1));
+      for (std::int32_t i = 0; i < sparksPerRow; ++i) {
+        const std::int32_t offset = CRuntimeRandom::Next() % (width_ - 8);
+        std::memcpy(spark + offset + 1, kSpark, sizeof kSpark);
+      }
+    }
+    if (mergeCount > 0 && y < heat.height) MergeRow(heat.Row(y) + 1, edges_.Row(y) + 1, spark + 1, mergeCount);
+  }
+}
+
+void InsertBright::MergeRow(std::uint8_t* heat, const std::uint8_t* edge, const std::uint8_t* spark,
+                            std::int32_t count) {
+  std::int32_t i = 0;
+  for (; i + 16 <= count; i += 16) {
+    const __m128i lit = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(edge + i)),
+                                      _mm_loadu_si128(reinterpret_cast<const __m128i*>(spark + i)));
+    __m128i* target = reinterpret_cast<__m128i*>(heat + i);
+    _mm_storeu_si128(target, _mm_max_epu8(_mm_loadu_si128(target), lit));
+  }
+  for (; i + 8 <= count; i += 8) {
+    const __m128i lit = _mm_and_si128(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(edge + i)),
+                                      _mm_loadl_epi64(reinterpret_cast<const __m128i*>(spark + i)));
+    __m128i* target = reinterpret_cast<__m128i*>(heat + i);
+    _mm_storel_epi64(target, _mm_max_epu8(_mm_loadl_epi64(target), lit));
+  }
+}
