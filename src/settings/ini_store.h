@@ -1,0 +1,28 @@
+#pragma once
+#include <string>
+
+#include "settings/settings_store.h"
+
+// A store on one INI file, addressed by its full path (set after construction).
+// Windows reads and writes it with the private-profile calls; the portable build
+// has its own reader and writer that behave the same for the files we use: names
+// compared without case, blanks around names and values ignored, one pair of
+// surrounding quotes stripped from a value, at most 2,047 characters returned,
+// and a write that creates the file or section as needed and leaves every other
+// line as it was.
+class IniStore : public SettingsStore {
+ public:
+  static constexpr int kBufferSize = 2048;
+
+  IniStore() = default;
+  explicit IniStore(std::string path) : path_(std::move(path)) {}
+
+  void SetPath(const std::string& path) { path_ = path; }
+  const std::string& GetPath() const { return path_; }
+
+  std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) override;
+  void WriteString(const std::string& section, const std::string& key, const std::string& value) override;
+
+ private:
+  std::string path_;
+};

@@ -1,0 +1,91 @@
+#include "settings/list_io.h"
+
+#include <algorithm>
+
+#include "settings/file_access.h"
+#include "settings/settings_store.h"
+
+namespace {
+
+const char kDesktop[] = "Desktop";
+const char* const kPointKeys[PaletteRecord::kPointCount] = {"RedPoint0",   "RedPoint1",   "RedPoint2",   "RedPoint3",
+                                                            "GreenPoint0", "GreenPoint1", "GreenPoint2", "GreenPoint3",
+                                                            "BluePoint0",  "BluePoint1",  "BluePoint2",  "BluePoint3"};
+
+// "Desktop" is matched exactly: "desktop" is taken as a file name like any other.
+bool BackgroundUsable(const std::string& entry) { return entry == kDesktop || PathExists(entry); }
+
+// Counts come from files the user may have edited: a negative one reads as none,
+// and a huge one must not have us read (and hold) billions of default entries.
+std::size_t ReadCount(SettingsStore& store, const std::string& section) {
+  const int count = store.ReadInt(section, "num", 0);
+  if (count <= 0) return 0;
+  return std::min(static_cast<std::size_t>(count), kMaxListEntries);
+}
+
+std::uint32_t IndexWithin(int index, std::size_t count) {
+  const std::uint32_t value = static_cast<std::uint32_t>(index);
+  return value < count ? value : 0;
+}
+
+}  // namespace
+
+std::uint32_t IndexToWrite(std::uint32_t index, std::size_t count) { return index < count ? index : 0; }
+
+void ReadBackgrounds(SettingsStore& store, std::vector<std::string>& list, std::uint32_t& index) {
+  list.clear();
+  const std::size_t count = ReadCount(store, "Background");
+  for (std::size_t i = 0; i < count; ++i) {
+    std::string entry = store.ReadString("Background", "path" + std::to_string(i), "");
+    if (BackgroundUsable(entry)) list.push_back(std::move(entry));
+  }
+  index = IndexWithin(store.ReadInt("Background", "currentOrder", 0), list.size());
+}
+
+void WriteBackgrounds(SettingsStore& store, const std::vector<std::string>& list, std::uint32_t index) {
+  store.WriteInt("Background", "num", static_cast<int>(list.size()));
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    if (BackgroundUsable(list[i])) store.WriteString("Background", "path" + std::to_string(i), list[i]);
+  }
+  store.WriteInt("Background", "currentOrder", static_cast<int>(IndexToWrite(index, list.size())));
+}
+
+void ReadPalettes(SettingsStore& store, std::vector<PaletteRecord>& list, std::uint32_t& index) {
+  list.clear();
+  const std::size_t count = ReadCount(store, "ColorTableInfo");
+  index = IndexWithin(store.ReadInt("ColorTableInfo", "index", 0), count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string section = "pallette" + std::to_string(i);
+    PaletteRecord record;
+    for (int p = 0; p < PaletteRecord::kPointCount; ++p) {
+      const SettingsStore::IntPair point = store.ReadIntPair(section, kPointKeys[p], {0, 0});
+      record.Point(p) = PalettePoint{point.first, point.second};
+    }
+    list.push_back(record);
+  }
+}
+
+void WritePalettes(SettingsStore& store, const std::vector<PaletteRecord>& list, std::uint32_t index) {
+  store.WriteInt("ColorTableInfo", "num", static_cast<int>(list.size()));
+  store.WriteInt("ColorTableInfo", "index", static_cast<int>(IndexToWrite(index, list.size())));
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    const std::string section = "pallette" + std::to_string(i);
+    for (int p = 0; p < PaletteRecord::kPointCount; ++p) {
+      const PalettePoint& point = list[i].Point(p);
+      store.WriteIntPair(section, kPointKeys[p], {point.x, point.y});
+    }
+  }
+}
+
+void ReadStyles(SettingsStore& store, std::vector<std::string>& list, std::uint32_t& index) {
+  list.clear();
+  const std::size_t count = ReadCount(store, "blur");
+  for (std::size_t i = 0; i < count; ++i) list.push_back(store.ReadString("blur", "blur" + std::to_string(i), ""));
+  index = IndexWithin(store.ReadInt("blur", "currentOrder", 0), list.size());
+}
+
+void WriteStyles(SettingsStore& store, const std::vector<std::string>& list, std::uint32_t index) {
+  store.WriteInt("blur", "num", static_cast<int>(list.size()));
+  for (std::size_t i = 0; i < list.size(); ++i) store.WriteString("blur", "blur" + std::to_string(i), list[i]);
+  store.WriteInt("blur", "currentOrder", static_cast<int>(IndexToWrite(index, list.size())));
+}

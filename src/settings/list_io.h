@@ -1,0 +1,42 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "settings/palette_record.h"
+
+class SettingsStore;
+
+// How the lists sit in config.ini and store.ini. Readers go by the "num" key, so
+// entries beyond it (left behind when a list shrank) are never read; writers never
+// remove anything. A stored index that is out of range reads and writes as 0.
+
+// The most entries a list is read with, whatever its "num" says.
+constexpr std::size_t kMaxListEntries = 10000;
+
+// [Background] num, path<i>, currentOrder. Entries that are neither "Desktop" nor
+// an existing file or folder are dropped on reading and skipped on writing (their
+// number is still used up).
+void ReadBackgrounds(SettingsStore& store, std::vector<std::string>& list, std::uint32_t& index);
+void WriteBackgrounds(SettingsStore& store, const std::vector<std::string>& list, std::uint32_t index);
+
+// [ColorTableInfo] num, index and one section pallette<i> of twelve points each.
+void ReadPalettes(SettingsStore& store, std::vector<PaletteRecord>& list, std::uint32_t& index);
+void WritePalettes(SettingsStore& store, const std::vector<PaletteRecord>& list, std::uint32_t index);
+
+// [blur] num, blur<i> (style texts, kept as they are), currentOrder.
+void ReadStyles(SettingsStore& store, std::vector<std::string>& list, std::uint32_t& index);
+void WriteStyles(SettingsStore& store, const std::vector<std::string>& list, std::uint32_t index);
+
+// The index to write: itself if it is below the count, else 0.
+std::uint32_t IndexToWrite(std::uint32_t index, std::size_t count);
+
+// Appends each source entry the target does not hold yet; the target keeps its order.
+template <typename T>
+void MergeInto(std::vector<T>& target, const std::vector<T>& source) {
+  for (const T& entry : source) {
+    bool present = false;
+    for (const T& existing : target) present = present || existing == entry;
+    if (!present) target.push_back(entry);
+  }
+}

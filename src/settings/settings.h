@@ -1,0 +1,161 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "settings/fire_style.h"
+#include "settings/palette_record.h"
+
+class SettingsStore;
+
+// Everything the screen saver keeps between runs: the settings folder, the lists of
+// backgrounds, palettes and styles that the fire rotates through (each with its
+// current index), the palette and style stores the editors pick from, the three
+// change intervals and the ShowFire switch. Files live in the settings folder:
+// config.ini holds what the user chose, store.ini the two stores.
+//
+// Nothing here raises or reports an error: missing files, sections or keys give
+// defaults, out-of-range indices are reset or refused with a false result.
+// There is no lock; the settings mode serialises access itself.
+class Settings {
+ public:
+  using Index = std::uint32_t;
+  using TextList = std::vector<std::string>;
+  using PaletteList = std::vector<PaletteRecord>;
+
+  static constexpr Index kMaxPalettes = 256;
+  static constexpr std::uint32_t kMaxPosition = 1000;
+  static constexpr std::uint32_t kMinIntervalSeconds = 5;
+  static constexpr std::uint32_t kMaxIntervalSeconds = 7200;
+
+  Settings() = default;
+  virtual ~Settings() = default;
+  Settings(const Settings&) = delete;
+  Settings& operator=(const Settings&) = delete;
+
+  // --- Files ---------------------------------------------------------------
+
+  // Finds the settings folder (Windows: the registry value "Path" of
+  // HKEY_LOCAL_MACHINE\Software\Hearthmoor\Path\; portable build: the environment
+  // variable HEARTHMOOR_SETTINGS_DIR) and loads from it. False when there is none.
+  bool Load();
+  // The same with the folder given; an empty text fails like a missing value.
+  bool LoadFromFolder(const std::string& folderText);
+  bool IsLoaded() const { return loaded_; }
+  // config.ini and store.ini completely; clears both store-changed flags.
+  void SaveAll();
+  // Only the three current indices, into config.ini.
+  void SavePositions();
+  // The stores that changed, into store.ini; clears both flags.
+  void SaveStores();
+  // The folder text, ending in a separator; empty before a successful Load.
+  const std::string& GetSettingsFolder() const { return folder_; }
+  bool PaletteStoreChanged() const { return paletteStoreChanged_; }
+  bool StyleStoreChanged() const { return styleStoreChanged_; }
+
+  // --- Rotation ------------------------------------------------------------
+
+  // Empty list: "". Otherwise the current entry (an index past the end becomes 0).
+  std::string CurrentBackground();
+  // Empty list: "" and the index stays. Otherwise the following entry, wrapping.
+  std::string NextBackground();
+  // Empty list: the built-in default palette.
+  PaletteRecord CurrentPalette();
+  PaletteRecord NextPalette();
+  // The current style text parsed over the built-in default style.
+  FireStyle CurrentStyle() const;
+  void NextStyle();
+
+  static PaletteRecord DefaultPalette();
+  static FireStyle DefaultStyle();
+  static std::string DefaultBackground();
+
+  // --- Editing -------------------------------------------------------------
+
+  void GetBackgrounds(TextList& list, Index& index) const;
+  // Takes the index as given; readers reset it when it is out of range.
+  void SetBackgrounds(const TextList& list, Index index);
+  Index GetBackgroundIndex() const { return backgroundIndex_; }
+  void SetBackgroundIndex(Index index) { backgroundIndex_ = index; }
+
+  void GetStyles(TextList& list, Index& index) const;
+  void SetStyles(const TextList& list, Index index);
+  void SelectStyle(Index index);
+  Index GetStyleIndex() const { return styleIndex_; }
+
+  const PaletteList& GetPalettes() const { return palettes_; }
+  Index PaletteCount() const { return static_cast<Index>(palettes_.size()); }
+  static Index MaxPalettes() { return kMaxPalettes; }
+  Index GetPaletteIndex() const { return paletteIndex_; }
+  void SetPaletteIndex(Index index) { paletteIndex_ = index; }
+  bool AddPalette(const PaletteRecord& record);
+  bool RemovePalette(Index i);
+  bool MovePaletteUp(Index i);
+  bool MovePaletteDown(Index i);
+
+  const PaletteList& GetPaletteStore() const { return paletteStore_; }
+  bool AddPaletteToStore(const PaletteRecord& record);
+  bool RemovePaletteFromStore(Index i);
+  const TextList& GetStyleStore() const { return styleStore_; }
+  bool AddStyleToStore(const std::string& text);
+  bool RemoveStyleFromStore(Index i);
+
+  // Style texts: eight "T,A" pairs joined by "|".
+  static std::string FormatStyle(const std::uint8_t temperature[8], const std::uint8_t mode[8]);
+  static std::string FormatStyle(const FireStyle& style);
+  static FireStyle ParseStyle(const std::string& text);
+
+  // --- Change schedule -----------------------------------------------------
+
+  std::uint32_t GetBackgroundInterval() const { return backgroundInterval_; }
+  std::uint32_t GetPaletteInterval() const { return paletteInterval_; }
+  std::uint32_t GetStyleInterval() const { return styleInterval_; }
+  // Positions above 1000 are stored as 1000.
+  void SetBackgroundInterval(std::uint32_t position);
+  void SetPaletteInterval(std::uint32_t position);
+  void SetStyleInterval(std::uint32_t position);
+  std::uint32_t GetBackgroundIntervalMs() const;
+  std::uint32_t GetPaletteIntervalMs() const;
+  std::uint32_t GetStyleIntervalMs() const;
+  std::string GetBackgroundIntervalText() const;
+  std::string GetPaletteIntervalText() const;
+  std::string GetStyleIntervalText() const;
+  bool GetShowFire() const { return showFire_; }
+  void SetShowFire(bool show) { showFire_ = show; }
+
+ private:
+  struct ImportResult {
+    bool config = false;
+    bool store = false;
+  };
+
+  ImportResult ImportUpdate(SettingsStore& userConfig);
+  void ReadConfig(SettingsStore& config);
+  void ReadTimes(SettingsStore& config);
+  void WriteTimes(SettingsStore& config) const;
+  void ReadStores(SettingsStore& store);
+  std::string ConfigPath() const { return folder_ + "config.ini"; }
+  std::string StorePath() const { return folder_ + "store.ini"; }
+
+  std::string folder_;
+  bool loaded_ = false;
+  bool paletteStoreChanged_ = false;
+  bool styleStoreChanged_ = false;
+
+  TextList backgrounds_;
+  Index backgroundIndex_ = 0;
+  PaletteList palettes_;
+  Index paletteIndex_ = 0;
+  TextList styles_;
+  Index styleIndex_ = 0;
+  PaletteList paletteStore_;
+  Index paletteStoreIndex_ = 0;
+  TextList styleStore_;
+  Index styleStoreIndex_ = 0;
+
+  // Trackbar positions 0..1000 (a file may hold more); 10 until loaded.
+  std::uint32_t backgroundInterval_ = 10;
+  std::uint32_t paletteInterval_ = 10;
+  std::uint32_t styleInterval_ = 10;
+  bool showFire_ = true;
+};

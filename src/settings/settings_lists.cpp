@@ -1,0 +1,141 @@
+// The rotating lists and the two stores: rotation for the fire, editing for the
+// settings mode. Indices are unsigned; an index past the end is never an error.
+#include <limits>
+#include <utility>
+
+#include "settings/settings.h"
+
+namespace {
+
+// The following index, back to 0 at (or past) the end.
+Settings::Index Following(Settings::Index index, std::size_t count) {
+  const std::size_t next = static_cast<std::size_t>(index) + 1;
+  return next >= count ? 0 : static_cast<Settings::Index>(next);
+}
+
+// Brings an index that ran past the end back to the first entry.
+void KeepWithin(Settings::Index& index, std::size_t count) {
+  if (index >= count) index = 0;
+}
+
+}  // namespace
+
+std::string Settings::DefaultBackground() { return "desktop"; }
+
+PaletteRecord Settings::DefaultPalette() {
+  return PaletteRecord{{{96, 0}, {174, 67}, {162, 200}, {223, 255}},
+                       {{0, 16}, {163, 65}, {62, 179}, {133, 255}},
+                       {{153, 0}, {199, 249}, {253, -2}, {254, 255}}};
+}
+
+std::string Settings::CurrentBackground() {
+  if (backgrounds_.empty()) return "";
+  KeepWithin(backgroundIndex_, backgrounds_.size());
+  return backgrounds_[backgroundIndex_];
+}
+
+std::string Settings::NextBackground() {
+  if (backgrounds_.empty()) return "";
+  backgroundIndex_ = Following(backgroundIndex_, backgrounds_.size());
+  return backgrounds_[backgroundIndex_];
+}
+
+PaletteRecord Settings::CurrentPalette() {
+  if (palettes_.empty()) return DefaultPalette();
+  KeepWithin(paletteIndex_, palettes_.size());
+  return palettes_[paletteIndex_];
+}
+
+PaletteRecord Settings::NextPalette() {
+  if (palettes_.empty()) return DefaultPalette();
+  paletteIndex_ = Following(paletteIndex_, palettes_.size());
+  return palettes_[paletteIndex_];
+}
+
+FireStyle Settings::CurrentStyle() const {
+  if (styleIndex_ >= styles_.size()) return DefaultStyle();
+  return ParseStyle(styles_[styleIndex_]);
+}
+
+void Settings::NextStyle() { styleIndex_ = Following(styleIndex_, styles_.size()); }
+
+void Settings::GetBackgrounds(TextList& list, Index& index) const {
+  list = backgrounds_;
+  index = backgroundIndex_;
+}
+
+void Settings::SetBackgrounds(const TextList& list, Index index) {
+  backgrounds_ = list;
+  backgroundIndex_ = index;
+}
+
+void Settings::GetStyles(TextList& list, Index& index) const {
+  list = styles_;
+  index = styleIndex_;
+}
+
+void Settings::SetStyles(const TextList& list, Index index) {
+  styles_ = list;
+  styleIndex_ = index;
+  KeepWithin(styleIndex_, styles_.size());
+}
+
+void Settings::SelectStyle(Index index) {
+  styleIndex_ = index;
+  KeepWithin(styleIndex_, styles_.size());
+}
+
+bool Settings::AddPalette(const PaletteRecord& record) {
+  palettes_.push_back(record);
+  return true;
+}
+
+bool Settings::RemovePalette(Index i) {
+  if (i >= palettes_.size()) return false;
+  palettes_.erase(palettes_.begin() + i);
+  // With the list now empty this gives the largest index, which every reader
+  // treats as out of range.
+  if (paletteIndex_ >= palettes_.size()) paletteIndex_ = static_cast<Index>(palettes_.size()) - 1;
+  return true;
+}
+
+bool Settings::MovePaletteUp(Index i) {
+  if (palettes_.size() < 2 || i == 0 || i >= palettes_.size()) return false;
+  std::swap(palettes_[i - 1], palettes_[i]);
+  // Only a moved current entry takes the index along; a current neighbour does not.
+  if (paletteIndex_ == i) paletteIndex_ = i - 1;
+  return true;
+}
+
+bool Settings::MovePaletteDown(Index i) {
+  if (palettes_.size() < 2 || i >= palettes_.size() - 1) return false;
+  std::swap(palettes_[i], palettes_[i + 1]);
+  if (paletteIndex_ == i) paletteIndex_ = i + 1;
+  return true;
+}
+
+bool Settings::AddPaletteToStore(const PaletteRecord& record) {
+  paletteStoreChanged_ = true;
+  paletteStore_.push_back(record);
+  return true;
+}
+
+bool Settings::RemovePaletteFromStore(Index i) {
+  paletteStoreChanged_ = true;
+  if (i >= paletteStore_.size()) return false;
+  paletteStore_.erase(paletteStore_.begin() + i);
+  return true;
+}
+
+bool Settings::AddStyleToStore(const std::string& text) {
+  styleStoreChanged_ = true;
+  styleStore_.push_back(text);
+  return true;
+}
+
+bool Settings::RemoveStyleFromStore(Index i) {
+  styleStoreChanged_ = true;
+  if (i >= styleStore_.size()) return false;
+  styleStore_.erase(styleStore_.begin() + i);
+  return true;
+}
