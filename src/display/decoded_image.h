@@ -21,6 +21,18 @@ struct DecodedImage {
   void PixelBgr(std::int32_t x, std::int32_t y, std::uint8_t bgr[3]) const;
 };
 
+// Bounds on what a decoder may allocate for one picture. Every file is treated as
+// hostile: a header may claim any size, so the claim is checked against these and
+// against the bytes the file actually holds before anything is allocated.
+struct DecodeLimits {
+  static constexpr std::int32_t kMaxSide = 16384;
+  static constexpr std::uint64_t kMaxPixelBytes = 256ull << 20;
+  static constexpr std::uint64_t kMaxFileBytes = 512ull << 20;
+
+  std::int32_t maxSide = kMaxSide;               // pixels on either side
+  std::uint64_t maxPixelBytes = kMaxPixelBytes;  // the intermediate image's pixel buffer
+};
+
 // Format numbers of the loaders.
 enum class ImageFormat : int { kUnknown = 0, kBmp = 1, kPsd = 2, kTga = 3, kPcx = 4, kJpeg = 5 };
 
@@ -29,6 +41,12 @@ ImageFormat DetectImageFormat(const std::uint8_t* data, std::size_t size);
 // Decodes a whole file held in memory; nothing when the data is not a picture of a
 // supported kind or is damaged. JPEG is decoded only where the platform decoder
 // exists in the core (the native build); the Windows build draws JPEG through OLE.
+// Unrecognised content gives nothing; writing the "unsupported" message is the
+// caller's, who knows whether it will try another loader.
 std::optional<DecodedImage> DecodeImage(const std::uint8_t* data, std::size_t size,
                                         ImageFormat format = ImageFormat::kUnknown);
+std::optional<DecodedImage> DecodeImage(const std::uint8_t* data, std::size_t size, ImageFormat format,
+                                        const DecodeLimits& limits);
+// Reads the whole file (shared read) first; a file that cannot be read whole, or is
+// larger than DecodeLimits::kMaxFileBytes, gives nothing.
 std::optional<DecodedImage> DecodeImageFile(const std::string& path);

@@ -66,10 +66,9 @@ IniText::Line IniText::Classify(std::string text) {
   } else if (!body.empty() && body.front() != ';') {
     line.kind = Kind::kKey;
     const std::size_t equals = body.find('=');
-    if (equals == std::string::npos) {
-      line.name = Lowered(body);
-    } else {
-      line.name = Lowered(Trim(body.substr(0, equals)));
+    line.spelled = equals == std::string::npos ? body : Trim(body.substr(0, equals));
+    line.name = Lowered(line.spelled);
+    if (equals != std::string::npos) {
       line.value = StripQuotes(Trim(body.substr(equals + 1)));
     }
   }
@@ -110,7 +109,8 @@ void IniText::Set(const std::string& section, const std::string& key, const std:
   std::size_t i = body;
   for (; i < lines_.size() && lines_[i].kind != Kind::kSection; ++i) {
     if (lines_[i].kind == Kind::kKey && NamesMatch(lines_[i].name, key)) {
-      lines_[i] = Classify(KeyLine(keyName, value));
+      // The file's spelling of the name stays, as Windows keeps it.
+      lines_[i] = Classify(KeyLine(lines_[i].spelled, value));
       return;
     }
     if (!Trim(lines_[i].text).empty()) insertAt = i + 1;

@@ -31,7 +31,8 @@ class IniText {
   struct Line {
     std::string text;  // the line as in the file, its line end included
     Kind kind = Kind::kOther;
-    std::string name;  // lower-case section or key name
+    std::string name;     // lower-case section or key name
+    std::string spelled;  // the key name as the file spells it
     std::optional<std::string> value;
   };
 

@@ -1,0 +1,118 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "fire/byte_image.h"
+#include "fire/settings_feed.h"
+
+class BackgroundManager;
+class BackgroundSource;
+class ColorTable;
+class FireImageCopyer;
+class Flame;
+class FlameRender;
+class InsertBright;
+class Settings;
+class Surface;
+struct PaletteRecord;
+
+// Where and how large the fire is drawn: the screen's size and depth, and the
+// place of the fire's top-left corner on the surface (always 0, 0 here).
+struct FireParameters {
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+  int bitsPerPixel = 32;
+  std::int32_t xOffset = 0;
+  std::int32_t yOffset = 0;
+};
+
+// Which timed changes happened since the last TakeChanges.
+struct FireChanges {
+  bool background = false;
+  bool palette = false;
+  bool style = false;
+};
+
+// Owns every piece of the fire and runs them in a fixed order each frame:
+// Update (background, palette, sparks, heat step and style), Render (heat and
+// background into palette indices), CopyToSurface (indices through the colour
+// table into the surface). It also applies the timed changes, taking the next
+// entry of each list from the settings. No lock of its own: the caller keeps
+// every operation to one thread at a time.
+class FireManager {
+ public:
+  static constexpr int kUnsupportedDepth = -10;
+
+  // The settings are not owned and must outlive the manager.
+  explicit FireManager(Settings& settings);
+  virtual ~FireManager();
+  FireManager(const FireManager&) = delete;
+  FireManager& operator=(const FireManager&) = delete;
+
+  // 0, or -10 for a depth other than 16, 24 and 32, or the colour table's -8/-9
+  // (then nothing is kept). Shows the settings' current background, palette and
+  // style. The source is not owned. Throws std::bad_alloc.
+  int Create(const FireParameters& parameters, BackgroundSource& source);
+  // Destroys every piece; safe twice. The frame operations then do nothing.
+  void Release();
+
+  void Update(std::uint32_t elapsedMs);
+  void Render();
+  void CopyToSurface(Surface& surface);
+
+  // Settings-mode entry points.
+  void ShowBackground(const std::string& name);
+  void SetBackgroundPeriod(std::uint32_t periodMs);
+  void SetPalettePeriod(std::uint32_t periodMs);
+  void SetStylePeriod(std::uint32_t periodMs);
+  void ShowPalette(const PaletteRecord& palette);
+  void ShowStyle(const std::uint8_t temperatures[8], const std::uint8_t modes[8]);
+  void EnableBackgroundChange(bool enable);
+  void EnablePaletteChange(bool enable);
+  void EnableStyleChange(bool enable);
+  // Draws through a table of the caller's (in the screen's format, alive until
+  // RestoreColorTable); timed palette changes go on in the colour table unseen.
+  void UseColorTable(const std::uint8_t* table);
+  void RestoreColorTable();
+  // The three changed flags, cleared by the call. All true after construction.
+  FireChanges TakeChanges();
+
+  bool IsCreated() const { return flame_ != nullptr; }
+  const FireParameters& Parameters() const { return parameters_; }
+  // The palette indices of the last Render; width × height, pitch = width.
+  const ByteImage& OutputImage() const { return output_; }
+  const ByteImage& BackgroundGrey() const { return grey_; }
+  // The heat field; empty before Create.
+  const ByteImage& HeatImage() const;
+  // The colour table's current entries in the screen's format; null before Create.
+  const std::uint8_t* ColorTableData() const;
+  const BackgroundManager* GetBackgroundManager() const { return backgrounds_.get(); }
+
+ protected:
+  // The pieces a new fire is made of; the benchmark puts the scalar reference
+  // versions in their place. The copier reads its table through `table`.
+  virtual std::unique_ptr<FireImageCopyer> MakeCopier(int bitsPerPixel, std::int32_t xOffset, std::int32_t yOffset,
+                                                      const std::uint8_t* table);
+  virtual std::unique_ptr<Flame> MakeFlame();
+  virtual std::unique_ptr<FlameRender> MakeRender();
+  virtual std::unique_ptr<InsertBright> MakeHotSpots();
+
+ private:
+  void ApplyStyleFromSettings();
+
+  // Field order is the order of construction; Release destroys them in its own order.
+  ByteImage output_;
+  ByteImage grey_;
+  std::unique_ptr<FireImageCopyer> copier_;
+  std::unique_ptr<BackgroundManager> backgrounds_;
+  FireParameters parameters_;
+  std::unique_ptr<Flame> flame_;
+  std::unique_ptr<FlameRender> render_;
+  std::unique_ptr<InsertBright> hotSpots_;
+  std::unique_ptr<ColorTable> colorTable_;
+  SettingsFeed settings_;
+  bool backgroundChanged_ = true;
+  bool paletteChanged_ = true;
+  bool styleChanged_ = true;
+};

@@ -1,0 +1,265 @@
+#include "fire/fire_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+
+#include "diagnostics/performance_monitor.h"
+#include "display/debug_log.h"
+#include "fake_background_source.h"
+#include "fire/memory_surface.h"
+#include "settings/settings.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+constexpr std::int32_t kWidth = 64;
+constexpr std::int32_t kHeight = 48;
+
+PaletteRecord Ramp(int red, int green, int blue) {
+  PaletteRecord p;
+  const int ends[3] = {red, green, blue};
+  for (int c = 0; c < 3; ++c) {
+    for (int i = 0; i < 4; ++i) {
+      PalettePoint& point = p.Point(c * 4 + i);
+      point.x = 85 * i;
+      point.y = ends[c] * i / 3;
+    }
+  }
+  return p;
+}
+
+class FireManagerTest : public testing::Test {
+ protected:
+  FireManagerTest() : source(kWidth, kHeight), guard(dir.path()) {
+    PerformanceMonitor::Init(false, false, "mf.pm.log");
+    TraceLog().SetOutputs(DebugLog::kFile);
+    TraceLog().SetFileName("log.txt");  // the current folder is the temporary one
+    source.Add("a", 40, true);
+    source.Add("b", 88, true);
+    source.Add("gone", 10);
+  }
+  ~FireManagerTest() override {
+    TraceLog().SetOutputs(0);
+    PerformanceMonitor::WriteReport();
+  }
+
+  int Create(int bpp) {
+    FireParameters parameters;
+    parameters.width = kWidth;
+    parameters.height = kHeight;
+    parameters.bitsPerPixel = bpp;
+    return fire.Create(parameters, source);
+  }
+  void Periods(std::uint32_t ms) {
+    fire.SetBackgroundPeriod(ms);
+    fire.SetPalettePeriod(ms);
+    fire.SetStylePeriod(ms);
+  }
+  void Frame(Surface& surface) {
+    fire.Update(40);
+    fire.Render();
+    fire.CopyToSurface(surface);
+  }
+  std::string Log() const {
+    std::ifstream in(dir / "log.txt");
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  // Every index of the output image, looked up in `table`, as stored at 32 bits.
+  bool SurfaceShows(const MemorySurface& surface, const std::uint8_t* table) const {
+    const ByteImage& out = fire.OutputImage();
+    for (std::int32_t y = 0; y < kHeight; ++y) {
+      for (std::int32_t x = 0; x < kWidth; ++x) {
+        const std::uint8_t* pixel = surface.Bytes().data() + y * surface.PitchBytes() + x * 4;
+        if (std::memcmp(pixel, table + 4 * out.Row(y)[x], 4) != 0) return false;
+      }
+    }
+    return true;
+  }
+
+  TempDir dir;
+  FakeBackgroundSource source;
+  CurrentDirGuard guard;
+  Settings settings;
+  FireManager fire{settings};
+};
+
+TEST_F(FireManagerTest, CreationAcceptsOnlyTheScreenDepths) {
+  struct Case {
+    int bpp;
+    int code;
+  };
+  for (const Case c : {Case{8, -10}, Case{15, -10}, Case{0, -10}, Case{16, 0}, Case{24, 0}, Case{32, 0}}) {
+    TraceLog().DeleteLogFile();
+    EXPECT_EQ(Create(c.bpp), c.code) << c.bpp;
+    EXPECT_EQ(fire.IsCreated(), c.code == 0);
+    const std::string log = Log();
+    const std::string first = "FireManager::Create x = 0, y = 0, bpp = " + std::to_string(c.bpp) + ", w = 64, h = 48\n";
+    EXPECT_NE(log.find(first), std::string::npos) << log;
+    const bool success = log.find("FireManager::Create success\n") != std::string::npos;
+    EXPECT_EQ(success, c.code == 0) << log;
+    if (c.code != 0) {
+      EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+    }
+    fire.Release();
+  }
+}
+
+TEST_F(FireManagerTest, CreationShowsTheCurrentBackgroundPaletteAndStyle) {
+  settings.SetBackgrounds({"a", "b"}, 1);
+  ASSERT_EQ(Create(32), 0);
+  EXPECT_EQ(source.loads, std::vector<std::string>{"b"});
+  EXPECT_EQ(fire.BackgroundGrey().Row(0)[0], 88);
+  EXPECT_EQ(fire.BackgroundGrey().Row(kHeight / 2)[kWidth / 2], 240);
+  // The default palette is built: its hottest entry is bright.
+  const std::uint8_t* hottest = fire.ColorTableData() + 4 * 254;
+  EXPECT_GT(hottest[0] + hottest[1] + hottest[2], 600);
+}
+
+TEST_F(FireManagerTest, AllThreeChangesFallDueOnTheSameFrameInOrder) {
+  settings.SetBackgrounds({"a", "b"}, 0);
+  settings.AddPalette(Ramp(255, 0, 0));
+  settings.AddPalette(Ramp(0, 255, 0));
+  settings.SetPaletteIndex(0);
+  settings.SetStyles({"200,1|180,0|150,2|100,0|75,1|50,2|255,0|255,2", "0,255"}, 0);
+  ASSERT_EQ(Create(24), 0);
+  Periods(5000);
+  EXPECT_TRUE(fire.TakeChanges().background);
+
+  MemorySurface surface(kWidth, kHeight, 24);
+  for (int frame = 1; frame < 125; ++frame) Frame(surface);
+  FireChanges changes = fire.TakeChanges();
+  EXPECT_FALSE(changes.background || changes.palette || changes.style);
+  EXPECT_EQ(settings.GetBackgroundIndex(), 0u);
+
+  Frame(surface);
+  changes = fire.TakeChanges();
+  EXPECT_TRUE(changes.background && changes.palette && changes.style);
+  EXPECT_EQ(source.loads, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(settings.GetBackgroundIndex(), 1u);
+  EXPECT_EQ(settings.GetPaletteIndex(), 1u);
+  EXPECT_EQ(settings.GetStyleIndex(), 1u);
+  // At 24 bits the new palette (green) is in at once.
+  const std::uint8_t* hottest = fire.ColorTableData() + 4 * 255;
+  EXPECT_EQ(hottest[1], 255);
+  EXPECT_EQ(hottest[2], 0);
+  // The second style takes every heat to 0 at each step.
+  Frame(surface);
+  const ByteImage& heat = fire.HeatImage();
+  for (std::int32_t i = 0; i < heat.pitch * heat.height; ++i) ASSERT_EQ(heat.data[i], 0);
+}
+
+TEST_F(FireManagerTest, EmptyBackgroundListKeepsTheFireDarkWhileTheRestChanges) {
+  settings.AddPalette(Ramp(255, 0, 0));
+  settings.AddPalette(Ramp(0, 0, 255));
+  ASSERT_EQ(Create(32), 0);
+  Periods(400);
+  fire.TakeChanges();
+  MemorySurface surface(kWidth, kHeight, 32);
+  int paletteChanges = 0, styleChanges = 0;
+  for (int frame = 0; frame < 60; ++frame) {
+    Frame(surface);
+    const FireChanges changes = fire.TakeChanges();
+    EXPECT_FALSE(changes.background);
+    paletteChanges += changes.palette;
+    styleChanges += changes.style;
+  }
+  EXPECT_GT(paletteChanges, 0);
+  EXPECT_EQ(styleChanges, 6);
+  const ByteImage& out = fire.OutputImage();
+  for (std::int32_t i = 0; i < out.pitch * out.height; ++i) ASSERT_EQ(out.data[i], 0);
+}
+
+TEST_F(FireManagerTest, OutsideTableHidesTimedPaletteChangesUntilRestored) {
+  settings.SetBackgrounds({"a"}, 0);
+  settings.AddPalette(Ramp(255, 0, 0));
+  settings.AddPalette(Ramp(0, 0, 255));
+  ASSERT_EQ(Create(32), 0);
+  Periods(200);
+  MemorySurface surface(kWidth, kHeight, 32);
+  std::uint8_t outside[1024];
+  std::memset(outside, 0xAB, sizeof outside);
+
+  fire.UseColorTable(outside);
+  for (int frame = 0; frame < 20; ++frame) {
+    Frame(surface);
+    ASSERT_TRUE(SurfaceShows(surface, outside));
+  }
+  EXPECT_GT(settings.GetPaletteIndex(), 0u) << "the timed change went on meanwhile";
+  std::uint8_t current[1024];
+  std::memcpy(current, fire.ColorTableData(), sizeof current);
+
+  fire.RestoreColorTable();
+  fire.CopyToSurface(surface);
+  EXPECT_TRUE(SurfaceShows(surface, current));
+}
+
+TEST_F(FireManagerTest, ChangedFlagsAreTakenOnce) {
+  const FireChanges first = fire.TakeChanges();
+  EXPECT_TRUE(first.background && first.palette && first.style);
+  const FireChanges second = fire.TakeChanges();
+  EXPECT_FALSE(second.background || second.palette || second.style);
+}
+
+TEST_F(FireManagerTest, PictureThatVanishedIsSkippedAtTheNextFrame) {
+  settings.SetBackgrounds({"a", "gone", "b"}, 0);
+  source.SetDepth(16);
+  source.Add("a", 40, true);
+  source.Add("b", 88, true);
+  ASSERT_EQ(Create(16), 0);
+  Periods(40);
+  source.Remove("gone");
+  MemorySurface surface(kWidth, kHeight, 16);
+  fire.TakeChanges();
+
+  Frame(surface);
+  EXPECT_FALSE(fire.TakeChanges().background) << "the start failed";
+  EXPECT_EQ(fire.BackgroundGrey().Row(0)[0], 40);
+  Frame(surface);
+  EXPECT_TRUE(fire.TakeChanges().background);
+  EXPECT_EQ(source.loads, (std::vector<std::string>{"a", "gone", "b"}));
+  for (int frame = 0; frame < kWidth / 5 + 2; ++frame) Frame(surface);
+  EXPECT_EQ(fire.BackgroundGrey().Row(0)[0], 88);
+}
+
+TEST_F(FireManagerTest, SettingsEntryPointsReachThePieces) {
+  settings.SetBackgrounds({"a"}, 0);
+  ASSERT_EQ(Create(32), 0);
+  fire.ShowBackground("b");
+  EXPECT_EQ(fire.BackgroundGrey().Row(0)[0], 88);
+  fire.ShowPalette(Ramp(0, 0, 255));
+  EXPECT_EQ(fire.ColorTableData()[4 * 255], 255);  // blue byte of the hottest entry
+
+  Periods(0);
+  fire.EnableBackgroundChange(false);
+  fire.EnablePaletteChange(false);
+  fire.EnableStyleChange(false);
+  fire.TakeChanges();
+  MemorySurface surface(kWidth, kHeight, 32);
+  for (int frame = 0; frame < 5; ++frame) Frame(surface);
+  const FireChanges changes = fire.TakeChanges();
+  EXPECT_FALSE(changes.background || changes.palette || changes.style);
+
+  const std::uint8_t clear[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+  const std::uint8_t all[8] = {255, 255, 255, 255, 255, 255, 255, 255};
+  fire.ShowStyle(clear, all);
+  Frame(surface);
+  const ByteImage& heat = fire.HeatImage();
+  for (std::int32_t i = 0; i < heat.pitch * heat.height; ++i) ASSERT_EQ(heat.data[i], 0);
+}
+
+TEST_F(FireManagerTest, ReleaseIsSafeTwiceAndStopsTheFrame) {
+  settings.SetBackgrounds({"a"}, 0);
+  ASSERT_EQ(Create(32), 0);
+  fire.Release();
+  fire.Release();
+  MemorySurface surface(kWidth, kHeight, 32);
+  Frame(surface);
+  fire.ShowBackground("b");
+  EXPECT_FALSE(fire.IsCreated());
+  EXPECT_EQ(fire.ColorTableData(), nullptr);
+  for (const std::uint8_t byte : surface.Bytes()) ASSERT_EQ(byte, 0);
+}
+
+}  // namespace

@@ -1,0 +1,297 @@
+// Load and the saves against real files in a settings folder of the test's own:
+// natively through the portable INI code and the environment variable, under Wine
+// through the registry and the private-profile calls.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "settings/settings.h"
+#include "settings_folder_fixture.h"
+
+namespace {
+
+const char* const kPointKeys[] = {"RedPoint0",   "RedPoint1",   "RedPoint2",   "RedPoint3",
+                                  "GreenPoint0", "GreenPoint1", "GreenPoint2", "GreenPoint3",
+                                  "BluePoint0",  "BluePoint1",  "BluePoint2",  "BluePoint3"};
+
+// A palette whose every point is (tag, i), and its section as the files hold it.
+PaletteRecord Palette(int tag) {
+  PaletteRecord record;
+  for (int i = 0; i < PaletteRecord::kPointCount; ++i) record.Point(i) = {tag, i};
+  return record;
+}
+
+std::string PaletteSection(int number, int tag) {
+  std::string text = "[pallette" + std::to_string(number) + "]\r\n";
+  for (int i = 0; i < PaletteRecord::kPointCount; ++i) {
+    text += std::string(kPointKeys[i]) + "=" + std::to_string(tag) + "," + std::to_string(i) + "\r\n";
+  }
+  return text;
+}
+
+std::string Lists(const std::vector<int>& paletteTags, const std::vector<std::string>& styles) {
+  std::string text = "[ColorTableInfo]\r\nnum=" + std::to_string(paletteTags.size()) + "\r\nindex=0\r\n";
+  for (std::size_t i = 0; i < paletteTags.size(); ++i) text += PaletteSection(static_cast<int>(i), paletteTags[i]);
+  text += "[blur]\r\nnum=" + std::to_string(styles.size()) + "\r\n";
+  for (std::size_t i = 0; i < styles.size(); ++i) text += "blur" + std::to_string(i) + "=" + styles[i] + "\r\n";
+  return text + "currentOrder=0\r\n";
+}
+
+std::vector<int> Tags(const std::vector<PaletteRecord>& list) {
+  std::vector<int> tags;
+  for (const PaletteRecord& record : list) tags.push_back(record.red[0].x);
+  return tags;
+}
+
+std::vector<std::string> Styles(const Settings& settings) {
+  std::vector<std::string> list;
+  Settings::Index index = 0;
+  settings.GetStyles(list, index);
+  return list;
+}
+
+std::vector<std::string> Backgrounds(const Settings& settings) {
+  std::vector<std::string> list;
+  Settings::Index index = 0;
+  settings.GetBackgrounds(list, index);
+  return list;
+}
+
+using SettingsLoadTest = SettingsFolderTest;
+
+TEST_F(SettingsLoadTest, WithoutAFolderNothingLoads) {
+  PointSettingsAt("");
+  Settings settings;
+  EXPECT_FALSE(settings.Load());
+  EXPECT_FALSE(settings.IsLoaded());
+  EXPECT_EQ(settings.GetSettingsFolder(), "");
+  settings.SaveAll();  // with no folder, saving must not write anywhere
+  settings.SavePositions();
+  EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
+}
+
+TEST_F(SettingsLoadTest, FolderGetsOneSeparatorAndBecomesTheCurrentDirectory) {
+  const std::string base = FolderText();
+  const struct {
+    std::string text;
+    std::string folder;
+  } cases[] = {
+#ifdef _WIN32
+      {base, base + "\\"},
+      {base + "\\", base + "\\"},
+#else
+      {base, base + "/"},  // the portable build's only separator
+#endif
+      {base + "/", base + "/"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
+    PointSettingsAt(c.text);
+    Settings settings;
+    ASSERT_TRUE(settings.Load()) << c.text;
+    EXPECT_EQ(settings.GetSettingsFolder(), c.folder);
+    EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(), dir_.path())) << c.text;
+  }
+}
+
+TEST_F(SettingsLoadTest, EmptyFolderLoadsDefaultsAndWritesNothing) {
+  Settings settings;
+  ASSERT_TRUE(Load(settings));
+  EXPECT_TRUE(settings.IsLoaded());
+  EXPECT_TRUE(Backgrounds(settings).empty());
+  EXPECT_TRUE(settings.GetPalettes().empty());
+  EXPECT_TRUE(Styles(settings).empty());
+  EXPECT_EQ(settings.GetBackgroundInterval(), 50u);
+  EXPECT_EQ(settings.GetPaletteInterval(), 50u);
+  EXPECT_EQ(settings.GetStyleInterval(), 50u);
+  EXPECT_TRUE(settings.GetShowFire());
+  EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
+}
+
+TEST_F(SettingsLoadTest, ReadsAPreparedFolder) {
+  Write("a.bmp", "BM");
+  Write("config.ini", "[Background]\r\nnum=5\r\npath0=Desktop\r\npath1=" + PathOf("a.bmp") +
+                          "\r\npath2=" + PathOf("gone.bmp") +
+                          "\r\npath3=desktop\r\npath4=\r\ncurrentOrder=1\r\n"
+                          "[TimeSection]\r\nchangeBackgroundTime=0\r\nchangeColorTime=abc\r\n"
+                          "changeBlurTime=5000\r\nShowFire=0\r\n"
+                          "[ColorTableInfo]\r\nnum=3\r\nindex=1\r\n" +
+                          PaletteSection(0, 4) +
+                          "[pallette1]\r\nRedPoint0=5\r\nGreenPoint3=7,8,9\r\nBluePoint3=-1,300\r\n"
+                          "[blur]\r\nnum=3\r\nblur0=10,1|20,2\r\nblur1=\r\nblur2=1,2,3\r\ncurrentOrder=7\r\n");
+  Write("store.ini", Lists({8, 9}, {"1,1|2,2"}));
+  Settings settings;
+  ASSERT_TRUE(Load(settings));
+
+  EXPECT_EQ(Backgrounds(settings), (std::vector<std::string>{"Desktop", PathOf("a.bmp")}));
+  EXPECT_EQ(settings.GetBackgroundIndex(), 1u);
+  EXPECT_EQ(settings.GetBackgroundIntervalMs(), 5000u);
+  EXPECT_EQ(settings.GetPaletteInterval(), 50u);
+  EXPECT_EQ(settings.GetStyleIntervalMs(), 7200000u);
+  EXPECT_EQ(settings.GetStyleIntervalText(), "9.9 hours");
+  EXPECT_FALSE(settings.GetShowFire());
+
+  ASSERT_EQ(settings.PaletteCount(), 3u);  // pallette2 is missing: all points 0, 0
+  EXPECT_EQ(settings.GetPalettes()[0], Palette(4));
+  PaletteRecord malformed;
+  malformed.blue[3] = {-1, 300};  // stored as given; the fire clamps
+  EXPECT_EQ(settings.GetPalettes()[1], malformed);
+  EXPECT_EQ(settings.GetPalettes()[2], PaletteRecord{});
+  EXPECT_EQ(settings.GetPaletteIndex(), 1u);
+
+  EXPECT_EQ(Styles(settings), (std::vector<std::string>{"10,1|20,2", "", "1,2,3"}));
+  EXPECT_EQ(settings.GetStyleIndex(), 0u);  // 7 was out of range
+  EXPECT_EQ(settings.CurrentStyle().temperature[1], 20);
+
+  EXPECT_EQ(Tags(settings.GetPaletteStore()), (std::vector<int>{8, 9}));
+  EXPECT_EQ(settings.GetStyleStore(), std::vector<std::string>{"1,1|2,2"});
+  EXPECT_FALSE(settings.PaletteStoreChanged());
+}
+
+TEST_F(SettingsLoadTest, SaveAllRoundTripsAndKeepsWhatItDoesNotKnow) {
+  Write("a.bmp", "BM");
+  Write("config.ini", "[Private]\r\nmine=1\r\n[Background]\r\nextra=kept\r\n");
+  Write("store.ini", "[Notes]\r\nnote=hello\r\n");
+  {
+    Settings settings;
+    ASSERT_TRUE(Load(settings));
+    settings.SetBackgrounds({PathOf("a.bmp"), "Desktop"}, 1);
+    for (int tag : {3, 5, 7}) settings.AddPalette(Palette(tag));
+    settings.SetPaletteIndex(2);
+    settings.SetStyles({"200,1|180,0", "x"}, 1);
+    settings.SetPaletteInterval(8);
+    settings.SetShowFire(false);
+    settings.AddPaletteToStore(Palette(11));
+    settings.AddStyleToStore("9,9");
+    settings.SaveAll();
+    EXPECT_FALSE(settings.PaletteStoreChanged());
+    EXPECT_FALSE(settings.StyleStoreChanged());
+  }
+  EXPECT_EQ(Value("config.ini", "Private", "mine"), "1");
+  EXPECT_EQ(Value("config.ini", "Background", "extra"), "kept");
+  EXPECT_EQ(Value("store.ini", "Notes", "note"), "hello");
+  EXPECT_EQ(Value("config.ini", "pallette1", "RedPoint2"), "5,2");
+  EXPECT_EQ(Value("config.ini", "TimeSection", "ShowFire"), "0");
+
+  Settings again;
+  ASSERT_TRUE(Load(again));
+  EXPECT_EQ(Backgrounds(again), (std::vector<std::string>{PathOf("a.bmp"), "Desktop"}));
+  EXPECT_EQ(again.GetBackgroundIndex(), 1u);
+  EXPECT_EQ(Tags(again.GetPalettes()), (std::vector<int>{3, 5, 7}));
+  EXPECT_EQ(again.GetPalettes()[1], Palette(5));
+  EXPECT_EQ(again.GetPaletteIndex(), 2u);
+  EXPECT_EQ(Styles(again), (std::vector<std::string>{"200,1|180,0", "x"}));
+  EXPECT_EQ(again.GetStyleIndex(), 1u);
+  EXPECT_EQ(again.GetPaletteInterval(), 8u);
+  EXPECT_EQ(again.GetBackgroundInterval(), 50u);
+  EXPECT_FALSE(again.GetShowFire());
+  EXPECT_EQ(Tags(again.GetPaletteStore()), (std::vector<int>{11}));
+  EXPECT_EQ(again.GetStyleStore(), std::vector<std::string>{"9,9"});
+}
+
+TEST_F(SettingsLoadTest, ShrinkingAListLeavesItsOldSectionsButReadsByCount) {
+  Write("config.ini", Lists({0, 1, 2, 3, 4}, {"a", "b", "c"}));
+  {
+    Settings settings;
+    ASSERT_TRUE(Load(settings));
+    settings.SetPaletteIndex(4);
+    ASSERT_TRUE(settings.RemovePalette(4));
+    ASSERT_TRUE(settings.RemovePalette(0));
+    settings.SetStyles({"c"}, 0);
+    settings.SaveAll();
+  }
+  EXPECT_EQ(Value("config.ini", "ColorTableInfo", "num"), "3");
+  EXPECT_EQ(Value("config.ini", "ColorTableInfo", "index"), "2");
+  EXPECT_EQ(Value("config.ini", "pallette3", "RedPoint0"), "3,0");
+  EXPECT_EQ(Value("config.ini", "pallette4", "RedPoint0"), "4,0");
+  EXPECT_EQ(Value("config.ini", "blur", "blur2"), "c");
+  Settings again;
+  ASSERT_TRUE(Load(again));
+  EXPECT_EQ(Tags(again.GetPalettes()), (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(Styles(again), std::vector<std::string>{"c"});
+}
+
+TEST_F(SettingsLoadTest, VanishedBackgroundKeepsItsNumberButIsNotWritten) {
+  Write("a.bmp", "BM");
+  Write("b.bmp", "BM");
+  {
+    Settings settings;
+    ASSERT_TRUE(Load(settings));
+    settings.SetBackgrounds({PathOf("a.bmp"), PathOf("gone.bmp"), PathOf("b.bmp")}, 2);
+    settings.SaveAll();
+  }
+  EXPECT_EQ(Value("config.ini", "Background", "num"), "3");
+  EXPECT_EQ(Value("config.ini", "Background", "path0"), PathOf("a.bmp"));
+  EXPECT_EQ(Value("config.ini", "Background", "path1"), "<none>");
+  EXPECT_EQ(Value("config.ini", "Background", "path2"), PathOf("b.bmp"));
+  EXPECT_EQ(Value("config.ini", "Background", "currentOrder"), "2");
+  Settings again;
+  ASSERT_TRUE(Load(again));
+  EXPECT_EQ(Backgrounds(again), (std::vector<std::string>{PathOf("a.bmp"), PathOf("b.bmp")}));
+  EXPECT_EQ(again.GetBackgroundIndex(), 0u);  // 2 is past the two entries kept
+}
+
+TEST_F(SettingsLoadTest, SavePositionsWritesOnlyTheThreeIndices) {
+  const std::string before =
+      "[Background]\r\nnum=2\r\npath0=Desktop\r\npath1=Desktop\r\ncurrentOrder=0\r\n"
+      "[TimeSection]\r\nchangeColorTime=7\r\n" +
+      Lists({1, 2, 3}, {"a", "b"});
+  Write("config.ini", before);
+  Settings settings;
+  ASSERT_TRUE(Load(settings));
+  settings.NextBackground();
+  settings.NextPalette();
+  settings.NextPalette();
+  settings.NextStyle();
+  // In-memory edits that SavePositions must not write.
+  settings.SetPaletteInterval(1000);
+  settings.AddPalette(Palette(9));
+  settings.SetBackgrounds({"Desktop", "Desktop", "Desktop"}, 1);
+  settings.SavePositions();
+
+  std::string expected = before;
+  expected.replace(expected.find("currentOrder=0"), 14, "currentOrder=1");
+  expected.replace(expected.find("index=0"), 7, "index=2");
+  expected.replace(expected.rfind("currentOrder=0"), 14, "currentOrder=1");
+  EXPECT_EQ(Bytes("config.ini"), expected);
+  EXPECT_FALSE(Exists("store.ini"));
+}
+
+TEST_F(SettingsLoadTest, SavePositionsWritesZeroForAnIndexPastTheEnd) {
+  Write("config.ini", Lists({1, 2}, {}));
+  Settings settings;
+  ASSERT_TRUE(Load(settings));
+  settings.SetPaletteIndex(1);
+  ASSERT_TRUE(settings.RemovePalette(0));
+  ASSERT_TRUE(settings.RemovePalette(0));  // empty list: the index is now the largest value
+  settings.SavePositions();
+  EXPECT_EQ(Value("config.ini", "ColorTableInfo", "index"), "0");
+  EXPECT_EQ(Value("config.ini", "Background", "currentOrder"), "0");
+}
+
+TEST_F(SettingsLoadTest, SaveStoresWritesOnlyTheChangedStore) {
+  Write("store.ini", Lists({1, 2}, {"a"}));
+  Settings settings;
+  ASSERT_TRUE(Load(settings));
+  settings.SaveStores();  // nothing changed: the file stays as it is
+  EXPECT_EQ(Bytes("store.ini"), Lists({1, 2}, {"a"}));
+
+  settings.AddStyleToStore("b");
+  // Marks the palette section so that a rewrite of it would show.
+  Write("store.ini", Lists({1, 2}, {"a"}) + "[pallette0]\r\nRedPoint0=77,77\r\n");
+  settings.SaveStores();
+  EXPECT_FALSE(settings.StyleStoreChanged());
+  EXPECT_EQ(Value("store.ini", "blur", "num"), "2");
+  EXPECT_EQ(Value("store.ini", "blur", "blur1"), "b");
+  EXPECT_EQ(Value("store.ini", "pallette0", "RedPoint0"), "1,0");  // the first section of that name
+  EXPECT_FALSE(Exists("config.ini"));
+
+  settings.RemovePaletteFromStore(0);
+  settings.SaveStores();
+  EXPECT_EQ(Value("store.ini", "ColorTableInfo", "num"), "1");
+  EXPECT_EQ(Value("store.ini", "pallette0", "RedPoint0"), "2,0");
+}
+
+}  // namespace
