@@ -14,7 +14,7 @@
 namespace {
 // Larger files are not pictures this program shows; refusing them keeps one
 // odd file from taking the whole address space.
-constexpr LONGLONG kMaxFileBytes = 256LL * 1024 * 1024;
+constexpr LONGLONG kMaxFileBytes = static_cast<LONGLONG>(DecodeLimits::kMaxFileBytes);
 
 // What the DIB drawing reads: the information header and a full colour table.
 struct DibHeader {
@@ -63,14 +63,15 @@ LPDIRECTDRAWSURFACE7 CDXImage::GetImage(LPDIRECTDRAW7 directDraw, const char* fi
 LPDIRECTDRAWSURFACE7 CDXImage::GetImageFromMemory(LPDIRECTDRAW7 directDraw, std::size_t size, const std::uint8_t* data,
                                                   BYTE memoryType, int format) {
   if (data == nullptr || size == 0) return nullptr;
-  // Interim until the program's decoders are in: only JPEG is recognised.
-  if (format == kDetect) format = size > 10 && data[0] == 0xFF && data[2] == 0xFF ? kJpeg : 0;
+  if (format == kDetect) format = static_cast<int>(DetectImageFormat(data, size));
   if (format < kBmp || format > kJpeg) {
     WriteToDebugger("Error: CDXImage - Unsupported Image type.");
     return nullptr;
   }
   if (format == kJpeg) return DrawJpeg(directDraw, size, data, memoryType);
-  return nullptr;
+  const std::optional<DecodedImage> image = DecodeImage(data, size, static_cast<ImageFormat>(format));
+  if (!image) return nullptr;
+  return DrawDecoded(directDraw, *image, memoryType);
 }
 
 LPDIRECTDRAWSURFACE7 CDXImage::DrawDecoded(LPDIRECTDRAW7 directDraw, const DecodedImage& image, BYTE memoryType) {

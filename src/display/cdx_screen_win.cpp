@@ -164,11 +164,11 @@ void CDXScreen::DestroyBuffers() {
 }
 
 void CDXScreen::SetBufferParams(int frontWidth, int frontHeight) {
-  front_->AttachChainSurface(this, front_->surface_, frontWidth, frontHeight);
+  front_->Attach(this, front_->surface_, frontWidth, frontHeight);
   TraceLog().Log("Get RGB Format for front buffer");
   front_->ReadPixelFormat();
   TraceLog().Log("Set params for back buffer");
-  back_->AttachChainSurface(this, back_->surface_, width_, height_);
+  back_->Attach(this, back_->surface_, width_, height_);
   TraceLog().Log("Get RGB Format for back buffer");
   back_->ReadPixelFormat();
 }

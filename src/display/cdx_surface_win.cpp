@@ -156,12 +156,14 @@ void CDXSurface::Register(CDXScreen* screen) {
   id_ = g_nextSurfaceId++;
 }
 
-void CDXSurface::AttachChainSurface(CDXScreen* screen, LPDIRECTDRAWSURFACE7 surface, int width, int height) {
+void CDXSurface::Attach(CDXScreen* screen, LPDIRECTDRAWSURFACE7 surface, int width, int height) {
+  if (surface_ != nullptr && surface_ != surface) DropSurface();
   surface_ = surface;
   screen_ = screen;
   width_ = width;
   height_ = height;
   clip_ = RECT{0, 0, width, height};
+  ReadPixelFormat();
 }
 
 bool CDXSurface::IsChainBuffer() const {
@@ -180,13 +182,17 @@ void CDXSurface::ReadPixelFormat() {
 int CDXSurface::Lock() {
   if (lockCount_ > 0) return ++lockCount_;
   if (surface_ == nullptr) return -1;
-  descriptor_.dwSize = sizeof descriptor_;
-  HRESULT result = surface_->Lock(nullptr, &descriptor_, DDLOCK_WAIT, nullptr);
+  // Locked into a copy: a failed lock must not wipe the pixel format kept in
+  // the descriptor.
+  DDSURFACEDESC2 locked{};
+  locked.dwSize = sizeof locked;
+  HRESULT result = surface_->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr);
   for (int attempt = 0; result == DDERR_SURFACELOST && attempt < kMaxRestoreAttempts; ++attempt) {
     Restore();
-    result = surface_->Lock(nullptr, &descriptor_, DDLOCK_WAIT, nullptr);
+    result = surface_->Lock(nullptr, &locked, DDLOCK_WAIT, nullptr);
   }
   if (result != DD_OK) return result < 0 ? static_cast<int>(result) : -1;
+  descriptor_ = locked;
   return ++lockCount_;
 }
 
@@ -202,10 +208,14 @@ int CDXSurface::UnlockSurface() {
     Restore();
     result = surface_->Unlock(nullptr);
   }
-  // A restored surface is no longer locked: the lock is gone either way.
-  if (result != DD_OK && result != DDERR_NOTLOCKED) return result < 0 ? static_cast<int>(result) : -1;
+  // A lost or restored surface holds no lock any more: the count must drop, or
+  // the next Lock would count up and hand out a stale pixel address.
+  if (result != DD_OK && result != DDERR_NOTLOCKED && result != DDERR_SURFACELOST) {
+    return result < 0 ? static_cast<int>(result) : -1;
+  }
   descriptor_.lpSurface = nullptr;
-  return --lockCount_;
+  --lockCount_;
+  return result == DDERR_SURFACELOST ? static_cast<int>(result) : lockCount_;
 }
 
 std::uint8_t* CDXSurface::FirstPixel() {

@@ -104,12 +104,14 @@ class CDXSurface : public Surface {
   // Off-screen plain surface capabilities for a memory type.
   static DWORD OffscreenCaps(BYTE memoryType);
 
+  // Takes over a DirectDraw surface made elsewhere (the screen's front and back
+  // buffers, a picture from CDXImage): the surface is released with this object.
+  // Size and a whole-surface clip rectangle are set; the surface does not join
+  // the screen's list.
+  void Attach(CDXScreen* screen, LPDIRECTDRAWSURFACE7 surface, int width, int height);
+
  private:
   friend class CDXScreen;
-
-  // Takes a DirectDraw surface made by the screen (front buffer or attached
-  // back buffer): size, whole-surface clip rectangle and screen.
-  void AttachChainSurface(CDXScreen* screen, LPDIRECTDRAWSURFACE7 surface, int width, int height);
   // Reads the pixel format (and size) into the descriptor.
   void ReadPixelFormat();
   // Joins the screen's list and takes the next process-wide id.

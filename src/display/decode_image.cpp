@@ -77,10 +77,12 @@ std::optional<DecodedImage> DecodeImage(const std::uint8_t* data, std::size_t si
 }
 
 std::optional<DecodedImage> DecodeImageFile(const std::string& path) {
+  // The name is in the program's narrow (ANSI) encoding, as every name it handles.
+  const std::filesystem::path name(path);
   std::error_code error;
-  const std::uintmax_t fileSize = std::filesystem::file_size(std::filesystem::u8path(path), error);
+  const std::uintmax_t fileSize = std::filesystem::file_size(name, error);
   if (error || fileSize == 0 || fileSize > DecodeLimits::kMaxFileBytes) return std::nullopt;
-  std::ifstream file(std::filesystem::u8path(path), std::ios::binary);
+  std::ifstream file(name, std::ios::binary);
   if (!file) return std::nullopt;
   std::vector<std::uint8_t> bytes;
   try {

@@ -15,6 +15,22 @@ struct ByteImage {
   ~ByteImage() { Release(); }
   ByteImage(const ByteImage&) = delete;
   ByteImage& operator=(const ByteImage&) = delete;
+  // Moving hands over the bytes (and their ownership); the source is left empty.
+  ByteImage(ByteImage&& other) noexcept { *this = static_cast<ByteImage&&>(other); }
+  ByteImage& operator=(ByteImage&& other) noexcept {
+    if (this != &other) {
+      Release();
+      data = other.data;
+      width = other.width;
+      height = other.height;
+      pitch = other.pitch;
+      owned = other.owned;
+      other.data = nullptr;
+      other.owned = false;
+      other.width = other.height = other.pitch = 0;
+    }
+    return *this;
+  }
 
   // A zero-filled width × height image with pitch = width. Throws std::bad_alloc.
   void Create(std::int32_t w, std::int32_t h);

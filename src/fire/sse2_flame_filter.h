@@ -15,11 +15,12 @@ class Sse2FlameFilter : public ScalarFlameFilter {
  private:
   void PrepareSteps();
 
-  // The style reduced to the areas that can ever apply (strictly falling
-  // temperatures), coldest first, each with the amount it adds on top of the
-  // colder ones, so that the attenuation of v is the wrapping byte sum of the
-  // steps whose temperature is at or below v.
+  // The style reduced to the areas that can ever apply, as steps: a value at or
+  // above a step's temperature gets its amount added to the attenuation.
+  // Thresholds are (temperature - 1) with the top bit flipped, for a signed
+  // compare; areas at temperature 0 apply to every value and form the base.
   int stepCount_ = 0;
-  std::uint8_t stepTemperatures_[FireStyle::kAreas] = {};
+  std::uint8_t baseAmount_ = 0;
+  std::uint8_t stepThresholds_[FireStyle::kAreas] = {};
   std::uint8_t stepAmounts_[FireStyle::kAreas] = {};
 };

@@ -64,6 +64,7 @@ const Golden kGolden[] = {
     {"psd_rgba_rle.psd", ImageFormat::kPsd, 32, true, Match::kExact, Alpha::kFromReference},
     {"jpeg_baseline.jpg", ImageFormat::kJpeg, 24, true, Match::kJpeg, Alpha::kNone},
     {"jpeg_progressive.jpg", ImageFormat::kJpeg, 24, true, Match::kJpeg, Alpha::kNone},
+    {"jpeg_grey.jpg", ImageFormat::kJpeg, 24, true, Match::kJpeg, Alpha::kNone},
 };
 
 class GoldenTest : public ::testing::TestWithParam<Golden> {};

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -42,12 +43,14 @@ class FakeBackgroundSource : public BackgroundSource {
 
   Surface* Load(const std::string& name) override {
     loads.push_back(name);
+    if (onLoad) onLoad(name);
     const auto found = surfaces_.find(name);
     return found == surfaces_.end() ? nullptr : found->second.get();
   }
   void Release() override { surfaces_.clear(); }
 
   std::vector<std::string> loads;
+  std::function<void(const std::string&)> onLoad;
 
  private:
   std::int32_t width_, height_;

@@ -8,7 +8,9 @@
 #include "diagnostics/performance_monitor.h"
 #include "display/debug_log.h"
 #include "fake_background_source.h"
+#include "fire/c_runtime_random.h"
 #include "fire/memory_surface.h"
+#include "fire/scalar_fire_manager.h"
 #include "settings/settings.h"
 #include "support/temp_dir.h"
 
@@ -127,6 +129,9 @@ TEST_F(FireManagerTest, AllThreeChangesFallDueOnTheSameFrameInOrder) {
   Periods(5000);
   EXPECT_TRUE(fire.TakeChanges().background);
 
+  // The background is handled first: when it loads, palette and style have not moved.
+  std::vector<std::uint32_t> indicesAtLoad;
+  source.onLoad = [&](const std::string&) { indicesAtLoad = {settings.GetPaletteIndex(), settings.GetStyleIndex()}; };
   MemorySurface surface(kWidth, kHeight, 24);
   for (int frame = 1; frame < 125; ++frame) Frame(surface);
   FireChanges changes = fire.TakeChanges();
@@ -137,6 +142,7 @@ TEST_F(FireManagerTest, AllThreeChangesFallDueOnTheSameFrameInOrder) {
   changes = fire.TakeChanges();
   EXPECT_TRUE(changes.background && changes.palette && changes.style);
   EXPECT_EQ(source.loads, (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(indicesAtLoad, (std::vector<std::uint32_t>{0, 0}));
   EXPECT_EQ(settings.GetBackgroundIndex(), 1u);
   EXPECT_EQ(settings.GetPaletteIndex(), 1u);
   EXPECT_EQ(settings.GetStyleIndex(), 1u);
@@ -260,6 +266,43 @@ TEST_F(FireManagerTest, ReleaseIsSafeTwiceAndStopsTheFrame) {
   EXPECT_FALSE(fire.IsCreated());
   EXPECT_EQ(fire.ColorTableData(), nullptr);
   for (const std::uint8_t byte : surface.Bytes()) ASSERT_EQ(byte, 0);
+}
+
+TEST_F(FireManagerTest, OptimisedFireMatchesTheScalarReferenceFrameForFrame) {
+  settings.SetBackgrounds({"a", "b"}, 0);
+  settings.AddPalette(Ramp(255, 128, 0));
+  settings.AddPalette(Ramp(0, 128, 255));
+  settings.SetStyles({"", "230,3|120,1|60,1|255,0|255,0|255,0|255,0|255,0"}, 0);
+  // Every change falls due as soon as it can: wipes and fades run most of the time.
+  auto run = [&](FireManager& manager) {
+    settings.SetBackgrounds({"a", "b"}, 0);
+    settings.SetPaletteIndex(0);
+    settings.SelectStyle(0);
+    CRuntimeRandom::Seed(1);
+    FireParameters parameters;
+    parameters.width = kWidth;
+    parameters.height = kHeight;
+    EXPECT_EQ(manager.Create(parameters, source), 0);
+    manager.SetBackgroundPeriod(0);
+    manager.SetPalettePeriod(0);
+    manager.SetStylePeriod(300);
+    MemorySurface surface(kWidth, kHeight, 32);
+    std::vector<std::uint8_t> frames;
+    for (int frame = 0; frame < 150; ++frame) {
+      manager.Update(40);
+      manager.Render();
+      manager.CopyToSurface(surface);
+      frames.insert(frames.end(), surface.Bytes().begin(), surface.Bytes().end());
+      const ByteImage& out = manager.OutputImage();
+      frames.insert(frames.end(), out.data, out.data + out.pitch * out.height);
+    }
+    return frames;
+  };
+  const auto optimised = run(fire);
+  ScalarFireManager reference(settings);
+  const auto expected = run(reference);
+  ASSERT_EQ(optimised.size(), expected.size());
+  EXPECT_TRUE(optimised == expected);
 }
 
 }  // namespace

@@ -53,6 +53,45 @@ TEST_F(DesktopBackgroundSourceLoadTest, TheDesktopIsCapturedOnceAndStretchedToTh
   EXPECT_EQ(nullptr, source_.Load("desktop"));  // the snapshot went with the release
 }
 
+LRESULT CALLBACK PaintRed(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) {
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(dc, &paint.rcPaint, red);
+    DeleteObject(red);
+    EndPaint(window, &paint);
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+TEST_F(DesktopBackgroundSourceLoadTest, TheSnapshotShowsWhatWasOnTheScreen) {
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = &PaintRed;
+  windowClass.hInstance = GetModuleHandleA(nullptr);
+  windowClass.lpszClassName = "HearthmoorRedCover";
+  RegisterClassA(&windowClass);
+  HWND cover = CreateWindowExA(WS_EX_TOPMOST, "HearthmoorRedCover", "", WS_POPUP | WS_VISIBLE, 0, 0,
+                               GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                               windowClass.hInstance, nullptr);
+  ASSERT_NE(nullptr, cover);
+  UpdateWindow(cover);
+  for (int i = 0; i < 20; ++i) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    Sleep(10);
+  }
+  const bool captured = source_.Capture();
+  DestroyWindow(cover);
+  ASSERT_TRUE(captured);
+  source_.SetScreen(&display_.screen());
+  CDXSurface* desktop = source_.Load("desktop");
+  ASSERT_NE(nullptr, desktop);
+  EXPECT_EQ(0xFF0000u, ReadRgb(*desktop, 40, 30));
+  EXPECT_EQ(0xFF0000u, ReadRgb(*desktop, 1, 58));
+}
+
 TEST_F(DesktopBackgroundSourceLoadTest, PicturesAreReadAgainAtEveryLoadAndStretched) {
   source_.SetScreen(&display_.screen());
   const int before = display_.screen().GetSurfaceCount();

@@ -87,6 +87,28 @@ std::uint32_t ReadRgb(CDXSurface& surface, int x, int y) {
          Expand(value, format.dwBBitMask);
 }
 
+RgbPixels ReadAllRgb(LPDIRECTDRAWSURFACE7 surface) {
+  RgbPixels out;
+  DDSURFACEDESC2 desc{};
+  desc.dwSize = sizeof desc;
+  if (surface == nullptr || FAILED(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr))) return out;
+  const DDPIXELFORMAT& format = desc.ddpfPixelFormat;
+  const int bytes = static_cast<int>(format.dwRGBBitCount / 8);
+  out.width = static_cast<int>(desc.dwWidth);
+  out.height = static_cast<int>(desc.dwHeight);
+  for (int y = 0; y < out.height; ++y) {
+    const auto* row = static_cast<const std::uint8_t*>(desc.lpSurface) + y * desc.lPitch;
+    for (int x = 0; x < out.width; ++x) {
+      DWORD value = 0;
+      for (int i = 0; i < bytes; ++i) value |= static_cast<DWORD>(row[x * bytes + i]) << (8 * i);
+      out.rgb.push_back((Expand(value, format.dwRBitMask) << 16) | (Expand(value, format.dwGBitMask) << 8) |
+                        Expand(value, format.dwBBitMask));
+    }
+  }
+  surface->Unlock(nullptr);
+  return out;
+}
+
 DWORD PixelValue(const CDXSurface& surface, std::uint32_t rgb) {
   const DDPIXELFORMAT& format = surface.GetDescriptor().ddpfPixelFormat;
   return Pack((rgb >> 16) & 0xFF, format.dwRBitMask) | Pack((rgb >> 8) & 0xFF, format.dwGBitMask) |

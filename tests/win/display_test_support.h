@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "display/cdx_screen_win.h"
 #include "display/cdx_surface_win.h"
@@ -44,6 +45,16 @@ class WindowedScreen {
 // Colour of one pixel as 0xRRGGBB, whatever the surface's depth; locks and
 // unlocks around the read.
 std::uint32_t ReadRgb(CDXSurface& surface, int x, int y);
+
+// Every pixel of a DirectDraw surface as 0xRRGGBB, rows top first; empty when
+// it cannot be locked.
+struct RgbPixels {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> rgb;
+  std::uint32_t at(int x, int y) const { return rgb[static_cast<std::size_t>(y) * width + x]; }
+};
+RgbPixels ReadAllRgb(LPDIRECTDRAWSURFACE7 surface);
 
 // The surface's pixel value for a colour 0xRRGGBB (for FillRect).
 DWORD PixelValue(const CDXSurface& surface, std::uint32_t rgb);

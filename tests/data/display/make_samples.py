@@ -147,6 +147,7 @@ def main():
         run(src, "-alpha", "on", "-channel", "A", "-fx", "0.5+j/10", "-compress", comp, o("psd_rgba%s.psd" % tag))
     run(src, "-quality", "90", o("jpeg_baseline.jpg"))
     run(src, "-quality", "90", "-interlace", "Plane", o("jpeg_progressive.jpg"))
+    run(src, "-colorspace", "Gray", "-quality", "90", o("jpeg_grey.jpg"))
     os.remove(src)
 
     for name in sorted(os.listdir(OUT)):
