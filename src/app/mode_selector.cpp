@@ -4,6 +4,7 @@
 
 #include "app/big_app.h"
 #include "app/small_app.h"
+#include "settings/settings.h"
 
 static constexpr int kFramesPerSecond = 30;
 
@@ -38,7 +39,11 @@ int ModeSelector::Select(int argc, char** argv) {
 int ModeSelector::RunSettingsMode(int, char**) {
   // The settings dialog is not part of this program yet. Say so the way the
   // system's own savers without options do, instead of silently doing nothing
-  // when the user presses "Settings".
+  // when the user presses "Settings". Loading the settings makes their folder
+  // the current directory, where the timing report is written at the end, as
+  // in the other modes.
+  Settings settings;
+  settings.Load();
   MessageBoxA(nullptr, "This screen saver has no options that you can set.", "Hearthmoor", MB_OK | MB_ICONINFORMATION);
   return 0;
 }
