@@ -10,7 +10,7 @@ namespace {
 // of the table's range to be sampled to one-unit steps; it only stops curves
 // with absurd control values from subdividing without end.
 constexpr int kMaxDepth = 16;
-constexpr std::size_t kTypicalPoints = 2048;
+constexpr std::size_t kTypicalPoints = 4096;  // far more than any hand-drawn palette curve yields
 
 struct FloatPoint {
   float x;

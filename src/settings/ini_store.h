@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 #include <string>
 
 #include "settings/settings_store.h"
@@ -9,7 +10,8 @@
 // compared without case, blanks around names and values ignored, one pair of
 // surrounding quotes stripped from a value, at most 2,047 characters returned,
 // and a write that creates the file or section as needed and leaves every other
-// line as it was.
+// line as it was. The portable stores on one path share one copy of the file and
+// write it when the last of them ends.
 class IniStore : public SettingsStore {
  public:
   static constexpr int kBufferSize = 2048;
@@ -23,6 +25,9 @@ class IniStore : public SettingsStore {
   std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) override;
   void WriteString(const std::string& section, const std::string& key, const std::string& value) override;
 
+  struct Cache;  // the portable build keeps the parsed file between calls
+
  private:
   std::string path_;
+  std::shared_ptr<Cache> cache_;
 };

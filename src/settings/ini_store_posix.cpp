@@ -1,14 +1,51 @@
+// The portable INI store. Every IniStore on one path in this process shares one
+// parsed copy of the file; writes go into that copy and reach the disk together
+// when the last store on the path goes away, so that saving a few thousand keys
+// writes the file once instead of a few thousand times. Readers in the process see
+// every write at once; the file is complete whenever no store on it is alive.
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <mutex>
 #include <sstream>
+#include <vector>
 
 #include "settings/ini_store.h"
 #include "settings/ini_text.h"
 
 namespace {
+
+// What the file looked like when it was parsed; any change on disk (another
+// process, an editor) shows in one of these.
+struct FileStamp {
+  bool exists = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+  off_t size = 0;
+  long long modifiedNs = 0;
+
+  static FileStamp Of(const std::string& path) {
+    FileStamp stamp;
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) return stamp;
+    stamp.exists = true;
+    stamp.device = info.st_dev;
+    stamp.inode = info.st_ino;
+    stamp.size = info.st_size;
+    stamp.modifiedNs = static_cast<long long>(info.st_mtim.tv_sec) * 1000000000LL + info.st_mtim.tv_nsec;
+    return stamp;
+  }
+  bool operator==(const FileStamp&) const = default;
+};
+
+struct Edit {
+  std::string section;
+  std::string key;
+  std::string value;
+};
 
 std::string ReadWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -21,7 +58,8 @@ std::string ReadWholeFile(const std::string& path) {
 // The new text goes to a sibling file that then replaces the old one, so a crash or
 // a full disk in the middle of a write leaves the previous file whole.
 void ReplaceWholeFile(const std::string& path, const std::string& content) {
-  if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) return;  // read-only: as Windows, no write
+  // A read-only file stays as it is, as Windows leaves it.
+  if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) return;
   const std::string temporary = path + ".new";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
@@ -41,9 +79,72 @@ void ReplaceWholeFile(const std::string& path, const std::string& content) {
 
 }  // namespace
 
+struct IniStore::Cache {
+  std::string path;
+  FileStamp stamp;  // the file as last read or written
+  IniText text;     // its text with the pending edits applied
+  std::vector<Edit> pending;
+
+  ~Cache() {
+    try {
+      Flush();
+    } catch (...) {
+      // Writing is best effort, and a destructor must not throw.
+    }
+  }
+
+  // The file as it is now, unless edits are waiting: then our copy stands.
+  IniText& Current() {
+    if (pending.empty()) {
+      const FileStamp now = FileStamp::Of(path);
+      if (!(now == stamp) || !now.exists) {
+        stamp = now;
+        text = now.exists ? IniText(ReadWholeFile(path)) : IniText();
+      }
+    }
+    return text;
+  }
+
+  void Flush() {
+    if (pending.empty()) return;
+    // Someone else changed the file meanwhile: their keys stay, ours go on top,
+    // so the last writer wins per key as with the Windows calls.
+    if (!(FileStamp::Of(path) == stamp)) {
+      text = IniText(ReadWholeFile(path));
+      for (const Edit& edit : pending) text.Set(edit.section, edit.key, edit.value);
+    }
+    pending.clear();
+    ReplaceWholeFile(path, text.Content());
+    stamp = FileStamp::Of(path);
+  }
+};
+
+namespace {
+
+// The one shared copy per path; entries die with their last store.
+std::shared_ptr<IniStore::Cache> SharedCache(const std::string& path) {
+  static std::mutex mutex;
+  static std::map<std::string, std::weak_ptr<IniStore::Cache>> caches;
+  const std::lock_guard<std::mutex> lock(mutex);
+  for (auto it = caches.begin(); it != caches.end();) it = it->second.expired() ? caches.erase(it) : std::next(it);
+  std::shared_ptr<IniStore::Cache> cache = caches[path].lock();
+  if (!cache) {
+    cache = std::make_shared<IniStore::Cache>();
+    cache->path = path;
+    caches[path] = cache;
+  }
+  return cache;
+}
+
+}  // namespace
+
 std::string IniStore::ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) {
+  std::optional<std::string> value;
+  if (!path_.empty()) {
+    if (!cache_ || cache_->path != path_) cache_ = SharedCache(path_);
+    value = cache_->Current().Find(section, key);
+  }
   std::string result;
-  const std::optional<std::string> value = IniText(ReadWholeFile(path_)).Find(section, key);
   if (value) {
     result = *value;
   } else {
@@ -58,7 +159,7 @@ std::string IniStore::ReadString(const std::string& section, const std::string& 
 
 void IniStore::WriteString(const std::string& section, const std::string& key, const std::string& value) {
   if (path_.empty()) return;
-  IniText text(ReadWholeFile(path_));
-  text.Set(section, key, value);
-  ReplaceWholeFile(path_, text.Content());
+  if (!cache_ || cache_->path != path_) cache_ = SharedCache(path_);
+  cache_->Current().Set(section, key, value);
+  cache_->pending.push_back({section, key, value});
 }

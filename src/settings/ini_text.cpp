@@ -37,6 +37,7 @@ IniText::IniText(const std::string& content) {
     lines_.push_back(Classify(content.substr(start, end - start)));
     start = end;
   }
+  IndexSections();
 }
 
 std::string IniText::Trim(const std::string& text) {
@@ -76,11 +77,19 @@ IniText::Line IniText::Classify(std::string text) {
   return line;
 }
 
-bool IniText::NamesMatch(const std::string& lowered, const std::string& name) { return lowered == Lowered(Trim(name)); }
+std::string IniText::NameOf(const std::string& name) { return Lowered(Trim(name)); }
+
+void IniText::IndexSections() {
+  sections_.clear();
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (lines_[i].kind == Kind::kSection) sections_.emplace_back(lines_[i].name, i);
+  }
+}
 
 std::size_t IniText::FindSectionBody(const std::string& section) const {
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    if (lines_[i].kind == Kind::kSection && NamesMatch(lines_[i].name, section)) return i + 1;
+  const std::string wanted = NameOf(section);
+  for (const auto& [name, line] : sections_) {
+    if (name == wanted) return line + 1;
   }
   return std::string::npos;
 }
@@ -88,19 +97,22 @@ std::size_t IniText::FindSectionBody(const std::string& section) const {
 std::optional<std::string> IniText::Find(const std::string& section, const std::string& key) const {
   const std::size_t body = FindSectionBody(section);
   if (body == std::string::npos) return std::nullopt;
+  const std::string wanted = NameOf(key);
   for (std::size_t i = body; i < lines_.size() && lines_[i].kind != Kind::kSection; ++i) {
-    if (lines_[i].kind == Kind::kKey && NamesMatch(lines_[i].name, key)) return lines_[i].value;
+    if (lines_[i].kind == Kind::kKey && lines_[i].name == wanted) return lines_[i].value;
   }
   return std::nullopt;
 }
 
 void IniText::Set(const std::string& section, const std::string& key, const std::string& value) {
   const std::string keyName = Trim(key);
+  const std::string wanted = NameOf(key);
   const std::size_t body = FindSectionBody(section);
   if (body == std::string::npos) {
     if (!lines_.empty() && !EndsWithNewline(lines_.back().text)) lines_.back().text += "\r\n";
     lines_.push_back(Classify(SectionLine(Trim(section))));
     lines_.push_back(Classify(KeyLine(keyName, value)));
+    IndexSections();
     return;
   }
   // The new key goes after the section's last non-blank line, so that blank lines
@@ -108,7 +120,7 @@ void IniText::Set(const std::string& section, const std::string& key, const std:
   std::size_t insertAt = body;
   std::size_t i = body;
   for (; i < lines_.size() && lines_[i].kind != Kind::kSection; ++i) {
-    if (lines_[i].kind == Kind::kKey && NamesMatch(lines_[i].name, key)) {
+    if (lines_[i].kind == Kind::kKey && lines_[i].name == wanted) {
       // The file's spelling of the name stays, as Windows keeps it.
       lines_[i] = Classify(KeyLine(lines_[i].spelled, value));
       return;
@@ -117,6 +129,7 @@ void IniText::Set(const std::string& section, const std::string& key, const std:
   }
   if (insertAt > 0 && !EndsWithNewline(lines_[insertAt - 1].text)) lines_[insertAt - 1].text += "\r\n";
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insertAt), Classify(KeyLine(keyName, value)));
+  IndexSections();
 }
 
 std::string IniText::Content() const {

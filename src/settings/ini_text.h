@@ -1,6 +1,7 @@
 #pragma once
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // The text of an INI file, read and edited the way the Windows private-profile
@@ -37,9 +38,13 @@ class IniText {
   };
 
   static Line Classify(std::string text);
-  static bool NamesMatch(const std::string& lowered, const std::string& name);
+  // A name as it is compared: trimmed and in lower case.
+  static std::string NameOf(const std::string& name);
+  void IndexSections();
   // Index of the first line of the section's body, or npos.
   std::size_t FindSectionBody(const std::string& section) const;
 
   std::vector<Line> lines_;
+  // Each section header's compared name and line, in file order.
+  std::vector<std::pair<std::string, std::size_t>> sections_;
 };

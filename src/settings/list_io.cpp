@@ -3,14 +3,15 @@
 #include <algorithm>
 
 #include "settings/file_access.h"
+#include "settings/settings.h"
 #include "settings/settings_store.h"
 
 namespace {
 
 const char kDesktop[] = "Desktop";
-const char* const kPointKeys[PaletteRecord::kPointCount] = {"RedPoint0",   "RedPoint1",   "RedPoint2",   "RedPoint3",
-                                                            "GreenPoint0", "GreenPoint1", "GreenPoint2", "GreenPoint3",
-                                                            "BluePoint0",  "BluePoint1",  "BluePoint2",  "BluePoint3"};
+const char* const kPointKeys[PaletteRecord::kPoints] = {"RedPoint0",   "RedPoint1",   "RedPoint2",   "RedPoint3",
+                                                        "GreenPoint0", "GreenPoint1", "GreenPoint2", "GreenPoint3",
+                                                        "BluePoint0",  "BluePoint1",  "BluePoint2",  "BluePoint3"};
 
 // "Desktop" is matched exactly: "desktop" is taken as a file name like any other.
 bool BackgroundUsable(const std::string& entry) { return entry == kDesktop || PathExists(entry); }
@@ -57,9 +58,9 @@ void ReadPalettes(SettingsStore& store, std::vector<PaletteRecord>& list, std::u
   for (std::size_t i = 0; i < count; ++i) {
     const std::string section = "pallette" + std::to_string(i);
     PaletteRecord record;
-    for (int p = 0; p < PaletteRecord::kPointCount; ++p) {
+    for (int p = 0; p < PaletteRecord::kPoints; ++p) {
       const SettingsStore::IntPair point = store.ReadIntPair(section, kPointKeys[p], {0, 0});
-      record.Point(p) = PalettePoint{point.first, point.second};
+      record.points[p] = PalettePoint{point.first, point.second};
     }
     list.push_back(record);
   }
@@ -70,8 +71,8 @@ void WritePalettes(SettingsStore& store, const std::vector<PaletteRecord>& list,
   store.WriteInt("ColorTableInfo", "index", static_cast<int>(IndexToWrite(index, list.size())));
   for (std::size_t i = 0; i < list.size(); ++i) {
     const std::string section = "pallette" + std::to_string(i);
-    for (int p = 0; p < PaletteRecord::kPointCount; ++p) {
-      const PalettePoint& point = list[i].Point(p);
+    for (int p = 0; p < PaletteRecord::kPoints; ++p) {
+      const PalettePoint& point = list[i].points[p];
       store.WriteIntPair(section, kPointKeys[p], {point.x, point.y});
     }
   }
@@ -88,4 +89,19 @@ void WriteStyles(SettingsStore& store, const std::vector<std::string>& list, std
   store.WriteInt("blur", "num", static_cast<int>(list.size()));
   for (std::size_t i = 0; i < list.size(); ++i) store.WriteString("blur", "blur" + std::to_string(i), list[i]);
   store.WriteInt("blur", "currentOrder", static_cast<int>(IndexToWrite(index, list.size())));
+}
+
+void MergeInto(std::vector<PaletteRecord>& target, const std::vector<PaletteRecord>& source) {
+  for (const PaletteRecord& entry : source) {
+    if (std::none_of(target.begin(), target.end(),
+                     [&](const PaletteRecord& existing) { return Settings::SamePalette(existing, entry); })) {
+      target.push_back(entry);
+    }
+  }
+}
+
+void MergeInto(std::vector<std::string>& target, const std::vector<std::string>& source) {
+  for (const std::string& entry : source) {
+    if (std::find(target.begin(), target.end(), entry) == target.end()) target.push_back(entry);
+  }
 }

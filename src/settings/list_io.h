@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/palette_record.h"
+#include "fire/palette_record.h"
 
 class SettingsStore;
 
@@ -32,11 +32,5 @@ void WriteStyles(SettingsStore& store, const std::vector<std::string>& list, std
 std::uint32_t IndexToWrite(std::uint32_t index, std::size_t count);
 
 // Appends each source entry the target does not hold yet; the target keeps its order.
-template <typename T>
-void MergeInto(std::vector<T>& target, const std::vector<T>& source) {
-  for (const T& entry : source) {
-    bool present = false;
-    for (const T& existing : target) present = present || existing == entry;
-    if (!present) target.push_back(entry);
-  }
-}
+void MergeInto(std::vector<PaletteRecord>& target, const std::vector<PaletteRecord>& source);
+void MergeInto(std::vector<std::string>& target, const std::vector<std::string>& source);

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "settings/fire_style.h"
-#include "settings/palette_record.h"
+#include "fire/fire_style.h"
+#include "fire/palette_record.h"
 
 class SettingsStore;
 
@@ -104,6 +104,8 @@ class Settings {
   static std::string FormatStyle(const std::uint8_t temperature[8], const std::uint8_t mode[8]);
   static std::string FormatStyle(const FireStyle& style);
   static FireStyle ParseStyle(const std::string& text);
+  // Palettes are equal when all twelve points are; styles compare as texts.
+  static bool SamePalette(const PaletteRecord& a, const PaletteRecord& b);
 
   // --- Change schedule -----------------------------------------------------
 

@@ -23,9 +23,25 @@ void KeepWithin(Settings::Index& index, std::size_t count) {
 std::string Settings::DefaultBackground() { return "desktop"; }
 
 PaletteRecord Settings::DefaultPalette() {
-  return PaletteRecord{{{96, 0}, {174, 67}, {162, 200}, {223, 255}},
-                       {{0, 16}, {163, 65}, {62, 179}, {133, 255}},
-                       {{153, 0}, {199, 249}, {253, -2}, {254, 255}}};
+  return PaletteRecord{{{96, 0},
+                        {174, 67},
+                        {162, 200},
+                        {223, 255},  // red
+                        {0, 16},
+                        {163, 65},
+                        {62, 179},
+                        {133, 255},  // green
+                        {153, 0},
+                        {199, 249},
+                        {253, -2},
+                        {254, 255}}};  // blue
+}
+
+bool Settings::SamePalette(const PaletteRecord& a, const PaletteRecord& b) {
+  for (int i = 0; i < PaletteRecord::kPoints; ++i) {
+    if (a.points[i].x != b.points[i].x || a.points[i].y != b.points[i].y) return false;
+  }
+  return true;
 }
 
 std::string Settings::CurrentBackground() {

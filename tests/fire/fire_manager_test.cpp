@@ -36,6 +36,10 @@ class FireManagerTest : public testing::Test {
  protected:
   FireManagerTest() : source(kWidth, kHeight), guard(dir.path()) {
     PerformanceMonitor::Init(false, false, "mf.pm.log");
+    // Other tests of this program share the process-wide log (all of them run in
+    // one process under Wine), so it is handed back as it was found.
+    savedOutputs = TraceLog().Outputs();
+    savedLogName = TraceLog().FileName();
     TraceLog().SetOutputs(DebugLog::kFile);
     TraceLog().SetFileName("log.txt");  // the current folder is the temporary one
     source.Add("a", 40, true);
@@ -43,7 +47,8 @@ class FireManagerTest : public testing::Test {
     source.Add("gone", 10);
   }
   ~FireManagerTest() override {
-    TraceLog().SetOutputs(0);
+    TraceLog().SetOutputs(savedOutputs);
+    TraceLog().SetFileName(savedLogName.c_str());
     PerformanceMonitor::WriteReport();
   }
 
@@ -80,6 +85,8 @@ class FireManagerTest : public testing::Test {
     return true;
   }
 
+  int savedOutputs = 0;
+  std::string savedLogName;
   TempDir dir;
   FakeBackgroundSource source;
   CurrentDirGuard guard;

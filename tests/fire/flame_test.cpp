@@ -174,6 +174,33 @@ TEST_F(FlameTest, BlurTakesTheFirstMatchingArea) {
   }
 }
 
+// All 256 values under the default style, read off its description:
+// 200..255 lose 1, 180..199 nothing, 150..179 lose 2, 100..149 nothing,
+// 75..99 lose 1, 50..74 lose 2, below 50 nothing.
+TEST_F(FlameTest, DefaultStyleLowersEveryValueByItsArea) {
+  struct Range {
+    int low, high, loss;
+  };
+  const Range ranges[] = {{200, 255, 1}, {180, 199, 0}, {150, 179, 2}, {100, 149, 0},
+                          {75, 99, 1},   {50, 74, 2},   {0, 49, 0}};
+  Sse2FlameFilter fast;
+  ScalarFlameFilter plain;
+  for (FlameFilter* filter : {static_cast<FlameFilter*>(&fast), static_cast<FlameFilter*>(&plain)}) {
+    std::vector<std::uint8_t> a(256), b(256);
+    for (int v = 0; v < 256; ++v) b[v] = static_cast<std::uint8_t>(v);
+    ByteImage heat;
+    heat.data = a.data();
+    heat.width = heat.pitch = 16;
+    heat.height = 16;
+    std::uint8_t* other = b.data();
+    filter->Blur(heat, other, 0);
+    heat.data = nullptr;
+    for (const Range& r : ranges) {
+      for (int v = r.low; v <= r.high; ++v) EXPECT_EQ(b[v], v - r.loss) << v;
+    }
+  }
+}
+
 TEST_F(FlameTest, StyleTimer) {
   Flame flame;
   CreateFlame(flame, 16, 4);

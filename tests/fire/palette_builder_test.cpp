@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "palette_test_support.h"
@@ -152,6 +153,56 @@ TEST(PaletteBuilderTest, SixteenBitBuildsKeepShortChannelsOfThePreviousPalette) 
   PaletteBuilder::ToRGB565(table32.data(), expected.data());
   EXPECT_EQ(table16, expected);
   EXPECT_EQ(table16[2 * 0] & 0x1F, 255 >> 3);  // blue of the first palette at index 0
+}
+
+// Tables worked out separately, in single precision with the parameters
+// sorted after subdivision, for curves that start late, end early, overshoot
+// both ways and double back. Any change in the order of the float operations
+// or in the rounding shows up here.
+TEST(PaletteBuilderTest, TablesMatchIndependentlyComputedOnes) {
+  const PaletteRecord bent =
+      MakePalette({{0, 0}, {120, 10}, {180, 250}, {255, 255}}, {{30, 0}, {110, -40}, {200, 300}, {240, 255}},
+                  {{64, 20}, {10, 200}, {250, -100}, {210, 90}});
+  const char* const expected[3] = {
+      "00000000000101010101010202020203030303040404050505060606070708080809090a0a0b0b0c0d0d0e0e0f0f10111112131314151516"
+      "171718191a1a1b1c1d1e1f20202122232425262727292a2b2c2c2e2f3031323334353638393a3b3c3d3f40414244454648484a4b4c4e4f50"
+      "5253545657595a5b5d5e606163656667"
+      "696a6c6d6f707173757778797b7c7e808183848687898b8c8e8f9193949698999b9c9ea0a1a2a4a6a7a9abacadafb1b2b4b5b7b9babbbdbf"
+      "c0c1c3c4c6c7c9cacccdcfd0d1d3d4d5d6d8d9dadbdddedfe0e1e2e4e5e6e6e7e9eaebececedeff0f0f1f2f3f4f4f5f6f6f7f8f8f9f9fafb"
+      "fbfbfcfcfcfdfdfefefefeffffffffff",
+      "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+      "00000001010202030404050506070808090a0b0c0d0d0e1011121314151618191a1b1d1e1f202223242527292a2b2d2e303132343638393b"
+      "3c3e3f4143454648494b4d4f51525456"
+      "585a5b5d5f61636566686b6d6e70737476787a7c7e80828486878a8c8e90929496989a9c9ea0a2a4a6a8aaacaeb0b2b4b6b8babcbec0c2c4"
+      "c6c8c9cbcdcfd1d3d5d7d8dadcdddfe1e3e4e6e7e9ebecedeef0f1f3f4f6f6f8f9fafbfcfdfeffffffffffffffffffffffffffffffffffff"
+      "ffffffffffffffffffffffffffffffff",
+      "0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
+      "43474a4b4c4d4e4f4f50505050505050505050504f4f4f4f4e4e4e4d4d4d4c4c4b4b4a4a4a4949484847474646454444434342424141403f"
+      "3f3e3e3d3d3c3b3b3a3a393838373736"
+      "35353434333232313130302f2e2e2d2d2c2b2b2a2a292828282726262525242423232222212120201f1f1e1e1e1d1d1c1c1c1b1b1b1a1a1a"
+      "1a19191919191818181818181818181919191a1a1a1b1c1d1e1f5a57524c4538ffffffffffffffffffffffffffffffffffffffffffffffff"
+      "ffffffffffffffffffffffffffffffff",
+  };
+  PaletteBuilder builder;
+  Table32 table = Filled(0);
+  builder.BuildTable32(bent, table.data());
+  const int bytes[3] = {2, 1, 0};
+  for (int c = 0; c < 3; ++c) {
+    for (int i = 0; i < 256; ++i) {
+      const unsigned value = static_cast<unsigned>(std::stoul(std::string(expected[c] + 2 * i, 2), nullptr, 16));
+      EXPECT_EQ(table[4 * i + bytes[c]], value) << "channel byte " << bytes[c] << " entry " << i;
+    }
+  }
+
+  // A second palette, checked by an FNV-1a hash of all 1024 bytes.
+  const PaletteRecord swing =
+      MakePalette({{0, 0}, {85, 85}, {170, 170}, {255, 255}}, {{100, 0}, {130, 80}, {160, 160}, {200, 255}},
+                  {{0, 255}, {60, -300}, {128, 500}, {255, 0}});
+  table = Filled(0);
+  builder.BuildTable32(swing, table.data());
+  std::uint32_t hash = 2166136261u;
+  for (std::uint8_t b : table) hash = (hash ^ b) * 16777619u;
+  EXPECT_EQ(hash, 0x878cb036u);
 }
 
 }  // namespace

@@ -105,4 +105,27 @@ TEST_F(IniStoreTest, WriteReplacesOneValueAndKeepsUnknownContent) {
   EXPECT_EQ(Read("update", "config"), "");
 }
 
+TEST_F(IniStoreTest, StoresOnOneFileSeeEachOthersWrites) {
+  IniStore first(Path());
+  IniStore second(Path());
+  first.WriteString("blur", "num", "2");
+  EXPECT_EQ(second.ReadString("blur", "num", "0"), "2");
+  second.WriteString("blur", "num", "3");
+  EXPECT_EQ(first.ReadString("BLUR", "NUM", "0"), "3");
+}
+
+#ifndef _WIN32
+// The portable store writes the file when its last store on it ends; a change made
+// to the file by someone else meanwhile keeps its keys, ours win where both wrote.
+TEST_F(IniStoreTest, PendingWritesGoOnTopOfAChangeMadeMeanwhile) {
+  {
+    IniStore store(Path());
+    store.WriteString("blur", "num", "2");
+    store.WriteString("blur", "blur0", "mine");
+    Prepare("[blur]\r\nblur0=theirs\r\nblur1=theirs\r\n");
+  }
+  EXPECT_EQ(ReadFileBytes(dir_ / "config.ini"), "[blur]\r\nblur0=mine\r\nblur1=theirs\r\nnum=2\r\n");
+}
+#endif
+
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "record_text.h"
 #include "settings/settings.h"
 
 namespace {
@@ -11,13 +12,13 @@ namespace {
 // A palette told apart from others by its first point.
 PaletteRecord Palette(int tag) {
   PaletteRecord record;
-  record.red[0] = {tag, tag};
+  record.points[0] = {tag, tag};
   return record;
 }
 
 std::vector<int> Tags(const Settings& settings) {
   std::vector<int> tags;
-  for (const PaletteRecord& record : settings.GetPalettes()) tags.push_back(record.red[0].x);
+  for (const PaletteRecord& record : settings.GetPalettes()) tags.push_back(record.points[0].x);
   return tags;
 }
 
@@ -29,20 +30,19 @@ void FillPalettes(Settings& settings, int count, Settings::Index current) {
 TEST(SettingsListsTest, EmptyListsGiveTheBuiltInDefaults) {
   Settings settings;
   settings.SetPaletteIndex(7);
-  EXPECT_EQ(settings.CurrentPalette(), Settings::DefaultPalette());
-  EXPECT_EQ(settings.NextPalette(), Settings::DefaultPalette());
+  EXPECT_EQ(Text(settings.CurrentPalette()), Text(Settings::DefaultPalette()));
+  EXPECT_EQ(Text(settings.NextPalette()), Text(Settings::DefaultPalette()));
   EXPECT_EQ(settings.GetPaletteIndex(), 7u);
   settings.SetBackgroundIndex(3);
   EXPECT_EQ(settings.CurrentBackground(), "");
   EXPECT_EQ(settings.NextBackground(), "");
   EXPECT_EQ(settings.GetBackgroundIndex(), 3u);
-  EXPECT_EQ(settings.CurrentStyle(), Settings::DefaultStyle());
+  EXPECT_EQ(Text(settings.CurrentStyle()), Text(Settings::DefaultStyle()));
   settings.NextStyle();
   EXPECT_EQ(settings.GetStyleIndex(), 0u);
   EXPECT_EQ(Settings::DefaultBackground(), "desktop");
   const PaletteRecord fallback = Settings::DefaultPalette();
-  EXPECT_EQ(fallback.red[1], (PalettePoint{174, 67}));
-  EXPECT_EQ(fallback.blue[2], (PalettePoint{253, -2}));
+  EXPECT_EQ(Text(fallback), "96,0 174,67 162,200 223,255 0,16 163,65 62,179 133,255 153,0 199,249 253,-2 254,255 ");
 }
 
 TEST(SettingsListsTest, RotationWrapsAndResetsAnIndexPastTheEnd) {
@@ -55,17 +55,17 @@ TEST(SettingsListsTest, RotationWrapsAndResetsAnIndexPastTheEnd) {
   EXPECT_EQ(settings.GetBackgroundIndex(), 0u);
 
   FillPalettes(settings, 1, 0);
-  EXPECT_EQ(settings.NextPalette(), Palette(0));  // one entry still "changes" to itself
-  FillPalettes(settings, 2, 5);                   // now palettes 0, 0, 1 with index 5
-  EXPECT_EQ(settings.CurrentPalette(), Palette(0));
+  EXPECT_EQ(Text(settings.NextPalette()), Text(Palette(0)));  // one entry still "changes" to itself
+  FillPalettes(settings, 2, 5);                               // now palettes 0, 0, 1 with index 5
+  EXPECT_EQ(Text(settings.CurrentPalette()), Text(Palette(0)));
   EXPECT_EQ(settings.GetPaletteIndex(), 0u);
   settings.SetPaletteIndex(std::numeric_limits<Settings::Index>::max());
-  EXPECT_EQ(settings.NextPalette(), Palette(0));
+  EXPECT_EQ(Text(settings.NextPalette()), Text(Palette(0)));
 
   settings.SetStyles({"10,1", "20,2"}, 1);
-  EXPECT_EQ(settings.CurrentStyle().temperature[0], 20);
+  EXPECT_EQ(settings.CurrentStyle().temperatures[0], 20);
   settings.NextStyle();
-  EXPECT_EQ(settings.CurrentStyle().temperature[0], 10);
+  EXPECT_EQ(settings.CurrentStyle().temperatures[0], 10);
   settings.SetStyles({"10,1"}, 4);  // set past the end: reset at once
   EXPECT_EQ(settings.GetStyleIndex(), 0u);
   settings.SelectStyle(1);
@@ -133,7 +133,7 @@ TEST(SettingsListsTest, StoreEditsMarkTheStoreChangedEvenWhenRefused) {
   EXPECT_TRUE(settings.AddPaletteToStore(Palette(2)));
   EXPECT_TRUE(settings.RemovePaletteFromStore(0));
   ASSERT_EQ(settings.GetPaletteStore().size(), 1u);
-  EXPECT_EQ(settings.GetPaletteStore()[0], Palette(2));
+  EXPECT_EQ(Text(settings.GetPaletteStore()[0]), Text(Palette(2)));
   EXPECT_TRUE(settings.AddStyleToStore("1,1"));
   EXPECT_TRUE(settings.AddStyleToStore("1,1"));  // duplicates are allowed
   EXPECT_TRUE(settings.RemoveStyleFromStore(1));

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "record_text.h"
 #include "settings/settings.h"
 #include "settings_folder_fixture.h"
 
@@ -19,13 +20,13 @@ const char* const kPointKeys[] = {"RedPoint0",   "RedPoint1",   "RedPoint2",   "
 // A palette whose every point is (tag, i), and its section as the files hold it.
 PaletteRecord Palette(int tag) {
   PaletteRecord record;
-  for (int i = 0; i < PaletteRecord::kPointCount; ++i) record.Point(i) = {tag, i};
+  for (int i = 0; i < PaletteRecord::kPoints; ++i) record.points[i] = {tag, i};
   return record;
 }
 
 std::string PaletteSection(int number, int tag) {
   std::string text = "[pallette" + std::to_string(number) + "]\r\n";
-  for (int i = 0; i < PaletteRecord::kPointCount; ++i) {
+  for (int i = 0; i < PaletteRecord::kPoints; ++i) {
     text += std::string(kPointKeys[i]) + "=" + std::to_string(tag) + "," + std::to_string(i) + "\r\n";
   }
   return text;
@@ -41,7 +42,7 @@ std::string Lists(const std::vector<int>& paletteTags, const std::vector<std::st
 
 std::vector<int> Tags(const std::vector<PaletteRecord>& list) {
   std::vector<int> tags;
-  for (const PaletteRecord& record : list) tags.push_back(record.red[0].x);
+  for (const PaletteRecord& record : list) tags.push_back(record.points[0].x);
   return tags;
 }
 
@@ -134,20 +135,38 @@ TEST_F(SettingsLoadTest, ReadsAPreparedFolder) {
   EXPECT_FALSE(settings.GetShowFire());
 
   ASSERT_EQ(settings.PaletteCount(), 3u);  // pallette2 is missing: all points 0, 0
-  EXPECT_EQ(settings.GetPalettes()[0], Palette(4));
+  EXPECT_EQ(Text(settings.GetPalettes()[0]), Text(Palette(4)));
   PaletteRecord malformed;
-  malformed.blue[3] = {-1, 300};  // stored as given; the fire clamps
-  EXPECT_EQ(settings.GetPalettes()[1], malformed);
-  EXPECT_EQ(settings.GetPalettes()[2], PaletteRecord{});
+  malformed.points[11] = {-1, 300};  // stored as given; the fire clamps
+  EXPECT_EQ(Text(settings.GetPalettes()[1]), Text(malformed));
+  EXPECT_EQ(Text(settings.GetPalettes()[2]), Text(PaletteRecord{}));
   EXPECT_EQ(settings.GetPaletteIndex(), 1u);
 
   EXPECT_EQ(Styles(settings), (std::vector<std::string>{"10,1|20,2", "", "1,2,3"}));
   EXPECT_EQ(settings.GetStyleIndex(), 0u);  // 7 was out of range
-  EXPECT_EQ(settings.CurrentStyle().temperature[1], 20);
+  EXPECT_EQ(settings.CurrentStyle().temperatures[1], 20);
 
   EXPECT_EQ(Tags(settings.GetPaletteStore()), (std::vector<int>{8, 9}));
   EXPECT_EQ(settings.GetStyleStore(), std::vector<std::string>{"1,1|2,2"});
   EXPECT_FALSE(settings.PaletteStoreChanged());
+}
+
+TEST_F(SettingsLoadTest, AbsurdCountsAndIndicesAreBounded) {
+  Write("config.ini",
+        "[Background]\r\nnum=-5\r\npath0=Desktop\r\ncurrentOrder=-1\r\n"
+        "[TimeSection]\r\nchangeBlurTime=-1\r\n"
+        "[blur]\r\nnum=2147483647\r\nblur0=1,1\r\ncurrentOrder=99999\r\n");
+  Settings settings;
+  ASSERT_TRUE(Load(settings));
+  std::vector<std::string> backgrounds;
+  Settings::Index index = 0;
+  settings.GetBackgrounds(backgrounds, index);
+  EXPECT_TRUE(backgrounds.empty());
+  EXPECT_EQ(index, 0u);
+  EXPECT_EQ(Styles(settings).size(), 10000u);  // read up to a sane limit, not two billion
+  EXPECT_EQ(Styles(settings)[0], "1,1");
+  EXPECT_EQ(settings.GetStyleIndex(), 0u);
+  EXPECT_EQ(settings.GetStyleIntervalMs(), 7200000u);  // -1 counts as above 1000
 }
 
 TEST_F(SettingsLoadTest, SaveAllRoundTripsAndKeepsWhatItDoesNotKnow) {
@@ -180,7 +199,7 @@ TEST_F(SettingsLoadTest, SaveAllRoundTripsAndKeepsWhatItDoesNotKnow) {
   EXPECT_EQ(Backgrounds(again), (std::vector<std::string>{PathOf("a.bmp"), "Desktop"}));
   EXPECT_EQ(again.GetBackgroundIndex(), 1u);
   EXPECT_EQ(Tags(again.GetPalettes()), (std::vector<int>{3, 5, 7}));
-  EXPECT_EQ(again.GetPalettes()[1], Palette(5));
+  EXPECT_EQ(Text(again.GetPalettes()[1]), Text(Palette(5)));
   EXPECT_EQ(again.GetPaletteIndex(), 2u);
   EXPECT_EQ(Styles(again), (std::vector<std::string>{"200,1|180,0", "x"}));
   EXPECT_EQ(again.GetStyleIndex(), 1u);

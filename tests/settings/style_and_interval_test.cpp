@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "record_text.h"
 #include "settings/change_interval.h"
 #include "settings/settings.h"
 
@@ -11,15 +12,15 @@ namespace {
 FireStyle Style(std::initializer_list<int> t, std::initializer_list<int> a) {
   FireStyle style;
   int k = 0;
-  for (int v : t) style.temperature[k++] = static_cast<std::uint8_t>(v);
+  for (int v : t) style.temperatures[k++] = static_cast<std::uint8_t>(v);
   k = 0;
-  for (int v : a) style.mode[k++] = static_cast<std::uint8_t>(v);
+  for (int v : a) style.modes[k++] = static_cast<std::uint8_t>(v);
   return style;
 }
 
 TEST(StyleTextTest, ParsesOverTheDefaultStyle) {
   const FireStyle fallback = Settings::DefaultStyle();
-  ASSERT_EQ(fallback, Style({255, 255, 50, 75, 100, 150, 180, 200}, {80, 0, 2, 1, 0, 2, 0, 1}));
+  ASSERT_EQ(Text(fallback), Text(Style({255, 255, 50, 75, 100, 150, 180, 200}, {80, 0, 2, 1, 0, 2, 0, 1})));
   const struct {
     const char* text;
     FireStyle expected;
@@ -36,14 +37,14 @@ TEST(StyleTextTest, ParsesOverTheDefaultStyle) {
       {"x,y", Style({0, 255, 50, 75, 100, 150, 180, 200}, {0, 0, 2, 1, 0, 2, 0, 1})},
       {"1,1,2,2,3,3,4,4,5,5,6,6,7,7,8,8,9,9", Style({1, 2, 3, 4, 5, 6, 7, 8}, {1, 2, 3, 4, 5, 6, 7, 8})},
   };
-  for (const auto& c : cases) EXPECT_EQ(Settings::ParseStyle(c.text), c.expected) << '"' << c.text << '"';
+  for (const auto& c : cases) EXPECT_EQ(Text(Settings::ParseStyle(c.text)), Text(c.expected)) << '"' << c.text << '"';
 }
 
 TEST(StyleTextTest, FormatRoundTripsThroughParse) {
   const FireStyle style = Style({200, 180, 150, 100, 75, 50, 255, 255}, {1, 0, 2, 0, 1, 2, 0, 2});
-  const std::string text = Settings::FormatStyle(style.temperature, style.mode);
+  const std::string text = Settings::FormatStyle(style.temperatures, style.modes);
   EXPECT_EQ(text, "200,1|180,0|150,2|100,0|75,1|50,2|255,0|255,2");
-  EXPECT_EQ(Settings::ParseStyle(text), style);
+  EXPECT_EQ(Text(Settings::ParseStyle(text)), text);
   EXPECT_EQ(Settings::FormatStyle(Settings::DefaultStyle()), "255,80|255,0|50,2|75,1|100,0|150,2|180,0|200,1");
 }
 

@@ -27,7 +27,7 @@ std::string Styles(const std::vector<std::string>& styles) {
 
 std::vector<int> Tags(const std::vector<PaletteRecord>& list) {
   std::vector<int> tags;
-  for (const PaletteRecord& record : list) tags.push_back(record.red[0].x);
+  for (const PaletteRecord& record : list) tags.push_back(record.points[0].x);
   return tags;
 }
 

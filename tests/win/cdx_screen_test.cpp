@@ -37,6 +37,7 @@ std::vector<std::string> Messages(const std::string& log) {
 
 TEST(ScreenTest, WindowedLifeIsTracedInOrder) {
   std::string log;
+  bool backInSystemMemory = false;
   {
     WindowedScreen display(64, 48);
     ASSERT_EQ(0, display.createResult());
@@ -54,6 +55,7 @@ TEST(ScreenTest, WindowedLifeIsTracedInOrder) {
     EXPECT_EQ(back, display.screen().GetBack());
     EXPECT_EQ(64, display.screen().GetWidth());
     EXPECT_EQ(DD_OK, display.screen().Flip(1, 1, 0));
+    backInSystemMemory = (back->GetDescriptor().ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY) != 0;
     display.DestroyScreen();
     log = display.LogText();
   }
@@ -109,6 +111,10 @@ TEST(ScreenTest, WindowedLifeIsTracedInOrder) {
                               "END: CDXScreen::~CDXScreen"}));
   // The per-frame flip writes only detailed lines, which this program never logs.
   EXPECT_FALSE(InOrder(lines, {"START: CDXScreen::Flip"}));
+  // Without video memory to spare (Wine's GDI renderer has none) the back
+  // buffer falls back to system memory, and says so.
+  EXPECT_EQ(backInSystemMemory, InOrder(lines, {"Create back buffer surface", "Try creating back buffer in system ram",
+                                                "Create clipper object"}));
   bool modeLine = false;
   for (const std::string& line : lines) modeLine = modeLine || line.rfind("w:", 0) == 0;
   EXPECT_TRUE(modeLine);
@@ -166,6 +172,7 @@ TEST(ScreenTest, FullScreenMakesAFlippingPairOnceAtEachDepth) {
     TestWindow window(width, height);
     TempDir dir;
     TraceLog().SetFileName((dir / "log.txt").string().c_str());
+    bool chainInSystemMemory = false;
     {
       CDXScreen screen;
       ASSERT_EQ(0, screen.CreateFullScreen(window.handle(), width, height, bpp));
@@ -173,6 +180,7 @@ TEST(ScreenTest, FullScreenMakesAFlippingPairOnceAtEachDepth) {
       ASSERT_NE(nullptr, screen.GetBack());
       EXPECT_EQ(width, screen.GetBack()->Width());
       EXPECT_EQ(bpp, screen.GetBack()->BitsPerPixel());
+      chainInSystemMemory = (screen.GetFront()->GetDescriptor().ddsCaps.dwCaps & DDSCAPS_SYSTEMMEMORY) != 0;
       EXPECT_EQ(1, screen.GetBack()->Lock());
       screen.GetBack()->Unlock();
       EXPECT_EQ(DD_OK, screen.Flip(1, 1, 0));
@@ -189,6 +197,10 @@ TEST(ScreenTest, FullScreenMakesAFlippingPairOnceAtEachDepth) {
          "Load default palette", "Set palette for front surface", "END: CDXScreen::CreateFullScreen",
          "Attempted to recreate in Fullscreen and the front buffer is not NULL",
          "Attempted to recreate windowed and the front buffer is not NULL"}));
+    EXPECT_EQ(chainInSystemMemory,
+              InOrder(Messages(ReadFileBytes(dir / "log.txt")),
+                      {"create front buffer surface", "create front buffer surface (in system ram)",
+                       "Get the attached back buffer surface"}));
   }
 }
 

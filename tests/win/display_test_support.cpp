@@ -1,11 +1,30 @@
 #include "win/display_test_support.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
+#include <memory>
 
 #include "display/debug_log.h"
 #include "support/temp_dir.h"
 
 namespace {
+// Trace lines of tests that do not look at them go to a temporary folder, not
+// into whatever folder the tests were started from.
+class TraceLogEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    dir_ = std::make_unique<TempDir>();
+    TraceLog().SetFileName((dir_->path() / "log.txt").string().c_str());
+  }
+  void TearDown() override { dir_.reset(); }
+
+ private:
+  std::unique_ptr<TempDir> dir_;
+};
+[[maybe_unused]] ::testing::Environment* const g_traceLogEnvironment =
+    ::testing::AddGlobalTestEnvironment(new TraceLogEnvironment);
+
 LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcA(window, message, wParam, lParam);
 }
