@@ -52,8 +52,8 @@ PaletteRecord FirePalette(int shift) {
   const int ys[3][4] = {{0, 180, 255, 255}, {0, 90, 220, 255}, {0, 40, 160, 255}};
   for (int c = 0; c < 3; ++c) {
     for (int i = 0; i < 4; ++i) {
-      p.Point(c * 4 + i).x = 85 * i;
-      p.Point(c * 4 + i).y = ys[(c + shift) % 3][i];
+      p.points[c * 4 + i].x = 85 * i;
+      p.points[c * 4 + i].y = ys[(c + shift) % 3][i];
     }
   }
   return p;

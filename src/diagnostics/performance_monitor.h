@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 
 // One position in the tree of nested timing scopes. The same scope name under two
 // parents is two nodes; totals are in performance-counter ticks.
@@ -9,11 +10,12 @@ struct TimingNode {
   std::string name;
   std::int32_t count = 0;
   std::int64_t total = 0;
-  std::map<std::string, TimingNode> children;
+  std::map<std::string, TimingNode, std::less<>> children;
 };
 
-// Ordered by byte-wise comparison of the names, which std::string's ordering is.
-using TimingMap = std::map<std::string, TimingNode>;
+// Ordered by byte-wise comparison of the names, which std::string's ordering is;
+// looked up by string_view so that timing a known scope allocates nothing.
+using TimingMap = std::map<std::string, TimingNode, std::less<>>;
 
 // Times named scopes of the frame in a tree and writes the tree as report.csv.
 // Global state without a lock of its own: callers keep it to one thread at a time.
@@ -39,12 +41,13 @@ class PerformanceMonitor {
 
  private:
   friend class PerformanceScope;
-  static TimingMap* BeginScope(const std::string& name, std::int64_t& start, std::uint32_t& generation);
-  static void EndScope(TimingMap* map, const std::string& name, std::int64_t start, std::uint32_t generation);
+  static TimingMap* BeginScope(std::string_view name, std::int64_t& start, std::uint32_t& generation);
+  static void EndScope(TimingMap* map, std::string_view name, std::int64_t start, std::uint32_t generation);
 };
 
-// Measures the block it lives in under `name`; also counts when an exception
-// leaves the block. Throws std::runtime_error when the monitor is not initialised.
+// Measures the block it lives in under `name`, a text that outlives the scope
+// (the program passes string literals); also counts when an exception leaves the
+// block. Throws std::runtime_error when the monitor is not initialised.
 class PerformanceScope {
  public:
   explicit PerformanceScope(const char* name);
@@ -54,7 +57,7 @@ class PerformanceScope {
 
  private:
   TimingMap* map_ = nullptr;
-  std::string name_;
+  std::string_view name_;
   std::int64_t start_ = 0;
   std::uint32_t generation_ = 0;  // which tree map_ belongs to; a report starts a new one
 };

@@ -10,20 +10,7 @@
 #include "fire/flame.h"
 #include "fire/flame_render.h"
 #include "fire/insert_bright.h"
-#include "fire/palette_record.h"
-
-namespace {
-
-PaletteRecord ToPalette(const SettingsFeed::PalettePoints points) {
-  PaletteRecord record;
-  for (int i = 0; i < PaletteRecord::kPoints; ++i) {
-    record.points[i].x = points[2 * i];
-    record.points[i].y = points[2 * i + 1];
-  }
-  return record;
-}
-
-}  // namespace
+#include "settings/settings.h"
 
 FireManager::FireManager(Settings& settings) : settings_(settings) {}
 
@@ -75,9 +62,7 @@ int FireManager::Create(const FireParameters& parameters, BackgroundSource& sour
   hotSpots_->Prepare(grey_);
 
   backgrounds_->ShowNow(settings_.CurrentBackground(), *hotSpots_, grey_);
-  SettingsFeed::PalettePoints palette;
-  settings_.CurrentPalette(palette);
-  colorTable_->Apply(ToPalette(palette));
+  colorTable_->Apply(settings_.CurrentPalette());
   copier_->SetTable(colorTable_->Table());
   ApplyStyleFromSettings();
 
@@ -96,12 +81,7 @@ void FireManager::Release() {
   backgrounds_.reset();
 }
 
-void FireManager::ApplyStyleFromSettings() {
-  std::uint8_t temperatures[8];
-  std::uint8_t modes[8];
-  settings_.CurrentStyle(temperatures, modes);
-  flame_->SetStyle(temperatures, modes);
-}
+void FireManager::ApplyStyleFromSettings() { flame_->SetStyle(settings_.CurrentStyle()); }
 
 void FireManager::Update(std::uint32_t elapsedMs) {
   PerformanceScope scope("FireManager::Update()");
@@ -113,9 +93,7 @@ void FireManager::Update(std::uint32_t elapsedMs) {
   }
   if (colorTable_->Tick(elapsedMs)) {
     // The copier keeps the table's address; the change rewrites it in place.
-    SettingsFeed::PalettePoints palette;
-    settings_.NextPalette(palette);
-    colorTable_->ChangeTo(ToPalette(palette));
+    colorTable_->ChangeTo(settings_.NextPalette());
     paletteChanged_ = true;
   }
   hotSpots_->Update(flame_->HeatImage());

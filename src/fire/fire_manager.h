@@ -4,7 +4,6 @@
 #include <string>
 
 #include "fire/byte_image.h"
-#include "fire/settings_feed.h"
 
 class BackgroundManager;
 class BackgroundSource;
@@ -111,7 +110,7 @@ class FireManager {
   std::unique_ptr<FlameRender> render_;
   std::unique_ptr<InsertBright> hotSpots_;
   std::unique_ptr<ColorTable> colorTable_;
-  SettingsFeed settings_;
+  Settings& settings_;
   bool backgroundChanged_ = true;
   bool paletteChanged_ = true;
   bool styleChanged_ = true;

@@ -24,7 +24,7 @@ PaletteRecord Ramp(int red, int green, int blue) {
   const int ends[3] = {red, green, blue};
   for (int c = 0; c < 3; ++c) {
     for (int i = 0; i < 4; ++i) {
-      PalettePoint& point = p.Point(c * 4 + i);
+      PalettePoint& point = p.points[c * 4 + i];
       point.x = 85 * i;
       point.y = ends[c] * i / 3;
     }
