@@ -1,0 +1,79 @@
+#include "app/big_app.h"
+
+#include "display/debug_log.h"
+#include "settings/settings.h"
+
+static constexpr DWORD kFullScreenStyle = WS_POPUP | WS_VISIBLE;
+
+LRESULT CALLBACK BigApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return 0;
+    case WM_CLOSE:
+      // The window outlives the loop: DirectDraw needs it to leave exclusive
+      // mode when the screen is released, so OnEnd destroys it afterwards.
+      PostQuitMessage(0);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+      PostMessageA(window, WM_CLOSE, 0, 0);
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool BigApp::SetGameParameter(char**) {
+  TraceLog().Log("BigApp::SetGameParameter() begin");
+  className_ = "full wnd Class";
+  windowTitle_ = "full wnd title";
+  TraceLog().Log("Get desktop window handle");
+  HWND desktop = GetDesktopWindow();
+  if (desktop == nullptr) {
+    TraceLog().Log("Get desktop window false");
+    return false;
+  }
+  TraceLog().Log("Get desktop window width and height");
+  RECT rect{};
+  GetClientRect(desktop, &rect);
+  width_ = rect.right - rect.left;
+  height_ = rect.bottom - rect.top;
+  TraceLog().Log("width = %d, height = %d", width_, height_);
+  bpp_ = ChooseBpp();
+  fullScreen_ = 1;
+  windowStyle_ = kFullScreenStyle;
+  windowProc_ = &BigApp::WindowProc;
+  TraceLog().Log("BigApp::SetGameParameter() end");
+  return true;
+}
+
+int BigApp::Init(int argc, char** argv, int framesPerSecond) {
+  TraceLog().Log("BigApp::Init() begin");
+  const int code = BaseApp::Init(argc, argv, framesPerSecond);
+  if (code < 0) {
+    TraceLog().Log("BigApp::Init() base::init false. error %d", code);
+    return code;
+  }
+  ShowWindow(window_, SW_SHOW);
+  // The arrow has no business over the fire; it comes back when the saver ends.
+  ShowCursor(FALSE);
+  cursorHidden_ = true;
+  TraceLog().Log("BigApp::Init() end");
+  return 0;
+}
+
+void BigApp::OnEnd() {
+  TraceLog().Log("BigApp::OnEnd()");
+  if (cursorHidden_) {
+    ShowCursor(TRUE);
+    cursorHidden_ = false;
+  }
+  // Without loaded settings there is no folder to write into; writing anyway
+  // would put a config.ini into the system's folder.
+  if (settings_ != nullptr && settings_->IsLoaded()) settings_->SavePositions();
+  BaseApp::OnEnd();
+}

@@ -1,0 +1,54 @@
+#include "app/frame_timer.h"
+
+#include <mmsystem.h>
+
+FrameTimer::FrameTimer(Clock clock) : clock_(clock) {
+  timer_ = CreateWaitableTimerA(nullptr, FALSE, nullptr);
+  timeBeginPeriod(1);
+  startTime_ = Now();
+}
+
+FrameTimer::~FrameTimer() {
+  if (timer_ != nullptr) {
+    if (started_ != 0 && period_ != 0) {
+      CancelWaitableTimer(timer_);
+      started_ = 0;
+    }
+    CloseHandle(timer_);
+    timer_ = nullptr;
+  }
+  timeEndPeriod(1);
+}
+
+std::uint32_t FrameTimer::Now() const { return clock_ != nullptr ? clock_() : timeGetTime(); }
+
+void FrameTimer::SetPeriod(int milliseconds) {
+  if (started_ == 0) period_ = milliseconds;
+}
+
+bool FrameTimer::Start() {
+  if (started_ != 0) return true;
+  startTime_ = Now();
+  ticks_ = 0;
+  elapsed_ = 0;
+  previousElapsed_ = 0;
+  if (period_ == 0) {
+    started_ = 1;
+    return true;
+  }
+  // A due time of 0 signals the timer at once, so the first frame is not delayed.
+  LARGE_INTEGER due{};
+  due.QuadPart = 0;
+  const bool armed = timer_ != nullptr && SetWaitableTimer(timer_, &due, period_, nullptr, nullptr, FALSE) != FALSE;
+  started_ = armed ? 1 : 0;
+  return armed;
+}
+
+int FrameTimer::Wait() {
+  if (started_ == 0 || paused_ != 0) return elapsed_;
+  if (period_ != 0) WaitForSingleObject(timer_, INFINITE);
+  ++ticks_;
+  previousElapsed_ = elapsed_;
+  elapsed_ = static_cast<int>(Now() - startTime_);
+  return elapsed_;
+}
