@@ -105,3 +105,13 @@ void MergeInto(std::vector<std::string>& target, const std::vector<std::string>&
     if (std::find(target.begin(), target.end(), entry) == target.end()) target.push_back(entry);
   }
 }
+
+void AppendUserLists(SettingsStore& store, std::vector<std::string>& styles, std::vector<PaletteRecord>& palettes) {
+  std::vector<std::string> userStyles;
+  std::uint32_t ignored = 0;
+  ReadStyles(store, userStyles, ignored);
+  MergeInto(styles, userStyles);
+  std::vector<PaletteRecord> userPalettes;
+  ReadPalettes(store, userPalettes, ignored);
+  MergeInto(palettes, userPalettes);
+}

@@ -34,3 +34,7 @@ std::uint32_t IndexToWrite(std::uint32_t index, std::size_t count);
 // Appends each source entry the target does not hold yet; the target keeps its order.
 void MergeInto(std::vector<PaletteRecord>& target, const std::vector<PaletteRecord>& source);
 void MergeInto(std::vector<std::string>& target, const std::vector<std::string>& source);
+
+// Reads the styles and palettes of `store` (the user's, before an update replaced
+// them) and appends those the update's lists lack.
+void AppendUserLists(SettingsStore& store, std::vector<std::string>& styles, std::vector<PaletteRecord>& palettes);

@@ -28,26 +28,14 @@ bool Settings::LoadFromFolder(const std::string& folderText) {
     if (imported.config) {
       // The update's lists lead; the user's own styles and palettes that it lacks
       // follow. The user's backgrounds and intervals give way to the update's.
-      TextList userStyles;
-      Index ignored = 0;
-      ReadStyles(config, userStyles, ignored);
-      MergeInto(styles_, userStyles);
-      PaletteList userPalettes;
-      ReadPalettes(config, userPalettes, ignored);
-      MergeInto(palettes_, userPalettes);
+      AppendUserLists(config, styles_, palettes_);
     } else {
       ReadConfig(config);
     }
 
     IniStore store(StorePath());
     if (imported.store) {
-      TextList userStyles;
-      Index ignored = 0;
-      ReadStyles(store, userStyles, ignored);
-      MergeInto(styleStore_, userStyles);
-      PaletteList userPalettes;
-      ReadPalettes(store, userPalettes, ignored);
-      MergeInto(paletteStore_, userPalettes);
+      AppendUserLists(store, styleStore_, paletteStore_);
     } else {
       ReadStores(store);
     }
