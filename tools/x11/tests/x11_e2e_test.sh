@@ -186,14 +186,16 @@ EOC
   wait_for 10 run xscreensaver-command -version >/dev/null 2>&1 ||
     { echo "SKIP: the xscreensaver daemon does not start here:"; cat "$tmp/xscreensaver.log"; exit 77; }
   run xscreensaver-command -activate >/dev/null
-  check "xscreensaver -activate starts the program from its list" \
-    wait_for 10 pgrep -f "hearthmoor-x11 --root --settings $home/settings"
+  started() { pgrep -f "hearthmoor-x11 --root --settings $home/settings" >"$tmp/hack-pid"; }
+  check "xscreensaver -activate starts the program from its list" wait_for 10 started
+  hack=$(head -1 "$tmp/hack-pid")
+  check "  ... in the window xscreensaver hands over" grep -qz '^XSCREENSAVER_WINDOW=0x' "/proc/$hack/environ"
   sleep 4
   import -window root "$tmp/fire.png"
   # xscreensaver's window covers the root: the picture came through its grabber.
   check "fire over the desktop picture under xscreensaver" fire_over_picture "$tmp/fire.png"
   run xscreensaver-command -deactivate >/dev/null
-  check "deactivation ends the program" wait_for 5 bash -c "! pgrep -f 'hearthmoor-x11 --root --settings $home/settings'"
+  check "deactivation ends the program" wait_for 5 bash -c "! kill -0 $hack 2>/dev/null"
   check "the positions were saved" saved_positions "$home/settings"
   run xscreensaver-command -exit >/dev/null 2>&1
   ;;
@@ -214,11 +216,11 @@ failures)
   # saver says so and burns on the defaults (in its own window, closed by a key).
   echo "not a folder" >"$tmp/file"
   make_settings "$tmp/garbled"
-  printf '[Background]\nnum=x\n[ColorTableInfo]\nnum=9999\n[blur]\nnum=1\nblur0=zz|\xff\n' >"$tmp/garbled/config.ini"
+  printf '[Background]\nnum=x\n[TimeSection]\nchangeColorTime=-7\n[ColorTableInfo]\nnum=abc\n[blur]\nnum=1\nblur0=zz|\xff\n' >"$tmp/garbled/config.ini"
   make_settings "$tmp/badpicture"
   echo "not a picture" >"$tmp/badpicture/broken.jpg"
   sed -i -E 's/^num=1$/num=2/; s/^path0=.*/path0=broken.jpg\npath1=Desktop/' "$tmp/badpicture/config.ini"
-  for case in "$tmp/file:default settings" "$tmp/garbled:lists no background" "$tmp/badpicture:broken.jpg' cannot be read"; do
+  for case in "$tmp/file:default settings" "$tmp/garbled:list no background" "$tmp/badpicture:broken.jpg' cannot be read"; do
     folder=${case%%:*} message=${case#*:}
     "$saver" -settings "$folder" 2>"$tmp/stderr" &
     pid=$!
