@@ -2,14 +2,16 @@
 # hearthmoor-x11 end to end, each scenario on an Xvfb display of its own, with
 # the sample picture on the root window and the sample settings (background
 # "Desktop", palette and style changing every 5 s).
-# Usage: x11_e2e_test.sh SCENARIO SAVER TEST_WINDOW FIRE_DATA_DIR
+# Usage: x11_e2e_test.sh SCENARIO SAVER TEST_WINDOW FIRE_DATA_DIR BUILD_DIR HACK_DIR CONFIG_DIR
+# (the last three: the build tree, and where it installs the program and its XML)
 #   window-id     drawing into a window of another program; resizing; SIGTERM
 #   root-24       the root window at 24 bits (MIT-SHM)
 #   root-16       the root window at 16 bits without MIT-SHM (XPutImage)
-#   xscreensaver  run by the xscreensaver daemon, desktop from its image grabber
+#   xscreensaver  installed, then run by the xscreensaver daemon (desktop from its grabber)
 #   failures      no display, a missing window, bad settings, unreadable picture
 set -uo pipefail
 scenario=$1 saver=$(readlink -f "$2") test_window=$(readlink -f "$3") data=$(readlink -f "$4")
+build=${5:-} hack_dir=${6:-} config_dir=${7:-}
 tmp=$(mktemp -d /tmp/hearthmoor-x11-e2e.XXXXXX)
 chmod 755 "$tmp"
 failures=0 pids=() xvfb="" w=1024 h=768
@@ -156,9 +158,14 @@ xscreensaver)
   show_picture
   home=$tmp/home
   make_settings "$home/settings"
-  mkdir -p "$tmp/bin" && ln -s "$saver" "$tmp/bin/hearthmoor-x11"
-  # The daemon starts the program by the name its configuration file gives,
-  # found on PATH as after an installation.
+  # Installed as a user would, into a staging root; the daemon then finds the
+  # program by the name its XML gives, on PATH as in xscreensaver's own folder.
+  DESTDIR=$tmp/dest cmake --install "$build" --component hearthmoor-x11 >/dev/null || fail "cmake --install"
+  xml=$tmp/dest$config_dir/hearthmoor-x11.xml
+  check "the XML is installed beside xscreensaver's ($config_dir)" \
+    grep -q '<screensaver name="hearthmoor-x11"' "$xml"
+  check "  ... and starts the program on xscreensaver's window" grep -q '<command arg="--root"/>' "$xml"
+  check "the program is installed into $hack_dir" test -x "$tmp/dest$hack_dir/hearthmoor-x11"
   cat >"$home/.xscreensaver" <<EOC
 mode:		one
 selected:	0
@@ -180,7 +187,7 @@ EOC
     chown -R "$user" "$home"
     as_user=(runuser -u "$user" --)
   fi
-  run() { "${as_user[@]}" env HOME="$home" DISPLAY="$DISPLAY" PATH="$tmp/bin:$PATH" "$@"; }
+  run() { "${as_user[@]}" env HOME="$home" DISPLAY="$DISPLAY" PATH="$tmp/dest$hack_dir:$PATH" "$@"; }
   run xscreensaver -no-splash >"$tmp/xscreensaver.log" 2>&1 &
   pids+=($!)
   wait_for 10 run xscreensaver-command -version >/dev/null 2>&1 ||
