@@ -222,8 +222,10 @@ void X11Saver::WaitUntil(Clock::time_point deadline) {
 }
 
 void X11Saver::Run() {
-  auto last = Clock::now();
+  const auto start = Clock::now();
+  auto last = start;
   auto next = last;
+  std::uint32_t frames = 0;
   while (!TerminationRequested()) {
     if (!HandleEvents()) break;
     if ((wantedWidth_ != width_ || wantedHeight_ != height_) && wantedWidth_ > 0 && wantedHeight_ > 0) {
@@ -237,9 +239,12 @@ void X11Saver::Run() {
       const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - last).count();
       last = now;
       Frame(static_cast<std::uint32_t>(std::clamp<long long>(elapsed, 0, kLongestStepMs)));
+      ++frames;
       next += kFramePeriod;
       if (next < now) next = now + kFramePeriod;  // fell behind: do not try to catch up
     }
     WaitUntil(next);
   }
+  const auto ran = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+  TraceLog().Log("X11Saver::Run %u frames in %lld ms", frames, static_cast<long long>(ran));
 }
