@@ -57,6 +57,11 @@ std::unique_ptr<X11FrameImage> X11FrameImage::Create(Display* display, Drawable 
     return nullptr;
   }
   if (DirectDepth(*frame->image_) == 0) frame->staging_ = std::make_unique<MemorySurface>(width, height, 32);
+  // A depth-32 visual carries alpha in the bits no colour uses; the copiers
+  // leave that byte 0, which a compositor would show as fully transparent.
+  if (depth == 32) {
+    frame->alphaMask_ = 0xFFFFFFFFul & ~(visual->red_mask | visual->green_mask | visual->blue_mask);
+  }
   frame->gc_ = XCreateGC(display, drawable, 0, nullptr);
   return frame;
 }
@@ -157,8 +162,17 @@ void X11FrameImage::Convert() {
     for (std::int32_t x = 0; x < width_; ++x, pixel += 4) {
       XPutPixel(image_, x, y,
                 ToMask(pixel[2], image_->red_mask) | ToMask(pixel[1], image_->green_mask) |
-                    ToMask(pixel[0], image_->blue_mask));
+                    ToMask(pixel[0], image_->blue_mask) | alphaMask_);
     }
+  }
+}
+
+void X11FrameImage::MakeOpaque() {
+  const auto alpha = static_cast<std::uint32_t>(alphaMask_);
+  for (std::int32_t y = 0; y < height_; ++y) {
+    auto* pixel =
+        reinterpret_cast<std::uint32_t*>(image_->data + static_cast<std::ptrdiff_t>(y) * image_->bytes_per_line);
+    for (std::int32_t x = 0; x < width_; ++x) pixel[x] |= alpha;
   }
 }
 
@@ -166,6 +180,8 @@ void X11FrameImage::Present() {
   if (staging_) {
     WaitForServer();
     Convert();
+  } else if (alphaMask_ != 0) {
+    MakeOpaque();
   }
   const auto width = static_cast<unsigned>(width_);
   const auto height = static_cast<unsigned>(height_);

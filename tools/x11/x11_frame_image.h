@@ -50,6 +50,7 @@ class X11FrameImage : public Surface {
   bool MakePlain(Visual* visual, int depth);
   void WaitForServer();
   void Convert();
+  void MakeOpaque();
 
   Display* display_;
   Drawable drawable_;
@@ -61,4 +62,5 @@ class X11FrameImage : public Surface {
   std::vector<char> plainPixels_;
   std::unique_ptr<MemorySurface> staging_;  // only for formats the copiers cannot write
   bool presentPending_ = false;
+  unsigned long alphaMask_ = 0;  // bits set in every pixel: the alpha of a depth-32 visual
 };

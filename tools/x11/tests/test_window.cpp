@@ -1,6 +1,8 @@
 // A plain window for the end-to-end tests to hand to hearthmoor-x11 with
 // -window-id: prints its id in decimal, then lives until it is killed.
+// test_window [WIDTH HEIGHT [argb]]: "argb" makes it on a depth-32 visual.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,8 +16,17 @@ int main(int argc, char** argv) {
     return 1;
   }
   const int screen = DefaultScreen(display);
-  const Window window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, width, height, 0,
-                                            BlackPixel(display, screen), BlackPixel(display, screen));
+  XVisualInfo argb{};
+  Window window = 0;
+  if (argc > 3 && XMatchVisualInfo(display, screen, 32, TrueColor, &argb)) {
+    XSetWindowAttributes attributes{};
+    attributes.colormap = XCreateColormap(display, RootWindow(display, screen), argb.visual, AllocNone);
+    window = XCreateWindow(display, RootWindow(display, screen), 0, 0, width, height, 0, 32, InputOutput, argb.visual,
+                           CWColormap | CWBorderPixel | CWBackPixel, &attributes);
+  } else {
+    window = XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, width, height, 0,
+                                 BlackPixel(display, screen), BlackPixel(display, screen));
+  }
   XStoreName(display, window, "hearthmoor test window");
   XMapWindow(display, window);
   XSync(display, False);

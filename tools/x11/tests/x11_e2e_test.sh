@@ -4,7 +4,7 @@
 # "Desktop", palette and style changing every 5 s).
 # Usage: x11_e2e_test.sh SCENARIO SAVER TEST_WINDOW FIRE_DATA_DIR BUILD_DIR HACK_DIR CONFIG_DIR
 # (the last three: the build tree, and where it installs the program and its XML)
-#   window-id     drawing into a window of another program; resizing; SIGTERM
+#   window-id     drawing into a depth-32 window of another program; resizing; SIGTERM
 #   root-24       the root window at 24 bits (MIT-SHM)
 #   root-16       the root window at 16 bits without MIT-SHM (XPutImage)
 #   xscreensaver  installed, then run by the xscreensaver daemon (desktop from its grabber)
@@ -107,7 +107,8 @@ window-id)
   start_display 24
   show_picture
   make_settings "$tmp/settings"
-  "$test_window" 640 480 >"$tmp/window-id" &
+  # On a depth-32 (ARGB) visual, the third kind besides the roots at 24 and 16.
+  "$test_window" 640 480 argb >"$tmp/window-id" &
   pids+=($!)
   wait_for 5 test -s "$tmp/window-id" || { echo "the test window did not start"; exit 1; }
   window=$(cat "$tmp/window-id")
