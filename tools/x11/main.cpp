@@ -67,9 +67,10 @@ bool LoadSettings(const SaverOptions& options, Settings& settings) {
   }
 
   // The trace log goes beside the settings, as on Windows; never into the
-  // read-only defaults.
-  if (usable) {
-    TraceLog().SetFileName((folder / "log.txt").c_str());
+  // read-only defaults, nor to a name the log would have to cut short.
+  const fs::path log = folder / "log.txt";
+  if (usable && log.native().size() < static_cast<std::size_t>(DebugLog::kMaxPath)) {
+    TraceLog().SetFileName(log.c_str());
     TraceLog().DeleteLogFile();
   } else {
     TraceLog().SetOutputs(0);

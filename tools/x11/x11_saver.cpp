@@ -1,6 +1,5 @@
 #include "x11_saver.h"
 
-#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <poll.h>
 
