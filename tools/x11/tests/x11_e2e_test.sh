@@ -248,6 +248,20 @@ failures)
     kill "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
   done
+
+  # The X server goes away under it: one line, exit 1, positions still saved.
+  make_settings "$tmp/lost"
+  "$saver" -root -settings "$tmp/lost" 2>"$tmp/stderr" &
+  pid=$!
+  sleep 2
+  kill "$xvfb"
+  wait "$xvfb" 2>/dev/null
+  xvfb=""
+  wait "$pid"
+  lost_status=$?
+  check "a lost X server: exit 1 (status $lost_status)" test "$lost_status" -eq 1
+  check "  ... with one line" one_line "connection to the X server was lost"
+  check "  ... and the positions saved" saved_positions "$tmp/lost"
   ;;
 *)
   echo "unknown scenario $scenario"; exit 2 ;;
