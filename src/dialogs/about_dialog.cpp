@@ -4,6 +4,7 @@
 
 #include "dialogs/dialog_window.h"
 #include "dialogs/resource.h"
+#include "display/debug_log.h"
 #include "settings/settings_controller.h"
 
 AboutDialog::AboutDialog(std::string productName, std::string version, LinkOpener& opener)
@@ -30,7 +31,14 @@ INT_PTR CALLBACK AboutDialog::Procedure(HWND window, UINT message, WPARAM wParam
     dialog->window_ = window;
   }
   auto* dialog = reinterpret_cast<AboutDialog*>(GetWindowLongPtrA(window, DWLP_USER));
-  return dialog != nullptr ? dialog->OnMessage(message, wParam, lParam) : FALSE;
+  if (dialog == nullptr) return FALSE;
+  try {
+    return dialog->OnMessage(message, wParam, lParam);
+  } catch (...) {
+    // Out of memory for a text: the box goes on without it.
+    TraceLog().Log("AboutDialog::OnMessage get an exception");
+    return FALSE;
+  }
 }
 
 INT_PTR AboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "display/debug_log.h"
+
 namespace {
 
 // Static control types that show a picture, a rectangle or a frame: their text,
@@ -234,7 +236,13 @@ void HyperLink::Detach() {
 LRESULT CALLBACK HyperLink::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* link = reinterpret_cast<HyperLink*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (link == nullptr || link->window_ != window) return DefWindowProcA(window, message, wParam, lParam);
-  return link->OnMessage(message, wParam, lParam);
+  try {
+    return link->OnMessage(message, wParam, lParam);
+  } catch (...) {
+    // Out of memory for a text: the control handles the message as a plain static.
+    TraceLog().Log("HyperLink::OnMessage get an exception");
+    return link->Default(message, wParam, lParam);
+  }
 }
 
 LRESULT HyperLink::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,7 @@
 
 #include "dialogs/dialog_window.h"
 #include "dialogs/resource.h"
+#include "display/debug_log.h"
 #include "update/update_checker.h"
 #include "update/update_reply.h"
 
@@ -42,7 +43,14 @@ INT_PTR CALLBACK UpdateDialog::Procedure(HWND window, UINT message, WPARAM wPara
     reinterpret_cast<UpdateDialog*>(lParam)->window_ = window;
   }
   auto* dialog = reinterpret_cast<UpdateDialog*>(GetWindowLongPtrA(window, DWLP_USER));
-  return dialog != nullptr ? dialog->OnMessage(message, wParam, lParam) : FALSE;
+  if (dialog == nullptr) return FALSE;
+  try {
+    return dialog->OnMessage(message, wParam, lParam);
+  } catch (...) {
+    // Out of memory for a text: the box goes on without it.
+    TraceLog().Log("UpdateDialog::OnMessage get an exception");
+    return FALSE;
+  }
 }
 
 INT_PTR UpdateDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {
