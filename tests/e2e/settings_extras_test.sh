@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Check For Updates and the skin library in the settings mode of the real saver,
-# with the update address pointed at a local server by HEARTHMOOR_UPDATE_URL:
-#   offer      the server offers V1.10: the update dialog shows the installed and
-#              the latest version and a "Download Now!" link
-#   no         the server says "no": "There are no updates."
-#   no-server  nothing listens: "Can not connect to server."
-#   skin       a copy of the saver beside the tests' recording appface.dll: the
-#              library is started with the settings folder's Hearthmoor.urf,
-#              applied, and removed at the end
-# Usage: update_check_test.sh SAVER DRIVER WINDOW_TEXT UPDATE_SERVER SKIN_LIBRARY CASE
+# The about box, Check For Updates and the skin library in the settings mode of
+# the real saver; the update address points at a local server through
+# HEARTHMOOR_UPDATE_URL:
+#   about             About: the name and version line and the three links
+#   update-offer      the server offers V1.10: the update dialog shows the installed
+#                     and the latest version and a "Download Now!" link
+#   update-no         the server says "no": "There are no updates."
+#   update-no-server  nothing listens: "Can not connect to server."
+#   skin              a copy of the saver beside the tests' recording appface.dll:
+#                     the library is started with the settings folder's
+#                     Hearthmoor.urf, applied, and removed at the end
+# Usage: settings_extras_test.sh SAVER DRIVER WINDOW_TEXT UPDATE_SERVER SKIN_LIBRARY CASE
 . "$(dirname "$0")/e2e_lib.sh"
 saver=$(readlink -f "$1") driver=$(readlink -f "$2") reader=$(readlink -f "$3") server=$(readlink -f "$4")
 skin_library=$(readlink -f "$5") case=$6
@@ -58,7 +60,16 @@ cancel_saver() {
 answer_says() { grep -qxF "$1" "$E2E_TMP/answer.txt"; }
 
 case $case in
-  offer)
+  about)
+    start_saver || finish
+    drive post-command 1027
+    "$WINE64" "$reader" About 30 1 | tr -d '\r' >"$E2E_TMP/answer.txt"
+    cat "$E2E_TMP/answer.txt"
+    check "the about box names the program and its version" answer_says "control Static: Hearthmoor V1.00"
+    check "and shows three links" [ "$(grep -cE '^control Static: (http://|mailto:)' "$E2E_TMP/answer.txt")" = 3 ]
+    cancel_saver
+    ;;
+  update-offer)
     serve "200 OK" "yes|V1.10|http://example.test/hearthmoor-setup.exe"
     start_saver || finish
     check_for_updates
@@ -70,7 +81,7 @@ case $case in
       grep -q "^GET /checkupdate.php?product=Hearthmoor&version=V1.00 HTTP/1.1" "$E2E_TMP/requests.txt"
     cancel_saver
     ;;
-  no)
+  update-no)
     serve "200 OK" "no"
     start_saver || finish
     check_for_updates
@@ -79,7 +90,7 @@ case $case in
     log_lines "$settings/log.txt" >"$E2E_TMP/log.txt"
     check "without a skin library the log says so" grep -qx "face dll init false" "$E2E_TMP/log.txt"
     ;;
-  no-server)
+  update-no-server)
     # Port 1 on the loopback: nothing listens there.
     export HEARTHMOOR_UPDATE_URL="http://127.0.0.1:1/checkupdate.php"
     start_saver || finish
