@@ -6,9 +6,11 @@
 
 #include <cstring>
 
+#include "dialogs/about_dialog.h"
 #include "dialogs/editor_factory.h"
 #include "dialogs/open_file_names.h"
 #include "dialogs/resource.h"
+#include "dialogs/update_check.h"
 #include "display/debug_log.h"
 #include "fire/palette_builder.h"
 #include "settings/settings_controller.h"
@@ -567,16 +569,9 @@ void SettingsDialog::OpenHelp() {
   ShellExecuteExA(&info);
 }
 
-void SettingsDialog::ShowAbout() {
-  // HOOK: the about box.
-  const std::string text = controller_.GetProductName() + " " + controller_.GetVersion();
-  Message(text.c_str(), "About", MB_OK);
-}
+void SettingsDialog::ShowAbout() { AboutDialog(controller_).Run(Handle()); }
 
-void SettingsDialog::CheckForUpdates() {
-  // HOOK: the update check and its dialog.
-  Message("Can not connect to server.", "Check for updates", MB_OK);
-}
+void SettingsDialog::CheckForUpdates() { RunUpdateCheck(Handle(), controller_); }
 
 void SettingsDialog::Ok() {
   CommitBackgrounds();
