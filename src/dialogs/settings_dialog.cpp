@@ -559,7 +559,13 @@ void SettingsDialog::CheckForUpdates() { RunUpdateCheck(Handle(), controller_); 
 
 void SettingsDialog::Ok() {
   CommitBackgrounds();
-  if (controller_.SaveAndClose()) ShowWindow(Handle(), SW_HIDE);
+  if (controller_.SaveAndClose()) {
+    ShowWindow(Handle(), SW_HIDE);
+    return;
+  }
+  const std::string text = "The settings could not be saved: " + controller_.GetSettingsFolder() +
+                           " does not let config.ini and store.ini be written.";
+  Message(text.c_str(), "Hearthmoor", MB_OK | MB_ICONWARNING);
 }
 
 void SettingsDialog::Cancel() {
