@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <new>
 
-#include "app/app_resource.h"
+#include "dialogs/resource.h"
 #include "app/error_messages.h"
 #include "app/error_report.h"
 #include "app/frame_timer.h"

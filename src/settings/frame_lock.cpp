@@ -1,0 +1,13 @@
+#include "settings/frame_lock.h"
+
+#include "display/debug_log.h"
+
+FrameLockScope::FrameLockScope(FrameLock& lock) : lock_(lock) {
+  TraceLog().Log("Enter Critical Section");
+  lock_.Enter();
+}
+
+FrameLockScope::~FrameLockScope() {
+  TraceLog().Log("Leave Critical Section");
+  lock_.Leave();
+}
