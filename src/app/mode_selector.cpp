@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "app/big_app.h"
+#include "app/config_app.h"
 #include "app/small_app.h"
-#include "settings/settings.h"
 
 static constexpr int kFramesPerSecond = 30;
 
@@ -36,16 +36,9 @@ int ModeSelector::Select(int argc, char** argv) {
   return RunSettingsMode(argc, argv);
 }
 
-int ModeSelector::RunSettingsMode(int, char**) {
-  // The settings dialog is not part of this program yet. Say so the way the
-  // system's own savers without options do, instead of silently doing nothing
-  // when the user presses "Settings". Loading the settings makes their folder
-  // the current directory, where the timing report is written at the end, as
-  // in the other modes.
-  Settings settings;
-  settings.Load();
-  MessageBoxA(nullptr, "This screen saver has no options that you can set.", "Hearthmoor", MB_OK | MB_ICONINFORMATION);
-  return 0;
+int ModeSelector::RunSettingsMode(int argc, char** argv) {
+  ConfigApp app;
+  return app.Run(argc, argv, kFramesPerSecond);
 }
 
 int ModeSelector::RunPreviewMode(int argc, char** argv) {

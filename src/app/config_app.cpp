@@ -1,0 +1,166 @@
+#include "app/config_app.h"
+
+#include "app/error_messages.h"
+#include "app/frame_timer.h"
+#include "dialogs/editor_factory.h"
+#include "dialogs/settings_dialog.h"
+#include "display/debug_log.h"
+#include "settings/settings.h"
+#include "update/update_address.h"
+
+ConfigApp* ConfigApp::current_ = nullptr;
+
+namespace {
+// Popup, visible, caption and system menu: a small window of its own.
+constexpr DWORD kFireWindowStyle = WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU;
+constexpr int kPreviewWidth = 600;
+constexpr int kPreviewHeight = 480;
+// How long the UI thread waits for a message before it looks at the running flag.
+constexpr DWORD kPollMs = 10;
+}  // namespace
+
+ConfigApp::ConfigApp() : editors_(MakeDialogEditorFactory()) {
+  fullScreen_ = 0;
+  current_ = this;
+}
+
+ConfigApp::~ConfigApp() {
+  if (current_ == this) current_ = nullptr;
+}
+
+LRESULT CALLBACK ConfigApp::FireWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  const bool closing = message == WM_CLOSE || (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE);
+  if (!closing) return DefWindowProcA(window, message, wParam, lParam);
+  // The fire window does not close: it hides, and the dialog's Show Fire follows.
+  if (current_ != nullptr) {
+    try {
+      current_->SetShowFire(false);
+    } catch (...) {
+      TraceLog().Log("ConfigApp::FireWindowProc get an exception");
+    }
+  }
+  return 1;
+}
+
+bool ConfigApp::SetGameParameter(char**) {
+  TraceLog().Log("ConfigApp::SetGameParameter() begin");
+  className_ = "config wnd Class";
+  windowTitle_ = "Preview";
+  TraceLog().Log("Get desktop window handle");
+  if (GetDesktopWindow() == nullptr) {
+    TraceLog().Log("Get desktop window false");
+    return false;
+  }
+  TraceLog().Log("Get desktop window width and height");
+  width_ = kPreviewWidth;
+  height_ = kPreviewHeight;
+  TraceLog().Log("width = %d, height = %d", width_, height_);
+  bpp_ = ChooseBpp();
+  fullScreen_ = 0;
+  windowStyle_ = kFireWindowStyle;
+  windowProc_ = &ConfigApp::FireWindowProc;
+  TraceLog().Log("ConfigApp::SetGameParameter() end");
+  return true;
+}
+
+int ConfigApp::Init(int argc, char** argv, int framesPerSecond) {
+  TraceLog().Log("ConfigApp::Init begin");
+  skin_.BindAndStart(GetSettingsFolder() + SkinLibrary::kSkinFileName);
+
+  const int code = BaseApp::Init(argc, argv, framesPerSecond);
+  if (code != 0) {
+    TraceLog().Log("ConfigApp::Init base init false");
+    return code;
+  }
+  // No frame runs yet: the settings are this thread's alone.
+  ShowWindow(window_, settings_->GetShowFire() ? SW_SHOWNA : SW_HIDE);
+
+  dialog_ = std::make_unique<SettingsDialog>(*this, *editors_);
+  if (!dialog_->Create()) {
+    // Without its dialog the mode could not be ended by the user.
+    TraceLog().Log("ConfigApp::Init create dialog false");
+    dialog_.reset();
+    return kErrorCreateWindow;
+  }
+  SetView(dialog_.get());
+  dialog_->Show();
+  TraceLog().Log("ConfigApp::Init end");
+  return 0;
+}
+
+void ConfigApp::OnMain() {
+  RunFrame([this] { BaseApp::OnMain(); });
+  if (dialog_ == nullptr) return;
+  try {
+    FollowTimedChanges();
+  } catch (...) {
+    TraceLog().Log("ConfigApp::OnMain get an exception");
+  }
+}
+
+void ConfigApp::RenderStep() {
+  const auto now = static_cast<std::uint32_t>(frameTimer_->Wait());
+  OnMain();
+  CountFrame(now);
+}
+
+DWORD WINAPI ConfigApp::RenderThreadProc(void*) {
+  ConfigApp* app = current_;
+  if (app == nullptr) return static_cast<DWORD>(-1);
+  return static_cast<DWORD>(app->RenderLoop([app] { app->RenderStep(); }));
+}
+
+int ConfigApp::MainLoop() {
+  BeginRunning();
+  HANDLE thread = frameTimer_ != nullptr ? CreateThread(nullptr, 0, &RenderThreadProc, nullptr, 0, nullptr) : nullptr;
+  if (thread != nullptr) {
+    // Never joined through its handle: the alive flag says when it has ended.
+    CloseHandle(thread);
+  } else {
+    TraceLog().Log("ConfigApp::MainLoop create render thread false");
+    RenderLoop([this] { StopRunning(); });
+  }
+
+  int exitCode = 0;
+  while (IsRunning()) {
+    MSG message;
+    if (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+      if (message.message == WM_QUIT) {
+        StopRunning();
+        exitCode = static_cast<int>(message.wParam);
+      }
+      HWND dialog = dialog_ != nullptr ? dialog_->Handle() : nullptr;
+      if (dialog == nullptr || IsDialogMessageA(dialog, &message) == FALSE) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+      }
+      continue;
+    }
+    // Sleep until the next message, or look at the running flag again after a
+    // while: the dialog's OK and Cancel clear it from inside a message handler,
+    // the render thread never does.
+    MsgWaitForMultipleObjectsEx(0, nullptr, kPollMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+  // The render thread only posts to the dialog, so it ends without the UI thread.
+  while (IsRenderThreadAlive()) Sleep(kPollMs);
+  return exitCode;
+}
+
+void ConfigApp::OnEnd() {
+  TraceLog().Log("ConfigApp::OnEnd()");
+  SetView(nullptr);
+  if (settings_ != nullptr && settings_->IsLoaded()) settings_->SaveStores();
+  BaseApp::OnEnd();
+  if (dialog_ != nullptr) dialog_->Destroy();
+  dialog_.reset();
+  skin_.Remove();
+}
+
+std::string ConfigApp::GetUpdateUrl() { return UpdateAddress(); }
+
+void ConfigApp::ApplySkin(const std::string& skinFile) { skin_.StartAndApply(skinFile); }
+
+void ConfigApp::ShowFireWindow(bool show) {
+  if (window_ != nullptr) ShowWindow(window_, show ? SW_SHOWNA : SW_HIDE);
+  if (dialog_ != nullptr) dialog_->SetShowFireCheck(show);
+}

@@ -1,0 +1,89 @@
+#include "app/skin_library.h"
+
+#include "display/debug_log.h"
+
+namespace {
+
+// GetProcAddress answers a generic function pointer; the detour through the
+// function type that matches every other one keeps the compiler's cast check quiet.
+template <typename Proc>
+Proc As(FARPROC proc) {
+  return reinterpret_cast<Proc>(reinterpret_cast<void (*)()>(proc));
+}
+
+}  // namespace
+
+std::string ResolveLibraryPath(const char* name) {
+  const std::string text = name;
+  if (text.find_first_of("\\/:") != std::string::npos) return text;
+  char program[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(nullptr, program, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return text;
+  std::string folder(program, length);
+  const std::string::size_type slash = folder.find_last_of("\\/");
+  if (slash == std::string::npos) return text;
+  folder.resize(slash + 1);
+  return folder + text;
+}
+
+bool SkinLibrary::Bind(const char* name) {
+  if (module_ != nullptr && loaded_) return true;
+  if (name == nullptr || *name == '\0') return false;
+  if (module_ == nullptr) {
+    // No error box for a missing file or a broken image: the library is optional.
+    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    module_ = LoadLibraryA(ResolveLibraryPath(name).c_str());
+    SetErrorMode(previousMode);
+    if (module_ == nullptr) return false;
+  }
+  // The lookup order decides which entry points are set when one is missing.
+  if ((skinStart_ = As<SkinStartProc>(GetProcAddress(module_, "SkinStart"))) == nullptr) return false;
+  if ((skinStartW_ = GetProcAddress(module_, "SkinStartW")) == nullptr) return false;
+  if ((skinRemove_ = As<SkinRemoveProc>(GetProcAddress(module_, "SkinRemove"))) == nullptr) return false;
+  if ((skinWindowSet_ = GetProcAddress(module_, "SkinWindowSet")) == nullptr) return false;
+  if ((skinThread_ = GetProcAddress(module_, "SkinThread")) == nullptr) return false;
+  if ((bkCreate_ = GetProcAddress(module_, "BkCreate")) == nullptr) return false;
+  if ((bkDraw_ = GetProcAddress(module_, "BkDraw")) == nullptr) return false;
+  if ((bkDelete_ = GetProcAddress(module_, "BkDelete")) == nullptr) return false;
+  if ((skinWindowSetExW_ = GetProcAddress(module_, "SkinWindowSetExW")) == nullptr) return false;
+  if ((skinWindowSetEx_ = As<SkinWindowSetExProc>(GetProcAddress(module_, "SkinWindowSetEx"))) == nullptr) {
+    return false;
+  }
+  loaded_ = true;
+  return true;
+}
+
+void SkinLibrary::Unbind() {
+  if (module_ == nullptr) return;
+  FreeLibrary(module_);
+  module_ = nullptr;
+  loaded_ = false;
+  skinStart_ = nullptr;
+  skinStartW_ = nullptr;
+  skinRemove_ = nullptr;
+  skinWindowSet_ = nullptr;
+  skinThread_ = nullptr;
+  bkCreate_ = nullptr;
+  bkDraw_ = nullptr;
+  bkDelete_ = nullptr;
+  skinWindowSetExW_ = nullptr;
+  skinWindowSetEx_ = nullptr;
+}
+
+void SkinLibrary::BindAndStart(const std::string& skinFile) {
+  if (!Bind(kLibraryName)) TraceLog().Log("face dll init false");
+  StartAndApply(skinFile);
+}
+
+void SkinLibrary::StartAndApply(const std::string& skinFile) {
+  if (skinStart_ == nullptr || skinStart_(skinFile.c_str(), 1, kSkinKey, 1, 0, 0) == 0) {
+    TraceLog().Log("face dll Start false.%s", skinFile.c_str());
+  }
+  if (skinWindowSetEx_ == nullptr || skinWindowSetEx_(nullptr, 660, 0, 206, 0, 0, 0) == 0) {
+    TraceLog().Log("face dll skin false");
+  }
+}
+
+void SkinLibrary::Remove() {
+  if (skinRemove_ != nullptr) skinRemove_();
+}

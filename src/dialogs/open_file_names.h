@@ -1,0 +1,15 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// The full paths an open-file dialog with multiple selection returned in its
+// buffer of `bufferChars` characters, in the dialog's order. The buffer holds the
+// folder and the names after it: one selected file is the folder and the name
+// joined by a backslash ("C:\pics\a.jpg"); several are the folder, a NUL, then
+// each name followed by a NUL, and a second NUL at the end. `fileOffset` is where
+// the first name starts (the dialog's nFileOffset).
+//
+// Nothing is returned when the offset is 0 or the folder part is longer than 250
+// characters. A buffer that runs out without its final NUL ends the names there.
+std::vector<std::string> OpenFileNames(const char* buffer, std::size_t bufferChars, std::size_t fileOffset);

@@ -1,0 +1,655 @@
+#include "dialogs/settings_dialog.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <cstring>
+
+#include "dialogs/editor_factory.h"
+#include "dialogs/open_file_names.h"
+#include "dialogs/resource.h"
+#include "display/debug_log.h"
+#include "fire/palette_builder.h"
+#include "settings/settings_controller.h"
+
+namespace {
+
+constexpr int kStripWidth = 256;
+constexpr int kStripHeight = 10;
+constexpr int kIntervalRange = 1000;
+constexpr const char* kDesktop = "Desktop";
+constexpr const char* kTipsCaption = "Tips";
+constexpr const char* kTooManyPalettes = "There too much pallette, please remove some, then try again.";
+constexpr const char* kEditorFailed = "Some error, please try again.";
+// Characters of the file dialog's name buffer: room for many files of a folder
+// (a smaller buffer makes the dialog fail, adding nothing, when many are chosen).
+constexpr DWORD kFileBufferChars = 32768;
+constexpr DWORD kFileTitleChars = 256;
+
+// Centres the dialog on the work area of its monitor.
+void CentreOnWorkArea(HWND dialog) {
+  RECT box{};
+  GetWindowRect(dialog, &box);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoA(MonitorFromWindow(dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& area = monitor.rcWork;
+  LONG x = area.left + (area.right - area.left - (box.right - box.left)) / 2;
+  LONG y = area.top + (area.bottom - area.top - (box.bottom - box.top)) / 2;
+  if (x < area.left) x = area.left;
+  if (y < area.top) y = area.top;
+  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Runs the work when the scope ends, also on an exception.
+template <typename Work>
+class AtScopeEnd {
+ public:
+  explicit AtScopeEnd(Work work) : work_(work) {}
+  ~AtScopeEnd() {
+    if (armed_) work_();
+  }
+  void Cancel() { armed_ = false; }
+  AtScopeEnd(const AtScopeEnd&) = delete;
+  AtScopeEnd& operator=(const AtScopeEnd&) = delete;
+
+ private:
+  Work work_;
+  bool armed_ = true;
+};
+
+}  // namespace
+
+SettingsDialog::SettingsDialog(SettingsController& controller, EditorFactory& editors)
+    : controller_(controller), editors_(editors), builder_(std::make_unique<PaletteBuilder>()) {}
+
+SettingsDialog::~SettingsDialog() { Destroy(); }
+
+bool SettingsDialog::Create() {
+  HWND window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, &Procedure,
+                                   reinterpret_cast<LPARAM>(this));
+  return window != nullptr;
+}
+
+void SettingsDialog::Show() {
+  if (HWND window = Handle()) {
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+  }
+}
+
+void SettingsDialog::Destroy() {
+  if (HWND window = Handle()) DestroyWindow(window);
+  window_.store(nullptr);
+  if (images_ != nullptr) ImageList_Destroy(images_);
+  images_ = nullptr;
+  if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
+  smallIcon_ = nullptr;
+}
+
+void SettingsDialog::SetShowFireCheck(bool show) {
+  if (showFire_ != nullptr) SendMessageA(showFire_, BM_SETCHECK, show ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+// --- The window -----------------------------------------------------------------
+
+INT_PTR CALLBACK SettingsDialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  SettingsDialog* self = nullptr;
+  if (message == WM_INITDIALOG) {
+    self = reinterpret_cast<SettingsDialog*>(lParam);
+    SetWindowLongPtrA(window, DWLP_USER, lParam);
+    self->window_.store(window);
+  } else {
+    self = reinterpret_cast<SettingsDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+  }
+  if (self == nullptr) return FALSE;
+  // No exception crosses into the system's dialog manager.
+  try {
+    return self->OnMessage(message, wParam, lParam);
+  } catch (...) {
+    TraceLog().Log("SettingsDialog::OnMessage get an exception");
+    return FALSE;
+  }
+}
+
+INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      return TRUE;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED || lParam == 0) OnCommand(LOWORD(wParam));
+      return TRUE;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->code == LVN_ITEMCHANGED) OnItemChanged(*reinterpret_cast<const NMLISTVIEW*>(lParam));
+      return TRUE;
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      OnTrackbar(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+      return TRUE;
+    case kFollowMessage:
+      if (wParam < kLists && static_cast<int>(lParam) < RowCount(static_cast<ListKind>(wParam))) {
+        SelectRow(static_cast<ListKind>(wParam), static_cast<int>(lParam));
+      }
+      return TRUE;
+    case WM_DESTROY:
+      window_.store(nullptr);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+void SettingsDialog::OnInitDialog() {
+  HWND window = Handle();
+  lists_[kBackgrounds] = GetDlgItem(window, IDC_BACKGROUND_LIST);
+  lists_[kPalettes] = GetDlgItem(window, IDC_PALETTE_LIST);
+  lists_[kStyles] = GetDlgItem(window, IDC_STYLE_LIST);
+  trackbars_[kBackgrounds] = GetDlgItem(window, IDC_BACKGROUND_INTERVAL);
+  trackbars_[kPalettes] = GetDlgItem(window, IDC_PALETTE_INTERVAL);
+  trackbars_[kStyles] = GetDlgItem(window, IDC_STYLE_INTERVAL);
+  labels_[kBackgrounds] = GetDlgItem(window, IDC_BACKGROUND_INTERVAL_TEXT);
+  labels_[kPalettes] = GetDlgItem(window, IDC_PALETTE_INTERVAL_TEXT);
+  labels_[kStyles] = GetDlgItem(window, IDC_STYLE_INTERVAL_TEXT);
+  showFire_ = GetDlgItem(window, IDC_SHOW_FIRE);
+
+  depth_ = controller_.GetColorDepth() == 16 ? 16 : 32;
+  CentreOnWorkArea(window);
+  for (HWND list : lists_) SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  InitBackgroundList();
+  InitPaletteList();
+  InitStyleList();
+  SendMessageA(showFire_, BM_SETCHECK, controller_.GetShowFire() ? BST_CHECKED : BST_UNCHECKED, 0);
+  InitIntervals();
+  smallIcon_ = static_cast<HICON>(
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_FLAME_SMALL), IMAGE_ICON, 16, 16, 0));
+  if (smallIcon_ != nullptr) SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+}
+
+void SettingsDialog::InitBackgroundList() {
+  InsertColumn(kBackgrounds, "Background List");
+  SettingsController::TextList backgrounds;
+  SettingsController::Index current = 0;
+  controller_.GetBackgrounds(backgrounds, current);
+  for (const std::string& entry : backgrounds) InsertTextRow(kBackgrounds, RowCount(kBackgrounds), entry);
+  if (current < backgrounds.size()) SelectRow(kBackgrounds, static_cast<int>(current));
+}
+
+void SettingsDialog::InitPaletteList() {
+  HWND list = List(kPalettes);
+  images_ = ImageList_Create(kStripWidth, kStripHeight, depth_ == 16 ? ILC_COLOR16 : ILC_COLOR32, 0,
+                             static_cast<int>(controller_.GetMaxPalettes()));
+  strip_.assign(static_cast<std::size_t>(kStripWidth) * kStripHeight * (depth_ / 8), 0);
+  const SettingsController::PaletteList palettes = controller_.GetPalettes();
+  if (images_ != nullptr) {
+    for (const PaletteRecord& record : palettes) {
+      HBITMAP bitmap = MakePaletteBitmap(record);
+      ImageList_Add(images_, bitmap, nullptr);
+      if (bitmap != nullptr) DeleteObject(bitmap);
+    }
+    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
+  }
+  InsertColumn(kPalettes, "Pallette List");
+  for (std::size_t i = 0; i < palettes.size(); ++i) {
+    LVITEMA item{};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = static_cast<int>(i);
+    item.pszText = const_cast<char*>("");
+    item.iImage = static_cast<int>(i);
+    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  }
+  const SettingsController::Index current = controller_.GetCurrentPaletteIndex();
+  if (current < palettes.size()) SelectRow(kPalettes, static_cast<int>(current));
+}
+
+void SettingsDialog::InitStyleList() {
+  InsertColumn(kStyles, "Style List");
+  SettingsController::TextList styles;
+  SettingsController::Index current = 0;
+  controller_.GetStyles(styles, current);
+  SendMessageA(List(kStyles), LVM_DELETEALLITEMS, 0, 0);
+  for (const std::string& style : styles) InsertTextRow(kStyles, RowCount(kStyles), style);
+  if (!styles.empty()) SelectRow(kStyles, current < styles.size() ? static_cast<int>(current) : 0);
+}
+
+void SettingsDialog::InitIntervals() {
+  const std::uint32_t positions[kLists] = {controller_.GetBackgroundInterval(), controller_.GetPaletteInterval(),
+                                           controller_.GetStyleInterval()};
+  const std::string texts[kLists] = {controller_.GetBackgroundIntervalText(), controller_.GetPaletteIntervalText(),
+                                     controller_.GetStyleIntervalText()};
+  for (int kind = 0; kind < kLists; ++kind) {
+    SendMessageA(trackbars_[kind], TBM_SETRANGE, TRUE, MAKELPARAM(0, kIntervalRange));
+    SendMessageA(trackbars_[kind], TBM_SETPOS, TRUE, static_cast<LPARAM>(positions[kind]));
+    SetWindowTextA(labels_[kind], texts[kind].c_str());
+  }
+}
+
+// --- Messages -----------------------------------------------------------------------
+
+void SettingsDialog::OnCommand(int id) {
+  switch (id) {
+    case IDC_SHOW_FIRE:
+      controller_.SetShowFire(SendMessageA(showFire_, BM_GETCHECK, 0, 0) == BST_CHECKED);
+      break;
+    case IDC_BACKGROUND_ADD_DESKTOP:
+      AddDesktop();
+      break;
+    case IDC_BACKGROUND_ADD_FILE:
+      AddFiles();
+      break;
+    case IDC_BACKGROUND_REMOVE:
+      RemoveRow(kBackgrounds);
+      break;
+    case IDC_BACKGROUND_UP:
+      MoveRow(kBackgrounds, -1);
+      break;
+    case IDC_BACKGROUND_DOWN:
+      MoveRow(kBackgrounds, +1);
+      break;
+    case IDC_PALETTE_ADD:
+      AddPalette();
+      break;
+    case IDC_PALETTE_REMOVE:
+      RemovePalette();
+      break;
+    case IDC_PALETTE_UP:
+      MovePalette(-1);
+      break;
+    case IDC_PALETTE_DOWN:
+      MovePalette(+1);
+      break;
+    case IDC_STYLE_ADD:
+      AddStyle();
+      break;
+    case IDC_STYLE_REMOVE:
+      RemoveRow(kStyles);
+      break;
+    case IDC_STYLE_UP:
+      MoveRow(kStyles, -1);
+      break;
+    case IDC_STYLE_DOWN:
+      MoveRow(kStyles, +1);
+      break;
+    case IDC_CHECK_UPDATES:
+      CheckForUpdates();
+      break;
+    case IDC_HELP_BUTTON:
+      OpenHelp();
+      break;
+    case IDC_ABOUT_BUTTON:
+      ShowAbout();
+      break;
+    case IDOK:
+      Ok();
+      break;
+    case IDCANCEL:
+      Cancel();
+      break;
+    default:
+      break;
+  }
+}
+
+void SettingsDialog::OnItemChanged(const NMLISTVIEW& change) {
+  int kind = 0;
+  while (kind < kLists && lists_[kind] != change.hdr.hwndFrom) ++kind;
+  if (kind == kLists || guards_[kind]) return;
+  // Only the change that makes a row selected and focused; the other
+  // notifications of the same click (focus alone, the old row losing the
+  // selection) are not acted on.
+  constexpr UINT kBoth = LVIS_SELECTED | LVIS_FOCUSED;
+  if ((change.uChanged & LVIF_STATE) == 0 || (change.uNewState & kBoth) != kBoth) return;
+  if ((change.uOldState & kBoth) == kBoth || change.iItem < 0) return;
+  const auto row = static_cast<SettingsController::Index>(change.iItem);
+  switch (kind) {
+    case kBackgrounds:
+      controller_.SelectBackground(row);
+      break;
+    case kPalettes:
+      controller_.SelectPalette(row);
+      break;
+    default:
+      controller_.SelectStyle(row);
+      break;
+  }
+}
+
+void SettingsDialog::OnTrackbar(HWND trackbar, int code) {
+  // Only the end of a drag or of a key step: the thumb's way there changes nothing.
+  if (code != TB_ENDTRACK) return;
+  int kind = 0;
+  while (kind < kLists && trackbars_[kind] != trackbar) ++kind;
+  if (kind == kLists) return;
+  const auto position = static_cast<std::uint32_t>(SendMessageA(trackbar, TBM_GETPOS, 0, 0));
+  std::string text;
+  switch (kind) {
+    case kBackgrounds:
+      controller_.SetBackgroundInterval(position);
+      text = controller_.GetBackgroundIntervalText();
+      break;
+    case kPalettes:
+      controller_.SetPaletteInterval(position);
+      text = controller_.GetPaletteIntervalText();
+      break;
+    default:
+      controller_.SetStyleInterval(position);
+      text = controller_.GetStyleIntervalText();
+      break;
+  }
+  SetWindowTextA(labels_[kind], text.c_str());
+}
+
+// --- Backgrounds and styles: edited on the list, then committed whole ----------------
+
+void SettingsDialog::AddDesktop() {
+  InsertTextRow(kBackgrounds, RowCount(kBackgrounds), kDesktop);
+  CommitBackgrounds();
+}
+
+void SettingsDialog::AddFiles() {
+  std::vector<char> names(kFileBufferChars, '\0');
+  std::vector<char> title(kFileTitleChars, '\0');
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = Handle();
+  dialog.lpstrFilter = "img(*.jpg;*.bmp;*.tga;*.psd;*.pcx)\0*.jpg;*.bmp;*.tga;*.psd;*.pcx\0all file(*.*)\0*.*\0";
+  dialog.lpstrFile = names.data();
+  dialog.nMaxFile = kFileBufferChars;
+  dialog.lpstrFileTitle = title.data();
+  dialog.nMaxFileTitle = kFileTitleChars;
+  dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
+
+  controller_.EnableBackgroundChange(false);
+  const BOOL chosen = GetOpenFileNameA(&dialog);
+  controller_.EnableBackgroundChange(true);
+  // Relative background names and the help file are found from the settings
+  // folder, whatever folder the file dialog went to.
+  const std::string folder = controller_.GetSettingsFolder();
+  if (!folder.empty()) SetCurrentDirectoryA(folder.c_str());
+  if (chosen == FALSE) return;
+
+  const std::vector<std::string> paths = OpenFileNames(names.data(), names.size(), dialog.nFileOffset);
+  if (paths.empty()) return;
+  for (const std::string& path : paths) InsertTextRow(kBackgrounds, RowCount(kBackgrounds), path);
+  CommitBackgrounds();
+}
+
+void SettingsDialog::RemoveRow(ListKind kind) {
+  const int row = SelectedRow(kind);
+  if (row < 0) return;
+  SendMessageA(List(kind), LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+  kind == kBackgrounds ? CommitBackgrounds() : CommitStyles();
+}
+
+void SettingsDialog::MoveRow(ListKind kind, int step) {
+  const int selected = SelectedRow(kind);
+  if (selected < 0) return;
+  // The neighbour jumps over the selected row, which thus keeps its selection.
+  const int neighbour = selected + step;
+  if (neighbour < 0 || neighbour >= RowCount(kind)) return;
+  const std::string text = RowText(kind, neighbour);
+  guards_[kind] = true;
+  SendMessageA(List(kind), LVM_DELETEITEM, static_cast<WPARAM>(neighbour), 0);
+  InsertTextRow(kind, selected, text);
+  guards_[kind] = false;
+  kind == kBackgrounds ? CommitBackgrounds() : CommitStyles();
+}
+
+void SettingsDialog::CommitBackgrounds() {
+  const int selected = SelectedRow(kBackgrounds);
+  controller_.SetBackgrounds(RowTexts(kBackgrounds), static_cast<SettingsController::Index>(selected));
+}
+
+void SettingsDialog::CommitStyles() {
+  const int selected = SelectedRow(kStyles);
+  controller_.SetStyles(RowTexts(kStyles), static_cast<SettingsController::Index>(selected < 0 ? 0 : selected));
+}
+
+void SettingsDialog::AddStyle() {
+  std::unique_ptr<StyleEditor> editor = editors_.MakeStyleEditor(controller_);
+  controller_.EnableStyleChange(false);
+  AtScopeEnd reenable([this] { controller_.EnableStyleChange(true); });
+  const INT_PTR result = editor != nullptr ? editor->Run(Handle()) : IDCANCEL;
+  reenable.Cancel();
+  controller_.EnableStyleChange(true);
+  if (result != IDOK) return;
+  const int row = RowCount(kStyles);
+  InsertTextRow(kStyles, row, editor->GetResult());
+  SelectRow(kStyles, row);
+  CommitStyles();
+}
+
+// --- Palettes: edited through the controller, which calls back -----------------------
+
+void SettingsDialog::AddPalette() {
+  if (controller_.GetPalettes().size() >= controller_.GetMaxPalettes()) {
+    Message(kTooManyPalettes, kTipsCaption, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  std::unique_ptr<PaletteEditor> editor = editors_.MakePaletteEditor(controller_);
+  if (editor == nullptr || !editor->Prepare(controller_.GetCurrentPaletteRecord(), depth_)) {
+    Message(kEditorFailed, kTipsCaption, MB_OK | MB_ICONINFORMATION);
+    return;
+  }
+  controller_.SetPreviewColorTable(editor->GetColorTable());
+  controller_.EnablePaletteChange(false);
+  // The fire must not keep drawing through the editor's table once it is gone.
+  AtScopeEnd restore([this] {
+    controller_.RestorePreviewColorTable();
+    controller_.EnablePaletteChange(true);
+  });
+  const INT_PTR result = editor->Run(Handle());
+  restore.Cancel();
+  if (result == IDOK) {
+    controller_.EnablePaletteChange(true);
+    PaletteRecord record{};
+    editor->GetRecord(record);
+    controller_.AddPalette(record);
+    controller_.RestorePreviewColorTable();
+  } else {
+    controller_.RestorePreviewColorTable();
+    controller_.EnablePaletteChange(true);
+  }
+}
+
+void SettingsDialog::RemovePalette() {
+  const int row = SelectedRow(kPalettes);
+  if (row >= 0) controller_.RemovePalette(static_cast<SettingsController::Index>(row));
+}
+
+void SettingsDialog::MovePalette(int step) {
+  const int row = SelectedRow(kPalettes);
+  if (row < 0) return;
+  const auto index = static_cast<SettingsController::Index>(row);
+  if (step < 0) {
+    if (row > 0) controller_.MovePaletteUp(index);
+  } else if (row + 1 < RowCount(kPalettes)) {
+    controller_.MovePaletteDown(index);
+  }
+}
+
+void SettingsDialog::RedrawPaletteImage(Index row, const PaletteRecord& record) {
+  if (images_ == nullptr) return;
+  HBITMAP bitmap = MakePaletteBitmap(record);
+  if (bitmap == nullptr) return;
+  ImageList_Replace(images_, static_cast<int>(row), bitmap, nullptr);
+  DeleteObject(bitmap);
+  SendMessageA(List(kPalettes), LVM_REDRAWITEMS, row, row);
+}
+
+void SettingsDialog::RemovePaletteRow(Index row) {
+  const int count = RowCount(kPalettes);
+  if (static_cast<int>(row) >= count) return;
+  if (images_ != nullptr) ImageList_Remove(images_, static_cast<int>(row));
+  guards_[kPalettes] = true;
+  SendMessageA(List(kPalettes), LVM_DELETEITEM, row, 0);
+  guards_[kPalettes] = false;
+  // Row k shows image k again.
+  for (int k = static_cast<int>(row); k < count - 1; ++k) SetRowImage(k, k);
+  InvalidateRect(List(kPalettes), nullptr, TRUE);
+}
+
+void SettingsDialog::AppendPaletteRow(const PaletteRecord& record) {
+  const int row = RowCount(kPalettes);
+  if (images_ != nullptr) {
+    HBITMAP bitmap = MakePaletteBitmap(record);
+    ImageList_Add(images_, bitmap, nullptr);
+    if (bitmap != nullptr) DeleteObject(bitmap);
+  }
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = row;
+  item.pszText = const_cast<char*>("");
+  item.iImage = row;
+  SendMessageA(List(kPalettes), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void SettingsDialog::SelectPaletteRow(Index row) {
+  if (static_cast<int>(row) < RowCount(kPalettes)) SelectRow(kPalettes, static_cast<int>(row));
+}
+
+void SettingsDialog::FollowBackground(Index row) { PostMessageA(Handle(), kFollowMessage, kBackgrounds, row); }
+void SettingsDialog::FollowPalette(Index row) { PostMessageA(Handle(), kFollowMessage, kPalettes, row); }
+void SettingsDialog::FollowStyle(Index row) { PostMessageA(Handle(), kFollowMessage, kStyles, row); }
+
+HBITMAP SettingsDialog::MakePaletteBitmap(const PaletteRecord& record) {
+  if (strip_.empty()) return nullptr;
+  const std::size_t rowBytes = static_cast<std::size_t>(kStripWidth) * (depth_ / 8);
+  if (depth_ == 16) {
+    builder_->BuildTable16(record, strip_.data());
+  } else {
+    builder_->BuildTable32(record, strip_.data());
+  }
+  for (int y = 1; y < kStripHeight; ++y) std::memcpy(strip_.data() + y * rowBytes, strip_.data(), rowBytes);
+
+  // A top-down DIB of the screen's format: RGB565 at 16 bits, B,G,R,X at 32.
+  struct {
+    BITMAPINFOHEADER header;
+    DWORD masks[3];
+  } info{};
+  info.header.biSize = sizeof info.header;
+  info.header.biWidth = kStripWidth;
+  info.header.biHeight = -kStripHeight;
+  info.header.biPlanes = 1;
+  info.header.biBitCount = static_cast<WORD>(depth_);
+  info.header.biCompression = depth_ == 16 ? BI_BITFIELDS : BI_RGB;
+  info.masks[0] = 0xF800;
+  info.masks[1] = 0x07E0;
+  info.masks[2] = 0x001F;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (bitmap == nullptr || bits == nullptr) return bitmap;
+  std::memcpy(bits, strip_.data(), strip_.size());
+  GdiFlush();
+  return bitmap;
+}
+
+void SettingsDialog::SetRowImage(int row, int image) {
+  LVITEMA item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = row;
+  item.iImage = image;
+  SendMessageA(List(kPalettes), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+// --- Other buttons ------------------------------------------------------------------
+
+void SettingsDialog::OpenHelp() {
+  SHELLEXECUTEINFOA info{};
+  info.cbSize = sizeof info;
+  info.hwnd = Handle();
+  info.lpVerb = "open";
+  info.lpFile = "help.chm";
+  info.nShow = SW_SHOWNORMAL;
+  ShellExecuteExA(&info);
+}
+
+void SettingsDialog::ShowAbout() {
+  // HOOK: the about box.
+  const std::string text = controller_.GetProductName() + " " + controller_.GetVersion();
+  Message(text.c_str(), "About", MB_OK);
+}
+
+void SettingsDialog::CheckForUpdates() {
+  // HOOK: the update check and its dialog.
+  Message("Can not connect to server.", "Check for updates", MB_OK);
+}
+
+void SettingsDialog::Ok() {
+  CommitBackgrounds();
+  if (controller_.SaveAndClose()) ShowWindow(Handle(), SW_HIDE);
+}
+
+void SettingsDialog::Cancel() {
+  controller_.Close();
+  ShowWindow(Handle(), SW_HIDE);
+}
+
+int SettingsDialog::Message(const char* text, const char* caption, UINT flags) {
+  return MessageBoxA(Handle(), text, caption, flags);
+}
+
+// --- List helpers -----------------------------------------------------------------------
+
+int SettingsDialog::RowCount(ListKind kind) const {
+  return static_cast<int>(SendMessageA(List(kind), LVM_GETITEMCOUNT, 0, 0));
+}
+
+int SettingsDialog::SelectedRow(ListKind kind) const {
+  return static_cast<int>(SendMessageA(List(kind), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+std::string SettingsDialog::RowText(ListKind kind, int row) const {
+  // The whole text, however long: a path cut short would name another file.
+  std::vector<char> buffer(260);
+  for (;;) {
+    LVITEMA item{};
+    item.iSubItem = 0;
+    item.pszText = buffer.data();
+    item.cchTextMax = static_cast<int>(buffer.size());
+    const auto length = static_cast<std::size_t>(
+        SendMessageA(List(kind), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
+    if (length + 1 < buffer.size()) return std::string(buffer.data(), length);
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+std::vector<std::string> SettingsDialog::RowTexts(ListKind kind) const {
+  std::vector<std::string> texts;
+  const int count = RowCount(kind);
+  texts.reserve(static_cast<std::size_t>(count));
+  for (int row = 0; row < count; ++row) texts.push_back(RowText(kind, row));
+  return texts;
+}
+
+void SettingsDialog::InsertTextRow(ListKind kind, int row, const std::string& text) {
+  LVITEMA item{};
+  item.mask = LVIF_TEXT;
+  item.iItem = row;
+  item.pszText = const_cast<char*>(text.c_str());
+  SendMessageA(List(kind), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void SettingsDialog::InsertColumn(ListKind kind, const char* title) {
+  RECT client{};
+  GetClientRect(List(kind), &client);
+  LVCOLUMNA column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH;
+  column.cx = client.right - client.left;
+  column.pszText = const_cast<char*>(title);
+  SendMessageA(List(kind), LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+}
+
+void SettingsDialog::SelectRow(ListKind kind, int row) {
+  constexpr UINT kBoth = LVIS_SELECTED | LVIS_FOCUSED;
+  LVITEMA item{};
+  item.stateMask = kBoth;
+  item.state = kBoth;
+  guards_[kind] = true;
+  SendMessageA(List(kind), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+  SendMessageA(List(kind), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+  guards_[kind] = false;
+}

@@ -1,0 +1,117 @@
+#pragma once
+#include <windows.h>
+
+// After windows.h, which it needs.
+#include <commctrl.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "settings/settings_view.h"
+
+class EditorFactory;
+class PaletteBuilder;
+class SettingsController;
+
+// The settings dialog (template IDD_SETTINGS): the background, palette and style
+// lists with their buttons, the three change-interval trackbars, Show Fire, and
+// the buttons that open the editors, the about box, the update check and the
+// help file. Modeless, without owner; every change goes at once through the
+// controller, which applies it to the settings and the running fire. OK saves,
+// Cancel and the close box do not.
+//
+// UI thread, except the Follow... call-backs, which the render thread makes:
+// they post a message to the dialog and return.
+class SettingsDialog : public SettingsView {
+ public:
+  // Posted by the Follow... call-backs: wParam the list (0 backgrounds, 1
+  // palettes, 2 styles), lParam the row.
+  static constexpr UINT kFollowMessage = WM_APP + 1;
+
+  // Neither is owned; both outlive the dialog.
+  SettingsDialog(SettingsController& controller, EditorFactory& editors);
+  ~SettingsDialog() override;
+  SettingsDialog(const SettingsDialog&) = delete;
+  SettingsDialog& operator=(const SettingsDialog&) = delete;
+
+  // Creates the dialog window (hidden); false when it cannot be made.
+  bool Create();
+  void Show();
+  void Destroy();
+  HWND Handle() const { return window_.load(); }
+  // The Show Fire check box, when the fire window was closed from its own frame.
+  void SetShowFireCheck(bool show);
+
+  // SettingsView
+  void RedrawPaletteImage(Index row, const PaletteRecord& record) override;
+  void RemovePaletteRow(Index row) override;
+  void AppendPaletteRow(const PaletteRecord& record) override;
+  void SelectPaletteRow(Index row) override;
+  void FollowBackground(Index row) override;
+  void FollowPalette(Index row) override;
+  void FollowStyle(Index row) override;
+
+ private:
+  enum ListKind { kBackgrounds = 0, kPalettes = 1, kStyles = 2, kLists = 3 };
+
+  static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnInitDialog();
+  void OnCommand(int id);
+  void OnItemChanged(const NMLISTVIEW& change);
+  void OnTrackbar(HWND trackbar, int code);
+
+  void InitBackgroundList();
+  void InitPaletteList();
+  void InitStyleList();
+  void InitIntervals();
+
+  void AddDesktop();
+  void AddFiles();
+  void RemoveRow(ListKind kind);
+  void MoveRow(ListKind kind, int step);
+  void CommitBackgrounds();
+  void CommitStyles();
+  void AddPalette();
+  void RemovePalette();
+  void MovePalette(int step);
+  void AddStyle();
+  void OpenHelp();
+  void ShowAbout();
+  void CheckForUpdates();
+  void Ok();
+  void Cancel();
+
+  // Rows of a list, by kind.
+  HWND List(ListKind kind) const { return lists_[kind]; }
+  int RowCount(ListKind kind) const;
+  int SelectedRow(ListKind kind) const;
+  std::string RowText(ListKind kind, int row) const;
+  std::vector<std::string> RowTexts(ListKind kind) const;
+  void InsertTextRow(ListKind kind, int row, const std::string& text);
+  void InsertColumn(ListKind kind, const char* title);
+  // Selected and focused, scrolled into view, without acting on the notification.
+  void SelectRow(ListKind kind, int row);
+
+  // The palette's preview strip as a bitmap of the screen's depth; null on failure.
+  HBITMAP MakePaletteBitmap(const PaletteRecord& record);
+  void SetRowImage(int row, int image);
+  // Answers to the user; the caption names the kind of message.
+  int Message(const char* text, const char* caption, UINT flags);
+
+  SettingsController& controller_;
+  EditorFactory& editors_;
+  std::atomic<HWND> window_{nullptr};
+  HWND lists_[kLists] = {};
+  HWND trackbars_[kLists] = {};
+  HWND labels_[kLists] = {};
+  HWND showFire_ = nullptr;
+  int depth_ = 32;
+  HIMAGELIST images_ = nullptr;
+  std::vector<std::uint8_t> strip_;
+  std::unique_ptr<PaletteBuilder> builder_;
+  HICON smallIcon_ = nullptr;
+  bool guards_[kLists] = {};
+};
