@@ -7,6 +7,8 @@
 #            current, its end on the bottom edge at (100,0)
 #   style    Add, area 1's slider down to 120 (pulling area 2 with it), OK, OK:
 #            config.ini holds the new style last and current
+#   preview  the fire window follows the palette under edit: dragging red's curve
+#            flat takes the red out of the preview; after CANCEL the red is back
 #   cancel   each editor adds to its store (the palette editor also removes its
 #            first stored palette), then Cancel in the editor and in the dialog:
 #            the lists and config.ini stay as they were, store.ini has the changes
@@ -15,6 +17,8 @@
 saver=$(readlink -f "$1") driver=$(readlink -f "$2") editor=$(readlink -f "$3") case=$4
 
 start_display 1400x900x24 || exit 1
+make_picture "$E2E_TMP/desktop.png" 1400 900
+show_picture "$E2E_TMP/desktop.png"
 prepare_prefix
 settings=$E2E_TMP/settings
 make_settings_folder "$settings"
@@ -45,6 +49,14 @@ end_saver() {
   check "the saver ends with exit code 0 ($EXIT_STATUS)" [ "$EXIT_STATUS" = 0 ]
 }
 section() { sed -n "/^\[$2\]/,/^\[/p" "$1" | tr -d '\r' | grep -v '^\['; }
+# preview_red: the mean red 0..255 of the preview's left 320 columns (the dialogs
+# may cover the rest) on the screen now.
+preview_red() {
+  local crop
+  crop=$(drive window Preview | awk '{ split($6, size, "x"); split($8, at, ","); print "320x" size[2] "+" at[1] "+" at[2] }')
+  screenshot "$E2E_TMP/screen.png"
+  convert "$E2E_TMP/screen.png" -crop "$crop" +repage -format '%[fx:int(255*mean.r+0.5)]' info:
+}
 
 case $case in
   palette)
@@ -72,6 +84,32 @@ case $case in
     check "config.ini holds five styles" [ "$(ini_value "$config" blur num)" = 5 ]
     check "the new style is current" [ "$(ini_value "$config" blur currentOrder)" = 4 ]
     check "the new style is the edited one" [ "$(ini_value "$config" blur blur4)" = "200,1|120,0|120,2|100,0|75,1|50,2|255,0|255,2" ]
+    ;;
+  preview)
+    # Wine now and then shows a new DirectDraw window dark for a moment.
+    for _ in 1 2 3 4 5; do
+      sleep 1
+      before=$(preview_red)
+      [ "$before" -ge 20 ] && break
+    done
+    open_editor 1021 Pallette
+    # Red's hot end down to the bottom right corner, then both handles to the floor.
+    edit drag Pallette 90 255 255 0 drag Pallette 40 120 40 0 drag Pallette 60 255 60 0
+    sleep 1
+    flat=$(preview_red)
+    close_editor Pallette 2
+    # Without a window manager Wine spends up to 2 s hiding the editor before
+    # its modal loop returns and the fire gets its own table back.
+    for _ in 1 2 3 4 5; do
+      sleep 1
+      after=$(preview_red)
+      [ $((after * 2)) -gt "$before" ] && break
+    done
+    echo "mean red of the preview: $before before, $flat with red flat, $after after CANCEL"
+    check "the preview is red before the editor opens" [ "$before" -ge 20 ]
+    check "the preview loses its red while red's curve lies flat" [ $((flat * 4)) -lt "$before" ]
+    check "the preview is red again after CANCEL" [ $((after * 2)) -gt "$before" ]
+    end_saver 2
     ;;
   cancel)
     cp "$config" "$E2E_TMP/config-before.ini"
