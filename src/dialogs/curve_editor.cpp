@@ -29,18 +29,6 @@ COLORREF ChannelColour(int channel) {
   }
 }
 
-ATOM RegisterCurveEditorClass() {
-  static const ATOM atom = [] {
-    WNDCLASSEXA wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = DefWindowProcA;  // replaced per window by the thunk below
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.lpszClassName = kClassName;
-    return RegisterClassExA(&wc);
-  }();
-  return atom;
-}
-
 }  // namespace
 
 CurveEditor::CurveEditor(PaletteCurves& curves, SettingsController& controller)
@@ -54,22 +42,26 @@ CurveEditor::~CurveEditor() {
 }
 
 HWND CurveEditor::Create(HWND parent, int x, int y) {
-  RegisterCurveEditorClass();
-  // The class procedure is the default one so that a class registered by
-  // another module instance never calls into a dead object; the thunk is set
-  // on this window before any message of ours arrives.
-  HWND window = CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y,
-                                PaletteCurves::kWindowWidth, PaletteCurves::kWindowHeight, parent, nullptr,
-                                GetModuleHandleA(nullptr), nullptr);
-  if (window == nullptr) return nullptr;
-  window_ = window;
-  SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CurveEditor::Thunk));
-  OnCreate();
-  return window;
+  static const ATOM registered = [] {
+    WNDCLASSEXA windowClass = {};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = &CurveEditor::Thunk;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kClassName;
+    return RegisterClassExA(&windowClass);
+  }();
+  if (registered == 0) return nullptr;
+  return CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y,
+                         PaletteCurves::kWindowWidth, PaletteCurves::kWindowHeight, parent, nullptr,
+                         GetModuleHandleA(nullptr), this);
 }
 
 LRESULT CALLBACK CurveEditor::Thunk(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<CurveEditor*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->window_ = window;
+  }
   auto* self = reinterpret_cast<CurveEditor*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
@@ -83,6 +75,9 @@ LRESULT CALLBACK CurveEditor::Thunk(HWND window, UINT message, WPARAM wParam, LP
 
 LRESULT CurveEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_CREATE:
+      OnCreate();
+      return 0;
     case WM_PAINT:
       OnPaint();
       return 0;
