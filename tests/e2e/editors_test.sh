@@ -9,6 +9,7 @@
 #            config.ini holds the new style last and current
 #   preview  the fire window follows the palette under edit: dragging red's curve
 #            flat takes the red out of the preview; after CANCEL the red is back
+#   preview-16  the same on a 16-bit screen, where the editor's table is RGB565
 #   cancel   each editor adds to its store (the palette editor also removes its
 #            first stored palette), then Cancel in the editor and in the dialog:
 #            the lists and config.ini stay as they were, store.ini has the changes
@@ -16,7 +17,9 @@
 . "$(dirname "$0")/e2e_lib.sh"
 saver=$(readlink -f "$1") driver=$(readlink -f "$2") editor=$(readlink -f "$3") case=$4
 
-start_display 1400x900x24 || exit 1
+depth=24
+[ "$case" = preview-16 ] && depth=16
+start_display "1400x900x$depth" || exit 1
 make_picture "$E2E_TMP/desktop.png" 1400 900
 show_picture "$E2E_TMP/desktop.png"
 prepare_prefix
@@ -85,7 +88,7 @@ case $case in
     check "the new style is current" [ "$(ini_value "$config" blur currentOrder)" = 4 ]
     check "the new style is the edited one" [ "$(ini_value "$config" blur blur4)" = "200,1|120,0|120,2|100,0|75,1|50,2|255,0|255,2" ]
     ;;
-  preview)
+  preview | preview-16)
     # Wine now and then shows a new DirectDraw window dark for a moment.
     for _ in 1 2 3 4 5; do
       sleep 1
@@ -109,6 +112,8 @@ case $case in
     check "the preview is red before the editor opens" [ "$before" -ge 20 ]
     check "the preview loses its red while red's curve lies flat" [ $((flat * 4)) -lt "$before" ]
     check "the preview is red again after CANCEL" [ $((after * 2)) -gt "$before" ]
+    bpp=$((depth == 16 ? 16 : 32))
+    check "the fire draws at $bpp bits" grep -q "ColorTable::Create bpp = $bpp" "$settings/log.txt"
     end_saver 2
     ;;
   cancel)
