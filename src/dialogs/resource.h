@@ -65,6 +65,7 @@
 #define IDC_STYLE_STORE_REMOVE 1059
 
 // --- About box (103) ------------------------------------------------------------------
+#define IDC_ABOUT_ICON 2
 #define IDC_ABOUT_LEGAL 1027
 #define IDC_ABOUT_WEBSITE 1028
 #define IDC_ABOUT_MAIL 1029

@@ -6,9 +6,12 @@
 
 #include <cstring>
 
+#include "dialogs/about_dialog.h"
+#include "dialogs/dialog_window.h"
 #include "dialogs/editor_factory.h"
 #include "dialogs/open_file_names.h"
 #include "dialogs/resource.h"
+#include "dialogs/update_check.h"
 #include "display/debug_log.h"
 #include "fire/palette_builder.h"
 #include "settings/settings_controller.h"
@@ -26,21 +29,6 @@ constexpr const char* kEditorFailed = "Some error, please try again.";
 // (a smaller buffer makes the dialog fail, adding nothing, when many are chosen).
 constexpr DWORD kFileBufferChars = 32768;
 constexpr DWORD kFileTitleChars = 256;
-
-// Centres the dialog on the work area of its monitor.
-void CentreOnWorkArea(HWND dialog) {
-  RECT box{};
-  GetWindowRect(dialog, &box);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoA(MonitorFromWindow(dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& area = monitor.rcWork;
-  LONG x = area.left + (area.right - area.left - (box.right - box.left)) / 2;
-  LONG y = area.top + (area.bottom - area.top - (box.bottom - box.top)) / 2;
-  if (x < area.left) x = area.left;
-  if (y < area.top) y = area.top;
-  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 // Runs the work when the scope ends, also on an exception.
 template <typename Work>
@@ -157,16 +145,14 @@ void SettingsDialog::OnInitDialog() {
   showFire_ = GetDlgItem(window, IDC_SHOW_FIRE);
 
   depth_ = controller_.GetColorDepth() == 16 ? 16 : 32;
-  CentreOnWorkArea(window);
+  CentreDialog(window, nullptr);
   for (HWND list : lists_) SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   InitBackgroundList();
   InitPaletteList();
   InitStyleList();
   SendMessageA(showFire_, BM_SETCHECK, controller_.GetShowFire() ? BST_CHECKED : BST_UNCHECKED, 0);
   InitIntervals();
-  smallIcon_ = static_cast<HICON>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_FLAME_SMALL), IMAGE_ICON, 16, 16, 0));
-  if (smallIcon_ != nullptr) SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  smallIcon_ = SetSmallIcon(window);
 }
 
 void SettingsDialog::InitBackgroundList() {
@@ -567,16 +553,9 @@ void SettingsDialog::OpenHelp() {
   ShellExecuteExA(&info);
 }
 
-void SettingsDialog::ShowAbout() {
-  // HOOK: the about box.
-  const std::string text = controller_.GetProductName() + " " + controller_.GetVersion();
-  Message(text.c_str(), "About", MB_OK);
-}
+void SettingsDialog::ShowAbout() { AboutDialog(controller_).Run(Handle()); }
 
-void SettingsDialog::CheckForUpdates() {
-  // HOOK: the update check and its dialog.
-  Message("Can not connect to server.", "Check for updates", MB_OK);
-}
+void SettingsDialog::CheckForUpdates() { RunUpdateCheck(Handle(), controller_); }
 
 void SettingsDialog::Ok() {
   CommitBackgrounds();

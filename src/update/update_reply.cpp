@@ -18,3 +18,15 @@ std::optional<UpdateOffer> ReadUpdateReply(std::string_view body) {
   if (fields.size() != 3 || fields[0] != "yes") return std::nullopt;
   return UpdateOffer{std::string(fields[1]), std::string(fields[2])};
 }
+
+bool IsWebAddress(std::string_view address) {
+  const auto startsWith = [address](std::string_view scheme) {
+    if (address.size() <= scheme.size()) return false;
+    for (std::size_t i = 0; i < scheme.size(); ++i) {
+      const char c = address[i];
+      if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != scheme[i]) return false;
+    }
+    return true;
+  };
+  return startsWith("http://") || startsWith("https://");
+}

@@ -14,3 +14,9 @@ struct UpdateOffer {
 // every "|" without merging separators (two in a row make an empty field). An offer
 // is exactly three fields with the first "yes" in lower case; anything else is none.
 std::optional<UpdateOffer> ReadUpdateReply(std::string_view body);
+
+// Whether a download address from the server may be handed to the shell: only
+// "http://" and "https://" addresses (scheme in any case). The reply arrives over
+// plain http, so anything else (a local file, a program, another protocol
+// handler) could be an attacker's and is never opened.
+bool IsWebAddress(std::string_view address);

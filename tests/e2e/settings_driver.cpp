@@ -13,6 +13,7 @@
 //   text ID               print "text ID: TEXT"
 //   checked ID            print "checked ID: 0|1"
 //   window CAPTION        print "window CAPTION: visible V client WxH at X,Y"
+//   move-dialog X Y       put the dialog's top-left corner at X,Y on the screen
 //   close-dialog          the dialog's close box
 //   close-window CAPTION  the close box of another window of the saver
 //   cpu SECONDS           print "ui-cpu PERCENT": the dialog thread's CPU over SECONDS
@@ -244,6 +245,9 @@ int main(int argc, char** argv) {
     } else if (command == "window") {
       Window(i + 1 < argc ? argv[i + 1] : "");
       i += 1;
+    } else if (command == "move-dialog") {
+      SetWindowPos(dialog, nullptr, number(1), number(2), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      i += 2;
     } else if (command == "close-dialog") {
       PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
     } else if (command == "close-window") {

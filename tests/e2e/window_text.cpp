@@ -1,10 +1,11 @@
 // Prints the texts of a top-level window and of its child controls, so that a
 // test can read what a message box of another process says.
 //
-// Usage: window_text CAPTION SECONDS
+// Usage: window_text CAPTION SECONDS [PRESS_ID]
 // Waits up to SECONDS for a visible window titled CAPTION, then prints
 // "caption: <text>" and one "control <class>: <text>" line per child control.
-// Exit status 0 when found, 1 otherwise.
+// With PRESS_ID it then presses that button of the window (a posted command, as
+// a click gives). Exit status 0 when found, 1 otherwise.
 #include <windows.h>
 
 #include <cstdio>
@@ -21,7 +22,7 @@ static BOOL CALLBACK PrintControl(HWND control, LPARAM) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: window_text CAPTION SECONDS\n");
+    std::fprintf(stderr, "usage: window_text CAPTION SECONDS [PRESS_ID]\n");
     return 64;
   }
   const DWORD until = GetTickCount() + static_cast<DWORD>(std::atoi(argv[2])) * 1000;
@@ -32,6 +33,11 @@ int main(int argc, char** argv) {
       GetWindowTextA(window, caption, sizeof caption);
       std::printf("caption: %s\n", caption);
       EnumChildWindows(window, PrintControl, 0);
+      std::fflush(stdout);
+      if (argc > 3) {
+        const int id = std::atoi(argv[3]);
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, id)));
+      }
       return 0;
     }
     if (static_cast<LONG>(until - GetTickCount()) <= 0) return 1;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "loopback_server.h"
 #include "update/update_address.h"
@@ -36,6 +37,24 @@ TEST(UpdateReplyTest, JudgesTheFirstLine) {
     EXPECT_EQ(offer->latestVersion, c.latest) << c.body;
     EXPECT_EQ(offer->downloadUrl, c.download) << c.body;
   }
+}
+
+TEST(UpdateReplyTest, OnlyWebAddressesMayBeOpened) {
+  const std::pair<const char*, bool> cases[] = {
+      {"http://example.test/get.zip", true},
+      {"https://example.test/get.zip", true},
+      {"HTTPS://example.test/get.zip", true},
+      {"http://", false},
+      {"file:///C:/Windows/System32/calc.exe", false},
+      {"C:\\Windows\\System32\\calc.exe", false},
+      {"\\\\server\\share\\setup.exe", false},
+      {"ms-settings:", false},
+      {"javascript:alert(1)", false},
+      {" http://example.test/", false},
+      {"httpx://example.test/", false},
+      {"", false},
+  };
+  for (const auto& [address, web] : cases) EXPECT_EQ(IsWebAddress(address), web) << address;
 }
 
 class UpdateCheckerTest : public ::testing::Test {

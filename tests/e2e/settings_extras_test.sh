@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# The about box, Check For Updates and the skin library in the settings mode of
+# the real saver; the update address points at a local server through
+# HEARTHMOOR_UPDATE_URL:
+#   about             About: the name and version line and the three links
+#   update-offer      the server offers V1.10: the update dialog shows the installed
+#                     and the latest version and a "Download Now!" link
+#   update-no         the server says "no": "There are no updates."
+#   update-no-server  nothing listens: "Can not connect to server."
+#   skin              a copy of the saver beside the tests' recording appface.dll:
+#                     the library is started with the settings folder's
+#                     Hearthmoor.urf, applied, and removed at the end
+# Usage: settings_extras_test.sh SAVER DRIVER WINDOW_TEXT UPDATE_SERVER SKIN_LIBRARY CASE
+. "$(dirname "$0")/e2e_lib.sh"
+saver=$(readlink -f "$1") driver=$(readlink -f "$2") reader=$(readlink -f "$3") server=$(readlink -f "$4")
+skin_library=$(readlink -f "$5") case=$6
+
+start_display 1024x768x24 || exit 1
+prepare_prefix
+settings=$E2E_TMP/settings
+make_settings_folder "$settings"
+set_settings_folder "$settings"
+
+drive() { "$WINE64" "$driver" "$@" | tr -d '\r'; }
+
+# serve STATUS BODY: the update server for this test, HEARTHMOOR_UPDATE_URL at it.
+serve() {
+  "$WINE64" "$server" "$(windows_path "$E2E_TMP/port")" 50 "$1" "$2" >"$E2E_TMP/requests.txt" 2>&1 &
+  for _ in $(seq 1 100); do
+    [ -s "$E2E_TMP/port" ] && break
+    sleep 0.1
+  done
+  local port
+  port=$(tr -dc '0-9' <"$E2E_TMP/port")
+  export HEARTHMOOR_UPDATE_URL="http://127.0.0.1:$port/checkupdate.php"
+}
+
+# start_saver [PROGRAM]: the settings mode, up to its dialog.
+start_saver() {
+  "$WINE64" "${1:-$saver}" &
+  saver_pid=$!
+  wait_for_line "$settings/log.txt" "ConfigApp::Init end" 60 || { fail "the settings mode started"; return 1; }
+  drive wait 20 >/dev/null || { fail "the dialog is shown"; return 1; }
+}
+
+# check_for_updates: presses Check For Updates, reads what answers and presses its OK.
+check_for_updates() {
+  drive post-command 1006
+  "$WINE64" "$reader" "Check for updates" 30 1 | tr -d '\r' >"$E2E_TMP/answer.txt"
+  cat "$E2E_TMP/answer.txt"
+}
+
+# cancel_saver: Cancel, and the saver ends with exit code 0.
+cancel_saver() {
+  drive command 2
+  wait_for_exit "$saver_pid" 20
+  check "Cancel ends the saver with exit code 0 ($EXIT_STATUS)" [ "$EXIT_STATUS" = 0 ]
+}
+
+answer_says() { grep -qxF "$1" "$E2E_TMP/answer.txt"; }
+
+case $case in
+  about)
+    start_saver || finish
+    drive post-command 1027
+    "$WINE64" "$reader" About 30 1 | tr -d '\r' >"$E2E_TMP/answer.txt"
+    cat "$E2E_TMP/answer.txt"
+    check "the about box names the program and its version" answer_says "control Static: Hearthmoor V1.00"
+    check "and shows three links" [ "$(grep -cE '^control Static: (http://|mailto:)' "$E2E_TMP/answer.txt")" = 3 ]
+    cancel_saver
+    ;;
+  update-offer)
+    serve "200 OK" "yes|V1.10|http://example.test/hearthmoor-setup.exe"
+    start_saver || finish
+    check_for_updates
+    check "the update dialog opens" answer_says "caption: Check for updates"
+    check "it names the installed version" answer_says "Current Version: V1.00."
+    check "and the latest" answer_says "Latest Version: V1.10."
+    check "with a Download Now! link" answer_says "control Static: Download Now!"
+    check "the server was asked with the product and the version" \
+      grep -q "^GET /checkupdate.php?product=Hearthmoor&version=V1.00 HTTP/1.1" "$E2E_TMP/requests.txt"
+    cancel_saver
+    ;;
+  update-no)
+    serve "200 OK" "no"
+    start_saver || finish
+    check_for_updates
+    check "the box says there are no updates" answer_says "control Static: There are no updates."
+    cancel_saver
+    log_lines "$settings/log.txt" >"$E2E_TMP/log.txt"
+    check "without a skin library the log says so" grep -qx "face dll init false" "$E2E_TMP/log.txt"
+    ;;
+  update-no-server)
+    # Port 1 on the loopback: nothing listens there.
+    export HEARTHMOOR_UPDATE_URL="http://127.0.0.1:1/checkupdate.php"
+    start_saver || finish
+    check_for_updates
+    check "the box says the server cannot be reached" answer_says "control Static: Can not connect to server."
+    cancel_saver
+    ;;
+  skin)
+    program=$E2E_TMP/program
+    mkdir -p "$program"
+    cp "$saver" "$skin_library" "$program/"
+    export HEARTHMOOR_SKIN_CALLS
+    HEARTHMOOR_SKIN_CALLS=$(windows_path "$E2E_TMP/skin-calls.txt")
+    start_saver "$program/$(basename "$saver")" || finish
+    cancel_saver
+    tr -d '\r' <"$E2E_TMP/skin-calls.txt" >"$E2E_TMP/calls.txt"
+    cat "$E2E_TMP/calls.txt"
+    printf '%s\n' load "SkinStart $(windows_path "$settings")\\Hearthmoor.urf|1|Hearthmoor|1|0|0" \
+      "SkinWindowSetEx 0|660|0|206|0|0|0" SkinRemove unload >"$E2E_TMP/calls-expected.txt"
+    check "the library is started, applied and removed, in this order" cmp "$E2E_TMP/calls.txt" "$E2E_TMP/calls-expected.txt"
+    log_lines "$settings/log.txt" >"$E2E_TMP/log.txt"
+    check "and nothing about it is logged as failed" bash -c "! grep -q '^face dll' '$E2E_TMP/log.txt'"
+    ;;
+  *)
+    fail "unknown case $case"
+    ;;
+esac
+finish
