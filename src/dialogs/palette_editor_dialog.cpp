@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "dialogs/curve_editor.h"
-#include "dialogs/dialog_placement.h"
+#include "dialogs/dialog_window.h"
 #include "dialogs/palette_image_list.h"
 #include "dialogs/resource.h"
 #include "settings/settings_controller.h"
@@ -73,14 +73,12 @@ INT_PTR PaletteEditorDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM l
 }
 
 void PaletteEditorDialog::OnInitDialog() {
-  CenterOnOwner(dialog_);
+  CentreDialog(dialog_, GetWindow(dialog_, GW_OWNER));
   editor_ = std::make_unique<CurveEditor>(curves_, controller_);
   editor_->Create(dialog_, kCurveX, kCurveY);
   storeList_ = GetDlgItem(dialog_, IDC_PALETTE_STORE_LIST);
   FillStoreList();
-  smallIcon_ = static_cast<HICON>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_FLAME_SMALL), IMAGE_ICON, 16, 16, 0));
-  if (smallIcon_ != nullptr) SendMessageA(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  smallIcon_ = SetSmallIcon(dialog_);
 }
 
 void PaletteEditorDialog::FillStoreList() {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "dialogs/dialog_placement.h"
+#include "dialogs/dialog_window.h"
 #include "dialogs/resource.h"
 #include "editing/style_areas.h"
 #include "settings/settings.h"
@@ -75,7 +75,7 @@ INT_PTR StyleEditorDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
 }
 
 void StyleEditorDialog::OnInitDialog() {
-  CenterOnOwner(dialog_);
+  CentreDialog(dialog_, GetWindow(dialog_, GW_OWNER));
   description_ = GetDlgItem(dialog_, IDC_STYLE_DESCRIPTION);
   storeList_ = GetDlgItem(dialog_, IDC_STYLE_STORE_LIST);
   for (int a = 0; a < FireStyle::kAreas; ++a) {
@@ -92,9 +92,7 @@ void StyleEditorDialog::OnInitDialog() {
   controller_.GetCurrentStyle(current.temperatures, current.modes);
   WriteControls(current);
   FillStoreList();
-  smallIcon_ = static_cast<HICON>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_FLAME_SMALL), IMAGE_ICON, 16, 16, 0));
-  if (smallIcon_ != nullptr) SendMessageA(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  smallIcon_ = SetSmallIcon(dialog_);
 }
 
 FireStyle StyleEditorDialog::ReadControls() const {
