@@ -1,0 +1,179 @@
+#include "dialogs/palette_editor_dialog.h"
+
+#include <commctrl.h>
+
+#include "dialogs/curve_editor.h"
+#include "dialogs/dialog_window.h"
+#include "dialogs/palette_image_list.h"
+#include "dialogs/resource.h"
+#include "settings/settings_controller.h"
+
+namespace {
+
+constexpr int kCurveX = 10;
+constexpr int kCurveY = 10;
+constexpr UINT kSelectedAndFocused = LVIS_SELECTED | LVIS_FOCUSED;
+
+}  // namespace
+
+PaletteEditorDialog::PaletteEditorDialog(SettingsController& controller) : controller_(controller) {}
+
+PaletteEditorDialog::~PaletteEditorDialog() {
+  if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
+}
+
+bool PaletteEditorDialog::Prepare(const PaletteRecord& start, int depth) {
+  prepared_ = curves_.Prepare(start, depth);
+  return prepared_;
+}
+
+HWND PaletteEditorDialog::CurveWindow() const { return editor_ ? editor_->Window() : nullptr; }
+
+INT_PTR PaletteEditorDialog::Run(HWND owner) {
+  if (!prepared_) return IDCANCEL;
+  const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PALETTE_EDITOR), owner,
+                                         &PaletteEditorDialog::Thunk, reinterpret_cast<LPARAM>(this));
+  editor_.reset();
+  images_.reset();
+  return result == IDOK ? IDOK : IDCANCEL;
+}
+
+INT_PTR CALLBACK PaletteEditorDialog::Thunk(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+    auto* self = reinterpret_cast<PaletteEditorDialog*>(lParam);
+    self->dialog_ = dialog;
+    self->OnInitDialog();
+    return TRUE;
+  }
+  auto* self = reinterpret_cast<PaletteEditorDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  if (self == nullptr) return FALSE;
+  if (message == WM_NCDESTROY) {
+    self->dialog_ = nullptr;
+    return FALSE;
+  }
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+INT_PTR PaletteEditorDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+      return TRUE;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->idFrom == IDC_PALETTE_STORE_LIST && header->code == LVN_ITEMCHANGED) {
+        OnStoreItemChanged(*reinterpret_cast<const NMLISTVIEW*>(lParam));
+      }
+      return TRUE;
+    }
+    default:
+      return FALSE;
+  }
+}
+
+void PaletteEditorDialog::OnInitDialog() {
+  CentreDialog(dialog_, GetWindow(dialog_, GW_OWNER));
+  editor_ = std::make_unique<CurveEditor>(curves_, controller_);
+  editor_->Create(dialog_, kCurveX, kCurveY);
+  storeList_ = GetDlgItem(dialog_, IDC_PALETTE_STORE_LIST);
+  FillStoreList();
+  smallIcon_ = SetSmallIcon(dialog_);
+}
+
+void PaletteEditorDialog::FillStoreList() {
+  images_ = std::make_unique<PaletteImageList>(curves_.Depth(), static_cast<int>(controller_.GetMaxPalettes()));
+  if (!images_->IsValid()) return;
+  const auto store = controller_.GetPaletteStore();
+  for (const PaletteRecord& record : store) images_->Add(record);
+  ListView_SetImageList(storeList_, images_->Handle(), LVSIL_SMALL);
+  RECT client;
+  GetClientRect(storeList_, &client);
+  LVCOLUMNA column = {};
+  column.mask = LVCF_TEXT | LVCF_WIDTH;
+  column.cx = client.right;
+  column.pszText = const_cast<char*>("Storage");
+  SendMessageA(storeList_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+  for (int i = 0; i < static_cast<int>(store.size()); ++i) {
+    LVITEMA item = {};
+    item.mask = LVIF_IMAGE | LVIF_TEXT;
+    item.iItem = i;
+    item.iImage = i;
+    item.pszText = const_cast<char*>("");
+    SendMessageA(storeList_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  }
+}
+
+void PaletteEditorDialog::OnCommand(int id) {
+  switch (id) {
+    case IDOK:
+    case IDCANCEL:
+      EndDialog(dialog_, id);
+      break;
+    case IDC_SWAP_RED_GREEN:
+      SwapChannels(PaletteCurves::kRed, PaletteCurves::kGreen);
+      break;
+    case IDC_SWAP_GREEN_BLUE:
+      SwapChannels(PaletteCurves::kGreen, PaletteCurves::kBlue);
+      break;
+    case IDC_SWAP_BLUE_RED:
+      SwapChannels(PaletteCurves::kBlue, PaletteCurves::kRed);
+      break;
+    case IDC_PALETTE_STORE_ADD:
+      AddToStore();
+      break;
+    case IDC_PALETTE_STORE_REMOVE:
+      RemoveFromStore();
+      break;
+    default:
+      break;
+  }
+}
+
+void PaletteEditorDialog::SwapChannels(int a, int b) {
+  curves_.Swap(a, b);
+  // At once, not at the next tick, so the fire changes with the click.
+  if (editor_) editor_->CurvesChanged();
+}
+
+void PaletteEditorDialog::OnStoreItemChanged(const NMLISTVIEW& change) {
+  if (change.iItem < 0 || (change.uChanged & LVIF_STATE) == 0 || change.uNewState != kSelectedAndFocused) return;
+  const auto store = controller_.GetPaletteStore();
+  if (static_cast<std::size_t>(change.iItem) >= store.size()) return;
+  // The curve editor's next tick rebuilds the table (under the frame lock) and redraws.
+  curves_.SetRecord(store[static_cast<std::size_t>(change.iItem)]);
+}
+
+void PaletteEditorDialog::AddToStore() {
+  const PaletteRecord record = curves_.GetRecord();
+  if (!controller_.AddPaletteToStore(record)) return;
+  AppendStoreRow(record);
+}
+
+void PaletteEditorDialog::AppendStoreRow(const PaletteRecord& record) {
+  if (!images_ || !images_->IsValid()) return;
+  const int image = images_->Add(record);
+  LVITEMA item = {};
+  item.mask = LVIF_IMAGE | LVIF_TEXT;
+  item.iItem = ListView_GetItemCount(storeList_);
+  item.iImage = image;
+  item.pszText = const_cast<char*>("");
+  SendMessageA(storeList_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+void PaletteEditorDialog::RemoveFromStore() {
+  const int row = ListView_GetNextItem(storeList_, -1, LVNI_SELECTED);
+  if (row < 0) return;
+  if (!controller_.RemovePaletteFromStore(static_cast<SettingsController::Index>(row))) return;
+  if (images_) images_->Remove(row);
+  ListView_DeleteItem(storeList_, row);
+  // Image k belongs to row k again.
+  const int count = ListView_GetItemCount(storeList_);
+  for (int k = row; k < count; ++k) {
+    LVITEMA item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = k;
+    item.iImage = k;
+    SendMessageA(storeList_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  }
+}

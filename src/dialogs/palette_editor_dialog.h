@@ -1,0 +1,58 @@
+#pragma once
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
+
+#include "dialogs/palette_editor.h"
+#include "editing/palette_curves.h"
+
+class CurveEditor;
+class PaletteImageList;
+class SettingsController;
+
+// The palette editor (dialog 131): the curve editor on the left, the three
+// channel swaps under it, and the palette store on the right with its add and
+// remove buttons. Store changes go to the controller at once and stay whether
+// the dialog ends with OK or CANCEL; the settings mode writes a changed store
+// when it ends.
+//
+// UI thread only. The controller outlives the dialog.
+class PaletteEditorDialog : public PaletteEditor {
+ public:
+  explicit PaletteEditorDialog(SettingsController& controller);
+  ~PaletteEditorDialog() override;
+
+  bool Prepare(const PaletteRecord& start, int depth) override;
+  const std::uint8_t* GetColorTable() const override { return curves_.ColorTable(); }
+  void GetRecord(PaletteRecord& record) const override { record = curves_.GetRecord(); }
+  INT_PTR Run(HWND owner) override;
+
+  // While the dialog runs: its window and the curve editor's (for tests and
+  // screenshots that drive the real windows).
+  HWND Window() const { return dialog_; }
+  HWND CurveWindow() const;
+
+ private:
+  static INT_PTR CALLBACK Thunk(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void OnInitDialog();
+  void OnCommand(int id);
+  void OnStoreItemChanged(const NMLISTVIEW& change);
+  void FillStoreList();
+  void AppendStoreRow(const PaletteRecord& record);
+  void AddToStore();
+  void RemoveFromStore();
+  void SwapChannels(int a, int b);
+
+  SettingsController& controller_;
+  PaletteCurves curves_;
+  bool prepared_ = false;
+  HWND dialog_ = nullptr;
+  HWND storeList_ = nullptr;
+  HICON smallIcon_ = nullptr;
+  std::unique_ptr<CurveEditor> editor_;
+  std::unique_ptr<PaletteImageList> images_;
+};

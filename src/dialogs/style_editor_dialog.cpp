@@ -1,0 +1,228 @@
+#include "dialogs/style_editor_dialog.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "dialogs/dialog_window.h"
+#include "dialogs/resource.h"
+#include "editing/style_areas.h"
+#include "settings/settings.h"
+#include "settings/settings_controller.h"
+
+namespace {
+
+constexpr int kMaxMode = 5;
+constexpr UINT kSelectedAndFocused = LVIS_SELECTED | LVIS_FOCUSED;
+
+std::string WindowText(HWND window) {
+  char text[256] = {};
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
+
+}  // namespace
+
+StyleEditorDialog::StyleEditorDialog(SettingsController& controller) : controller_(controller) {}
+
+StyleEditorDialog::~StyleEditorDialog() {
+  if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
+}
+
+INT_PTR StyleEditorDialog::Run(HWND owner) {
+  const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_STYLE_EDITOR), owner,
+                                         &StyleEditorDialog::Thunk, reinterpret_cast<LPARAM>(this));
+  return result == IDOK ? IDOK : IDCANCEL;
+}
+
+INT_PTR CALLBACK StyleEditorDialog::Thunk(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+    auto* self = reinterpret_cast<StyleEditorDialog*>(lParam);
+    self->dialog_ = dialog;
+    self->OnInitDialog();
+    return TRUE;
+  }
+  auto* self = reinterpret_cast<StyleEditorDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
+  if (self == nullptr) return FALSE;
+  if (message == WM_NCDESTROY) {
+    self->dialog_ = nullptr;
+    return FALSE;
+  }
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+INT_PTR StyleEditorDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
+      return TRUE;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+      return TRUE;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->idFrom == IDC_STYLE_STORE_LIST && header->code == LVN_ITEMCHANGED) {
+        OnStoreItemChanged(*reinterpret_cast<const NMLISTVIEW*>(lParam));
+      }
+      return TRUE;
+    }
+    default:
+      return FALSE;
+  }
+}
+
+void StyleEditorDialog::OnInitDialog() {
+  CentreDialog(dialog_, GetWindow(dialog_, GW_OWNER));
+  description_ = GetDlgItem(dialog_, IDC_STYLE_DESCRIPTION);
+  storeList_ = GetDlgItem(dialog_, IDC_STYLE_STORE_LIST);
+  for (int a = 0; a < FireStyle::kAreas; ++a) {
+    trackbars_[a] = GetDlgItem(dialog_, IDC_STYLE_TEMPERATURE_FIRST + a);
+    edits_[a] = GetDlgItem(dialog_, IDC_STYLE_MODE_FIRST + 2 * a);
+    spins_[a] = GetDlgItem(dialog_, IDC_STYLE_SPIN_FIRST + 2 * a);
+    // Position -t shows temperature t: 255 at the top, 0 at the bottom.
+    SendMessageA(trackbars_[a], TBM_SETRANGEMIN, FALSE, -255);
+    SendMessageA(trackbars_[a], TBM_SETRANGEMAX, TRUE, 0);
+    SendMessageA(spins_[a], UDM_SETRANGE32, 0, kMaxMode);
+    SendMessageA(spins_[a], UDM_SETBUDDY, reinterpret_cast<WPARAM>(edits_[a]), 0);
+  }
+  FireStyle current;
+  controller_.GetCurrentStyle(current.temperatures, current.modes);
+  WriteControls(current);
+  FillStoreList();
+  smallIcon_ = SetSmallIcon(dialog_);
+}
+
+FireStyle StyleEditorDialog::ReadControls() const {
+  FireStyle style;
+  for (int a = 0; a < FireStyle::kAreas; ++a) {
+    // Digits only (the edit box refuses others); anything larger than a byte
+    // stays at 255 rather than wrapping round to a mild value.
+    const unsigned long mode = std::strtoul(WindowText(edits_[a]).c_str(), nullptr, 10);
+    style.modes[a] = static_cast<std::uint8_t>(std::min(mode, 255UL));
+    const LRESULT position = SendMessageA(trackbars_[a], TBM_GETPOS, 0, 0);
+    style.temperatures[a] = static_cast<std::uint8_t>(std::clamp(-static_cast<int>(position), 0, 255));
+  }
+  return style;
+}
+
+void StyleEditorDialog::WriteControls(const FireStyle& style) {
+  for (int a = 0; a < FireStyle::kAreas; ++a) {
+    SetWindowTextA(edits_[a], std::to_string(style.modes[a]).c_str());
+    SendMessageA(trackbars_[a], TBM_SETPOS, TRUE, -static_cast<LPARAM>(style.temperatures[a]));
+  }
+  SetWindowTextA(description_, StyleAreas::Description(style).c_str());
+}
+
+void StyleEditorDialog::Preview(const FireStyle& style) {
+  controller_.SetPreviewStyle(style.temperatures, style.modes);
+}
+
+int StyleEditorDialog::AreaOfTrackbar(HWND control) const {
+  const auto* found = std::find(std::begin(trackbars_), std::end(trackbars_), control);
+  return found == std::end(trackbars_) ? -1 : static_cast<int>(found - std::begin(trackbars_));
+}
+
+int StyleEditorDialog::AreaOfSpin(HWND control) const {
+  const auto* found = std::find(std::begin(spins_), std::end(spins_), control);
+  return found == std::end(spins_) ? -1 : static_cast<int>(found - std::begin(spins_));
+}
+
+void StyleEditorDialog::OnScroll(HWND control, int code) {
+  if (control == nullptr) return;
+  const int area = AreaOfTrackbar(control);
+  if (area >= 0) {
+    // Only a finished move counts: the thumb released, or a keyboard step done.
+    if (code != TB_ENDTRACK) return;
+    FireStyle style = ReadControls();
+    StyleAreas::PullDownAfter(style, area);
+    WriteControls(style);
+    Preview(style);
+    return;
+  }
+  // A spin box reports here after its buddy shows the new number (its
+  // notification before the step would still read the old one).
+  if (AreaOfSpin(control) >= 0 && code == SB_THUMBPOSITION) {
+    const FireStyle style = ReadControls();
+    WriteControls(style);
+    Preview(style);
+  }
+}
+
+void StyleEditorDialog::FillStoreList() {
+  RECT client;
+  GetClientRect(storeList_, &client);
+  LVCOLUMNA column = {};
+  column.mask = LVCF_TEXT | LVCF_WIDTH;
+  column.cx = client.right;
+  column.pszText = const_cast<char*>("Store");
+  SendMessageA(storeList_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+  ListView_DeleteAllItems(storeList_);
+  for (const std::string& text : controller_.GetStyleStore()) AppendStoreRow(text, false);
+}
+
+void StyleEditorDialog::AppendStoreRow(const std::string& text, bool select) {
+  LVITEMA item = {};
+  item.mask = LVIF_TEXT;
+  item.iItem = ListView_GetItemCount(storeList_);
+  item.pszText = const_cast<char*>(text.c_str());
+  const int row = static_cast<int>(SendMessageA(storeList_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  if (!select || row < 0) return;
+  selectingStoreRow_ = true;
+  ListView_SetItemState(storeList_, row, kSelectedAndFocused, kSelectedAndFocused);
+  ListView_EnsureVisible(storeList_, row, FALSE);
+  selectingStoreRow_ = false;
+}
+
+void StyleEditorDialog::OnStoreItemChanged(const NMLISTVIEW& change) {
+  if (selectingStoreRow_ || change.iItem < 0 || (change.uChanged & LVIF_STATE) == 0 ||
+      change.uNewState != kSelectedAndFocused) {
+    return;
+  }
+  char text[256] = {};
+  ListView_GetItemText(storeList_, change.iItem, 0, text, sizeof text);
+  FireStyle style;
+  controller_.ParseStyle(text, style.temperatures, style.modes);
+  WriteControls(style);
+  Preview(style);
+}
+
+void StyleEditorDialog::AddToStore() {
+  const std::string text = Settings::FormatStyle(ReadControls());
+  if (controller_.AddStyleToStore(text)) AppendStoreRow(text, true);
+}
+
+void StyleEditorDialog::RemoveFromStore() {
+  const int row = ListView_GetNextItem(storeList_, -1, LVNI_SELECTED);
+  if (row < 0) return;
+  if (controller_.RemoveStyleFromStore(static_cast<SettingsController::Index>(row)))
+    ListView_DeleteItem(storeList_, row);
+}
+
+void StyleEditorDialog::OnCommand(int id) {
+  switch (id) {
+    case IDOK:
+      result_ = Settings::FormatStyle(ReadControls());
+      EndDialog(dialog_, IDOK);
+      break;
+    case IDCANCEL: {
+      // The fire shows the style it had before the editor opened, not the last
+      // one previewed.
+      FireStyle current;
+      controller_.GetCurrentStyle(current.temperatures, current.modes);
+      Preview(current);
+      EndDialog(dialog_, IDCANCEL);
+      break;
+    }
+    case IDC_STYLE_STORE_ADD:
+      AddToStore();
+      break;
+    case IDC_STYLE_STORE_REMOVE:
+      RemoveFromStore();
+      break;
+    default:
+      break;
+  }
+}
