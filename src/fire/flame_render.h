@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "fire/byte_image.h"
+#include "image/byte_image.h"
 
 // Mixes the heat field with the background's grey image into palette indices:
 // half the heat plus half the brightness, each half truncated, so an index never

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "fire/byte_image.h"
+#include "image/byte_image.h"
 
 // Whatever puts new heat into the field before a step reads it. The step walks
 // the field from the top and asks for rows just before it first reads them, so
