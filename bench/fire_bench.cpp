@@ -1,9 +1,10 @@
 // The stages of one fire frame at 1080p and 4K, each beside its plain scalar
 // reference and beside a memcpy that moves as many bytes as the stage must read
-// and write (a copy of n bytes reads n and writes n). The native preset builds
-// with sanitizers; for meaningful figures use an optimised build without them:
-//   cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DHEARTHMOOR_SANITIZE=OFF
-//   cmake --build build/bench --target fire_bench && build/bench/bench/fire_bench
+// and write (a copy of n bytes reads n and writes n). SeededStep is the walk
+// FireManager::Update makes: seeding, spreading and attenuating in one pass.
+// The whole frame through the fire manager, with its ratio to a memcpy of the
+// surface, is fire_manager_bench. Build with the bench preset (Release, no
+// sanitizers): cmake --preset bench && cmake --build --preset bench
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -93,6 +94,16 @@ struct Scene {
     }
   }
 
+  // Render and copy in one walk; the plain version is the two one after the other.
+  void RenderCopy() {
+    if (plain) {
+      render->Rander(flame->HeatImage(), grey, output);
+      PlainCopy32(output, table, *surface);
+    } else {
+      copyer->RenderToSurface(flame->HeatImage(), grey, *surface);
+    }
+  }
+
   bool plain;
   ByteImage grey, output;
   std::unique_ptr<Flame> flame;
@@ -107,7 +118,7 @@ struct Scene {
   std::uint8_t* otherPointer = nullptr;
 };
 
-enum Stage { kSeeding, kHeatStep, kRender, kCopy32, kFrame, kSpreadUp, kBlur };
+enum Stage { kSeeding, kHeatStep, kRender, kCopy32, kFrame, kSpreadUp, kBlur, kSeededStep, kRenderCopy32 };
 
 // Bytes each stage reads plus writes, in units of width x height.
 constexpr double kTraffic[] = {
@@ -118,6 +129,8 @@ constexpr double kTraffic[] = {
     16.0,
     2.0,  // the spread alone: field read, other buffer written
     2.0,  // the attenuation alone: other buffer read and written
+    5.0,  // seeding and step in one walk: field and lit sparks read, field written back, other buffer written
+    6.0,  // rendering on the way to a 32-bit surface: heat and grey read, four bytes a pixel written
 };
 
 void RunStage(benchmark::State& state, Stage stage, bool scalar) {
@@ -143,6 +156,12 @@ void RunStage(benchmark::State& state, Stage stage, bool scalar) {
         break;
       case kSpreadUp:
         scene.filter->SpreadUp(scene.fieldImage, scene.otherPointer);
+        break;
+      case kRenderCopy32:
+        scene.RenderCopy();
+        break;
+      case kSeededStep:
+        scene.flame->Update(33, *scene.bright);
         break;
       case kBlur:
         // Swaps the two buffers each time: alternately attenuates each of them.
@@ -184,6 +203,8 @@ FIRE_STAGE(HeatSpreadUp, kSpreadUp)
 FIRE_STAGE(HeatBlur, kBlur)
 FIRE_STAGE(Render, kRender)
 FIRE_STAGE(Copy32, kCopy32)
+FIRE_STAGE(RenderCopy32, kRenderCopy32)
+FIRE_STAGE(SeededStep, kSeededStep)
 FIRE_STAGE(WholeFrame, kFrame)
 
 }  // namespace

@@ -29,7 +29,8 @@ bool BackgroundManager::Tick(std::uint32_t elapsedMs, InsertBright& hotSpots, By
       accumulatorMs_ = 0;
       changeDue_ = false;
       // The sparks move to the new background's edges only once it is wholly in.
-      hotSpots.Release();
+      // Prepare alone rebuilds the edges in the images it already has: this
+      // runs inside a frame, where nothing is freed or allocated.
       hotSpots.Prepare(grey);
     }
     return false;

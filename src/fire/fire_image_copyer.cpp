@@ -1,5 +1,7 @@
 #include "fire/fire_image_copyer.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 
 FireImageCopyer::Visible FireImageCopyer::VisiblePart(const ByteImage& image, const Surface& surface) const {
@@ -20,3 +22,5 @@ std::uint8_t* FireImageCopyer::SurfacePixel(Surface& surface, std::int32_t x, st
   return surface.FirstPixel() + (static_cast<std::ptrdiff_t>(y) + yOffset_) * surface.PitchBytes() +
          (static_cast<std::ptrdiff_t>(x) + xOffset_) * bytesPerPixel;
 }
+
+void FireImageCopyer::FinishStores() { _mm_sfence(); }

@@ -7,33 +7,43 @@
 
 #include "diagnostics/performance_monitor.h"
 
-void FireImageCopyer16::CopyImageToSurface(const ByteImage& image, Surface& surface) {
-  PerformanceScope scope("FireImageCopyer16::CopyImageToSurface()");
-  const Visible v = VisiblePart(image, surface);
-  if (v.Empty() || table_ == nullptr) return;
-  if (surface.Lock() < 0) return;
+namespace {
+
+struct Store16 {
   std::uint16_t entries[256];
-  std::memcpy(entries, table_, sizeof entries);
-  for (std::int32_t y = v.y0; y < v.y1; ++y) {
-    const std::uint8_t* in = image.Row(y);
-    std::uint8_t* out = SurfacePixel(surface, v.x0, y, 2);
-    std::int32_t x = v.x0;
-    // Whole 16-byte blocks go out as streaming stores, as in the 32-bit copier.
-    for (; x < v.x1 && (reinterpret_cast<std::uintptr_t>(out) & 15) != 0; ++x, out += 2) {
+
+  explicit Store16(const std::uint8_t* table) { std::memcpy(entries, table, sizeof entries); }
+
+  // Whole 16-byte blocks go out as streaming stores, as in the 32-bit copier.
+  void operator()(const std::uint8_t* in, std::int32_t count, std::uint8_t* out) const {
+    std::int32_t x = 0;
+    for (; x < count && (reinterpret_cast<std::uintptr_t>(out) & 15) != 0; ++x, out += 2) {
       std::memcpy(out, &entries[in[x]], 2);
     }
-    for (; x + 8 <= v.x1; x += 8, out += 16) {
-      const __m128i block =
-          _mm_setr_epi16(static_cast<short>(entries[in[x]]), static_cast<short>(entries[in[x + 1]]),
-                         static_cast<short>(entries[in[x + 2]]), static_cast<short>(entries[in[x + 3]]),
-                         static_cast<short>(entries[in[x + 4]]), static_cast<short>(entries[in[x + 5]]),
-                         static_cast<short>(entries[in[x + 6]]), static_cast<short>(entries[in[x + 7]]));
+    auto pixel = [this](std::uint64_t eight, int i) { return static_cast<short>(entries[(eight >> (8 * i)) & 0xFF]); };
+    for (; x + 8 <= count; x += 8, out += 16) {
+      std::uint64_t eight;
+      std::memcpy(&eight, in + x, 8);
+      const __m128i block = _mm_setr_epi16(pixel(eight, 0), pixel(eight, 1), pixel(eight, 2), pixel(eight, 3),
+                                           pixel(eight, 4), pixel(eight, 5), pixel(eight, 6), pixel(eight, 7));
       _mm_stream_si128(reinterpret_cast<__m128i*>(out), block);
     }
-    for (; x < v.x1; ++x, out += 2) std::memcpy(out, &entries[in[x]], 2);
+    for (; x < count; ++x, out += 2) std::memcpy(out, &entries[in[x]], 2);
   }
-  _mm_sfence();
-  surface.Unlock();
+};
+
+}  // namespace
+
+void FireImageCopyer16::CopyImageToSurface(const ByteImage& image, Surface& surface) {
+  PerformanceScope scope("FireImageCopyer16::CopyImageToSurface()");
+  if (table_ == nullptr) return;
+  CopyRows(image, surface, 2, Store16(table_));
+}
+
+void FireImageCopyer16::RenderToSurface(const ByteImage& heat, const ByteImage& grey, Surface& surface) {
+  PerformanceScope scope("FireImageCopyer16::RenderToSurface()");
+  if (table_ == nullptr) return;
+  RenderRows(heat, grey, surface, 2, Store16(table_));
 }
 
 void FireImageCopyer16::ReadSurface(ByteImage& target, Surface& surface) {

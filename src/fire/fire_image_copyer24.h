@@ -8,5 +8,6 @@ class FireImageCopyer24 : public FireImageCopyer {
       : FireImageCopyer(table, xOffset, yOffset) {}
 
   void CopyImageToSurface(const ByteImage& image, Surface& surface) override;
+  void RenderToSurface(const ByteImage& heat, const ByteImage& grey, Surface& surface) override;
   void ReadSurface(ByteImage& target, Surface& surface) override;
 };

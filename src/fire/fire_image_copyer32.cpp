@@ -7,32 +7,47 @@
 
 #include "diagnostics/performance_monitor.h"
 
-void FireImageCopyer32::CopyImageToSurface(const ByteImage& image, Surface& surface) {
-  PerformanceScope scope("FireImageCopyer32::CopyImageToSurface()");
-  const Visible v = VisiblePart(image, surface);
-  if (v.Empty() || table_ == nullptr) return;
-  if (surface.Lock() < 0) return;
+namespace {
+
+struct Store32 {
   std::uint32_t entries[256];
-  std::memcpy(entries, table_, sizeof entries);
-  for (std::int32_t y = v.y0; y < v.y1; ++y) {
-    const std::uint8_t* in = image.Row(y);
-    std::uint8_t* out = SurfacePixel(surface, v.x0, y, 4);
-    std::int32_t x = v.x0;
-    // Whole 16-byte blocks go out as streaming stores: the surface is written
-    // once and not read back, so it need not pass through the cache (and a
-    // display surface is often write-combined memory).
-    for (; x < v.x1 && (reinterpret_cast<std::uintptr_t>(out) & 15) != 0; ++x, out += 4) {
+
+  explicit Store32(const std::uint8_t* table) { std::memcpy(entries, table, sizeof entries); }
+
+  // Whole 16-byte blocks go out as streaming stores: the surface is written
+  // once and not read back, so it need not pass through the cache (and a
+  // display surface is often write-combined memory). Indices are read eight at
+  // a time and taken apart in a register.
+  void operator()(const std::uint8_t* in, std::int32_t count, std::uint8_t* out) const {
+    std::int32_t x = 0;
+    for (; x < count && (reinterpret_cast<std::uintptr_t>(out) & 15) != 0; ++x, out += 4) {
       std::memcpy(out, &entries[in[x]], 4);
     }
-    for (; x + 4 <= v.x1; x += 4, out += 16) {
-      const __m128i block = _mm_setr_epi32(static_cast<int>(entries[in[x]]), static_cast<int>(entries[in[x + 1]]),
-                                           static_cast<int>(entries[in[x + 2]]), static_cast<int>(entries[in[x + 3]]));
-      _mm_stream_si128(reinterpret_cast<__m128i*>(out), block);
+    auto pixel = [this](std::uint64_t eight, int i) { return static_cast<int>(entries[(eight >> (8 * i)) & 0xFF]); };
+    for (; x + 8 <= count; x += 8, out += 32) {
+      std::uint64_t eight;
+      std::memcpy(&eight, in + x, 8);
+      const __m128i low = _mm_setr_epi32(pixel(eight, 0), pixel(eight, 1), pixel(eight, 2), pixel(eight, 3));
+      const __m128i high = _mm_setr_epi32(pixel(eight, 4), pixel(eight, 5), pixel(eight, 6), pixel(eight, 7));
+      _mm_stream_si128(reinterpret_cast<__m128i*>(out), low);
+      _mm_stream_si128(reinterpret_cast<__m128i*>(out + 16), high);
     }
-    for (; x < v.x1; ++x, out += 4) std::memcpy(out, &entries[in[x]], 4);
+    for (; x < count; ++x, out += 4) std::memcpy(out, &entries[in[x]], 4);
   }
-  _mm_sfence();
-  surface.Unlock();
+};
+
+}  // namespace
+
+void FireImageCopyer32::CopyImageToSurface(const ByteImage& image, Surface& surface) {
+  PerformanceScope scope("FireImageCopyer32::CopyImageToSurface()");
+  if (table_ == nullptr) return;
+  CopyRows(image, surface, 4, Store32(table_));
+}
+
+void FireImageCopyer32::RenderToSurface(const ByteImage& heat, const ByteImage& grey, Surface& surface) {
+  PerformanceScope scope("FireImageCopyer32::RenderToSurface()");
+  if (table_ == nullptr) return;
+  RenderRows(heat, grey, surface, 4, Store32(table_));
 }
 
 void FireImageCopyer32::ReadSurface(ByteImage& target, Surface& surface) {

@@ -71,6 +71,8 @@ int FireManager::Create(const FireParameters& parameters, BackgroundSource& sour
 }
 
 void FireManager::Release() {
+  indicesDue_ = false;
+  indicesDrawn_ = false;
   output_.Release();
   copier_.reset();
   colorTable_.reset();
@@ -86,6 +88,9 @@ void FireManager::ApplyCurrentStyle() { flame_->SetStyle(sequence_.CurrentStyle(
 void FireManager::Update(std::uint32_t elapsedMs) {
   PerformanceScope scope("FireManager::Update()");
   if (!IsCreated()) return;
+  // Indices rendered but never drawn are kept before the field moves on. Once
+  // drawn they are not: the frame order never copies again without a Render.
+  if (indicesDue_ && !indicesDrawn_) FixIndices();
   if (backgrounds_->Tick(elapsedMs, *hotSpots_, grey_)) {
     // A name that cannot be loaded leaves the change due: the next frame moves
     // on to the entry after it.
@@ -96,8 +101,7 @@ void FireManager::Update(std::uint32_t elapsedMs) {
     colorTable_->ChangeTo(sequence_.NextPalette());
     paletteChanged_ = true;
   }
-  hotSpots_->Update(flame_->HeatImage());
-  if (flame_->Update(elapsedMs)) {
+  if (flame_->Update(elapsedMs, *hotSpots_)) {
     sequence_.NextStyle();
     ApplyCurrentStyle();
     styleChanged_ = true;
@@ -107,17 +111,41 @@ void FireManager::Update(std::uint32_t elapsedMs) {
 void FireManager::Render() {
   PerformanceScope scope("FireManager::Render()");
   if (!IsCreated()) return;
+  if (RendersWhileCopying()) {
+    indicesDue_ = true;
+    indicesDrawn_ = false;
+    return;
+  }
   render_->Rander(flame_->HeatImage(), grey_, output_);
 }
 
 void FireManager::CopyToSurface(Surface& surface) {
   PerformanceScope scope("FireManager::CopyToSurface()");
   if (!IsCreated()) return;
-  copier_->CopyImageToSurface(output_, surface);
+  if (indicesDue_) {
+    copier_->RenderToSurface(flame_->HeatImage(), grey_, surface);
+    indicesDrawn_ = true;
+  } else {
+    copier_->CopyImageToSurface(output_, surface);
+  }
+}
+
+void FireManager::FixIndices() const {
+  if (!indicesDue_) return;
+  render_->Rander(flame_->HeatImage(), grey_, output_);
+  indicesDue_ = false;
+}
+
+const ByteImage& FireManager::OutputImage() const {
+  FixIndices();
+  return output_;
 }
 
 void FireManager::ShowBackground(const std::string& name) {
-  if (IsCreated()) backgrounds_->ShowNow(name, *hotSpots_, grey_);
+  if (!IsCreated()) return;
+  // The indices of the last Render stay what a later copy draws.
+  FixIndices();
+  backgrounds_->ShowNow(name, *hotSpots_, grey_);
 }
 
 void FireManager::SetBackgroundPeriod(std::uint32_t periodMs) {

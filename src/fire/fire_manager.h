@@ -39,6 +39,13 @@ struct FireChanges {
 // table into the surface). It also applies the timed changes, taking the next
 // entry of each list from the fire sequence. No lock of its own: the caller keeps
 // every operation to one thread at a time.
+//
+// Where the work happens: Update seeds, spreads and attenuates the heat field
+// in one walk. Render only notes that the indices of the current heat and
+// background are due, and CopyToSurface makes them row by row on its way to
+// the surface, so the full-size index image is neither written nor read. The
+// index image is made only when it is asked for (OutputImage), or when the
+// background is replaced between a Render and the copies of its indices.
 class FireManager {
  public:
   static constexpr int kUnsupportedDepth = -10;
@@ -80,7 +87,9 @@ class FireManager {
   bool IsCreated() const { return flame_ != nullptr; }
   const FireParameters& Parameters() const { return parameters_; }
   // The palette indices of the last Render; width × height, pitch = width.
-  const ByteImage& OutputImage() const { return output_; }
+  // Made when asked for: until the next Render, and as long as Update has not
+  // run since, these are the indices CopyToSurface draws.
+  const ByteImage& OutputImage() const;
   const ByteImage& BackgroundGrey() const { return grey_; }
   // The heat field; empty before Create.
   const ByteImage& HeatImage() const;
@@ -89,6 +98,10 @@ class FireManager {
   const BackgroundManager* GetBackgroundManager() const { return backgrounds_.get(); }
 
  protected:
+  // Whether Render leaves the indices to CopyToSurface (true) or writes the
+  // index image that CopyToSurface then copies, as the scalar reference does.
+  virtual bool RendersWhileCopying() const { return true; }
+
   // The pieces a new fire is made of; the benchmark puts the scalar reference
   // versions in their place. The copier reads its table through `table`.
   virtual std::unique_ptr<FireImageCopyer> MakeCopier(int bitsPerPixel, std::int32_t xOffset, std::int32_t yOffset,
@@ -99,9 +112,12 @@ class FireManager {
 
  private:
   void ApplyCurrentStyle();
+  // Writes the indices that are due into the index image.
+  void FixIndices() const;
 
   // Field order is the order of construction; Release destroys them in its own order.
-  ByteImage output_;
+  // The index image is filled on demand, also from OutputImage, hence mutable.
+  mutable ByteImage output_;
   ByteImage grey_;
   std::unique_ptr<FireImageCopyer> copier_;
   std::unique_ptr<BackgroundManager> backgrounds_;
@@ -114,4 +130,9 @@ class FireManager {
   bool backgroundChanged_ = true;
   bool paletteChanged_ = true;
   bool styleChanged_ = true;
+  // Render has run and its indices are those of the heat field and the grey
+  // image as they are now (the index image does not hold them).
+  mutable bool indicesDue_ = false;
+  // CopyToSurface has drawn the due indices at least once.
+  bool indicesDrawn_ = false;
 };

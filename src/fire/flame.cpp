@@ -40,17 +40,16 @@ void Flame::Destroy() {
   heat_.Release();
 }
 
-bool Flame::Update(std::uint32_t elapsedMs) {
+bool Flame::Update(std::uint32_t elapsedMs) { return Step(elapsedMs, nullptr); }
+
+bool Flame::Update(std::uint32_t elapsedMs, HeatSeeder& seeder) { return Step(elapsedMs, &seeder); }
+
+bool Flame::Step(std::uint32_t elapsedMs, HeatSeeder* seeder) {
+  // Spreading and attenuating run in one walk over the field (together with
+  // the seeding when a seeder is given), so there is one scope for all of it.
   PerformanceScope scope("Flame::Update()");
   if (!filter_) return false;
-  {
-    PerformanceScope spread("Flame::Update() update");
-    filter_->SpreadUp(heat_, other_);
-  }
-  {
-    PerformanceScope blur("Flame::Update() Blur");
-    filter_->Blur(heat_, other_, 0);
-  }
+  filter_->Step(heat_, other_, seeder);
   if (!styleChangeEnabled_) return false;
   styleElapsed_ += elapsedMs;
   if (styleElapsed_ < stylePeriod_) return false;

@@ -4,6 +4,7 @@
 
 #include "fire/fire_style.h"
 #include "fire/flame_filter.h"
+#include "fire/heat_seeder.h"
 #include "image/byte_image.h"
 
 // The fire's heat field and its step, plus the timer that says when the style
@@ -25,6 +26,10 @@ class Flame {
   // One step: spread upward, attenuate by the style. True when the style
   // period has run out (and style change is enabled). False before Create.
   virtual bool Update(std::uint32_t elapsedMs);
+  // The same step with the seeding of this frame done on the way: `seeder`
+  // seeds each row of the field just before the step first reads it, which
+  // leaves the field as seeding everything first and then stepping would.
+  bool Update(std::uint32_t elapsedMs, HeatSeeder& seeder);
 
   // Area 1 first in both arrays; takes effect at the next step. Ignored before Create.
   void SetStyle(const std::uint8_t temperatures[8], const std::uint8_t modes[8]);
@@ -45,6 +50,8 @@ class Flame {
   virtual std::unique_ptr<FlameFilter> MakeFilter();
 
  private:
+  bool Step(std::uint32_t elapsedMs, HeatSeeder* seeder);
+
   ByteImage heat_;                 // pitch and height describe both buffers
   std::uint8_t* other_ = nullptr;  // the step writes here, then the two swap
   std::unique_ptr<FlameFilter> filter_;

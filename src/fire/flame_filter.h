@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "fire/heat_seeder.h"
 #include "image/byte_image.h"
 
 // The two halves of the heat step. Every spread operation writes a truncated
@@ -22,6 +23,19 @@ class FlameFilter {
 
   // `unused` is always 0 and changes nothing.
   virtual void Blur(ByteImage& heat, std::uint8_t*& other, std::int32_t unused) = 0;
+
+  // One whole step of the field: the seeder (if any) seeds the rows of `heat`,
+  // SpreadUp writes `other`, Blur attenuates it and swaps the two. This plain
+  // version runs the three one after the other over the whole field; a filter
+  // may do them in one walk as long as every byte comes out the same.
+  virtual void Step(ByteImage& heat, std::uint8_t*& other, HeatSeeder* seeder) {
+    if (seeder != nullptr) {
+      seeder->BeginSeeding();
+      seeder->SeedRowsBefore(heat, heat.height);
+    }
+    SpreadUp(heat, other);
+    Blur(heat, other, 0);
+  }
 
   // Area 1 first in both arrays; taken as they are, effective at the next Blur.
   virtual void SetStyle(const std::uint8_t temperatures[8], const std::uint8_t modes[8]) = 0;

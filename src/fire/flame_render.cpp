@@ -17,6 +17,23 @@ inline __m128i HalfSum(__m128i a, __m128i b) {
 
 }  // namespace
 
+void FlameRender::RanderRow(const std::uint8_t* heat, const std::uint8_t* grey, std::uint8_t* output,
+                            std::int32_t count) {
+  std::int32_t x = 0;
+  for (; x + 16 <= count; x += 16) {
+    const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(heat + x));
+    const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(grey + x));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(output + x), HalfSum(va, vb));
+  }
+  if (x + 8 <= count) {
+    const __m128i va = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(heat + x));
+    const __m128i vb = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(grey + x));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(output + x), HalfSum(va, vb));
+    x += 8;
+  }
+  for (; x < count; ++x) output[x] = static_cast<std::uint8_t>((heat[x] >> 1) + (grey[x] >> 1));
+}
+
 void FlameRender::Rander(const ByteImage& heat, const ByteImage& grey, ByteImage& output) {
   PerformanceScope scope("FlameRender::Rander()");
   // Never read or write past any of the three images.
@@ -24,20 +41,5 @@ void FlameRender::Rander(const ByteImage& heat, const ByteImage& grey, ByteImage
   const std::int32_t height = std::min({heat.height, grey.height, output.height});
   const std::int32_t columns = 8 * (std::max(width, 0) / 8);
   if (columns == 0 || heat.data == nullptr || grey.data == nullptr || output.data == nullptr) return;
-  for (std::int32_t y = 0; y < height; ++y) {
-    const std::uint8_t* a = heat.Row(y);
-    const std::uint8_t* b = grey.Row(y);
-    std::uint8_t* o = output.Row(y);
-    std::int32_t x = 0;
-    for (; x + 16 <= columns; x += 16) {
-      const __m128i va = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + x));
-      const __m128i vb = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + x));
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(o + x), HalfSum(va, vb));
-    }
-    if (x < columns) {
-      const __m128i va = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(a + x));
-      const __m128i vb = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(b + x));
-      _mm_storel_epi64(reinterpret_cast<__m128i*>(o + x), HalfSum(va, vb));
-    }
-  }
+  for (std::int32_t y = 0; y < height; ++y) RanderRow(heat.Row(y), grey.Row(y), output.Row(y), columns);
 }

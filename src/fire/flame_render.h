@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+
 #include "image/byte_image.h"
 
 // Mixes the heat field with the background's grey image into palette indices:
@@ -11,4 +13,8 @@ class FlameRender {
 
   // All three images of the same size, each addressed with its own pitch.
   virtual void Rander(const ByteImage& heat, const ByteImage& grey, ByteImage& output);
+
+  // The same sum for `count` bytes of one row, any count: the SIMD core of
+  // Rander, shared with the copiers that render on their way to the surface.
+  static void RanderRow(const std::uint8_t* heat, const std::uint8_t* grey, std::uint8_t* output, std::int32_t count);
 };

@@ -3,6 +3,6 @@
 #include <algorithm>
 
 void ScalarInsertBright::MergeRow(std::uint8_t* heat, const std::uint8_t* edge, const std::uint8_t* spark,
-                                  std::int32_t count) {
+                                  const std::uint8_t* /*lit*/, std::int32_t count) {
   for (std::int32_t i = 0; i < count; ++i) heat[i] = std::max(heat[i], static_cast<std::uint8_t>(edge[i] & spark[i]));
 }

@@ -30,15 +30,64 @@ inline __m128i Shift3AndPack(Wide sum) {
   return _mm_packus_epi16(_mm_srli_epi16(sum.lo, 3), _mm_srli_epi16(sum.hi, 3));
 }
 
+// Leaves a spread value as it is: the plain SpreadUp.
+struct Unchanged {
+  __m128i operator()(__m128i v) const { return v; }
+};
+
+// The style as `kSteps` thresholds and amounts, applied to sixteen bytes at
+// once. Bytes are compared as signed after flipping their top bit, so
+// "v >= t" becomes "v' > (t - 1)'".
+template <int kSteps>
+class Attenuator {
+ public:
+  Attenuator(std::uint8_t baseAmount, const std::uint8_t* thresholds, const std::uint8_t* amounts)
+      : base_(_mm_set1_epi8(static_cast<char>(baseAmount))) {
+    for (int k = 0; k < kSteps; ++k) {
+      limit_[k] = _mm_set1_epi8(static_cast<char>(thresholds[k]));
+      amount_[k] = _mm_set1_epi8(static_cast<char>(amounts[k]));
+    }
+  }
+
+  __m128i operator()(__m128i v) const {
+    const __m128i signedV = _mm_xor_si128(v, _mm_set1_epi8(static_cast<char>(0x80)));
+    __m128i total = base_;
+    for (int k = 0; k < kSteps; ++k) {
+      total = _mm_add_epi8(total, _mm_and_si128(_mm_cmpgt_epi8(signedV, limit_[k]), amount_[k]));
+    }
+    return _mm_subs_epu8(v, total);
+  }
+
+  // Attenuates `count` bytes in place.
+  void Apply(std::uint8_t* bytes, std::size_t count) const {
+    std::size_t i = 0;
+    for (; i + 16 <= count; i += 16) Store16(bytes + i, (*this)(Load16(bytes + i)));
+    for (; i + 8 <= count; i += 8) Store8(bytes + i, (*this)(Load8(bytes + i)));
+    // Only the ends of rows, and pitches that are not a multiple of 8 (which
+    // only come from outside the flame), leave single bytes.
+    for (; i < count; ++i) {
+      const __m128i one = _mm_cvtsi32_si128(bytes[i]);
+      bytes[i] = static_cast<std::uint8_t>(_mm_cvtsi128_si32((*this)(one)) & 0xFF);
+    }
+  }
+
+ private:
+  __m128i base_;
+  __m128i limit_[kSteps > 0 ? kSteps : 1];
+  __m128i amount_[kSteps > 0 ? kSteps : 1];
+};
+
 // Sixteen (or, with kFull false, eight) cells of the upward kernel on one row.
-template <bool kFull>
-inline void SpreadUpGroup(const std::uint8_t* r0, const std::uint8_t* r1, const std::uint8_t* r2,
-                          const std::uint8_t* r3, std::uint8_t* out) {
+template <bool kFull, class Finish>
+inline void SpreadUpGroup(const std::uint8_t* r0, std::ptrdiff_t pitch, std::uint8_t* out, const Finish& finish) {
   auto load = [](const std::uint8_t* p) { return kFull ? Load16(p) : Load8(p); };
+  const std::uint8_t* r1 = r0 + pitch;
+  const std::uint8_t* r2 = r1 + pitch;
+  const std::uint8_t* r3 = r2 + pitch;
   Wide sum = Add(Widen(load(r0)), Widen(load(r3)));
   sum = Add(sum, Triple(load(r1 - 1), load(r1), load(r1 + 1)));
   sum = Add(sum, Triple(load(r2 - 1), load(r2), load(r2 + 1)));
-  const __m128i packed = Shift3AndPack(sum);
+  const __m128i packed = finish(Shift3AndPack(sum));
   if (kFull) {
     Store16(out, packed);
   } else {
@@ -48,8 +97,8 @@ inline void SpreadUpGroup(const std::uint8_t* r0, const std::uint8_t* r1, const 
 
 // The same cells on two rows at once: the rows below them overlap, so the
 // three-wide sum of the middle row serves both.
-template <bool kFull>
-inline void SpreadUpPair(const std::uint8_t* r0, std::ptrdiff_t pitch, std::uint8_t* out) {
+template <bool kFull, class Finish>
+inline void SpreadUpPair(const std::uint8_t* r0, std::ptrdiff_t pitch, std::uint8_t* out, const Finish& finish) {
   auto load = [](const std::uint8_t* p) { return kFull ? Load16(p) : Load8(p); };
   const std::uint8_t* r1 = r0 + pitch;
   const std::uint8_t* r2 = r1 + pitch;
@@ -60,8 +109,8 @@ inline void SpreadUpPair(const std::uint8_t* r0, std::ptrdiff_t pitch, std::uint
   const Wide shared = Triple(load(r2 - 1), load(r2), load(r2 + 1));
   const Wide upper = Add(Add(Widen(load(r0)), Widen(mid3)), Add(shared, Triple(load(r1 - 1), mid1, load(r1 + 1))));
   const Wide lower = Add(Add(Widen(mid1), Widen(load(r4))), Add(shared, Triple(load(r3 - 1), mid3, load(r3 + 1))));
-  const __m128i top = Shift3AndPack(upper);
-  const __m128i bottom = Shift3AndPack(lower);
+  const __m128i top = finish(Shift3AndPack(upper));
+  const __m128i bottom = finish(Shift3AndPack(lower));
   if (kFull) {
     Store16(out, top);
     Store16(out + pitch, bottom);
@@ -71,107 +120,124 @@ inline void SpreadUpPair(const std::uint8_t* r0, std::ptrdiff_t pitch, std::uint
   }
 }
 
+// The cells [1, 1 + columns) of rows y and y + 1 (or of row y alone).
+template <class Finish>
+inline void SpreadUpRows(const ByteImage& heat, std::uint8_t* other, std::int32_t y, std::int32_t columns, bool pair,
+                         const Finish& finish) {
+  const std::ptrdiff_t pitch = heat.pitch;
+  const std::uint8_t* r0 = heat.Row(y) + 1;
+  std::uint8_t* out = other + y * pitch + 1;
+  std::int32_t x = 0;
+  if (pair) {
+    for (; x + 16 <= columns; x += 16) SpreadUpPair<true>(r0 + x, pitch, out + x, finish);
+    if (x < columns) SpreadUpPair<false>(r0 + x, pitch, out + x, finish);
+  } else {
+    for (; x + 16 <= columns; x += 16) SpreadUpGroup<true>(r0 + x, pitch, out + x, finish);
+    if (x < columns) SpreadUpGroup<false>(r0 + x, pitch, out + x, finish);
+  }
+}
+
+// Rows 0 .. height - 4, columns 1 .. 8 * ((width - 2) / 8); none when the
+// field is lower than 4 rows or narrower than 10 columns.
+struct SpreadRegion {
+  explicit SpreadRegion(const ByteImage& heat) {
+    const std::int32_t groups = (heat.width - 2) / 8;
+    columns = heat.height >= 4 && groups >= 1 ? 8 * groups : 0;
+    lastRow = columns > 0 ? heat.height - 4 : -1;
+  }
+  std::int32_t columns;
+  std::int32_t lastRow;
+};
+
+// Seeds, spreads and attenuates in one walk, two rows at a time. A pair of
+// output rows reads five heat rows: those are seeded first. The bytes of a
+// spread row that the kernel does not write (column 0 and the columns past its
+// last group) and the rows below the spread region are attenuated in place.
+template <int kSteps>
+void StepInOneWalk(ByteImage& heat, std::uint8_t* other, HeatSeeder* seeder, const Attenuator<kSteps>& attenuate) {
+  const SpreadRegion region(heat);
+  const std::ptrdiff_t pitch = heat.pitch;
+  const std::int32_t restStart = 1 + region.columns;
+  const std::size_t rest = static_cast<std::size_t>(pitch - restStart);
+  auto seedBefore = [&](std::int32_t end) {
+    if (seeder != nullptr) seeder->SeedRowsBefore(heat, end);
+  };
+  auto finishRow = [&](std::int32_t y) {
+    std::uint8_t* row = other + y * pitch;
+    attenuate.Apply(row, 1);
+    attenuate.Apply(row + restStart, rest);
+  };
+  std::int32_t y = 0;
+  for (; y + 1 <= region.lastRow; y += 2) {
+    seedBefore(y + 5);
+    SpreadUpRows(heat, other, y, region.columns, true, attenuate);
+    finishRow(y);
+    finishRow(y + 1);
+  }
+  if (y == region.lastRow) {
+    seedBefore(y + 4);
+    SpreadUpRows(heat, other, y, region.columns, false, attenuate);
+    finishRow(y);
+    ++y;
+  }
+  seedBefore(heat.height);
+  attenuate.Apply(other + y * pitch, static_cast<std::size_t>(pitch) * static_cast<std::size_t>(heat.height - y));
+}
+
 }  // namespace
 
 Sse2FlameFilter::Sse2FlameFilter() { PrepareSteps(); }
 
 void Sse2FlameFilter::SpreadUp(const ByteImage& heat, std::uint8_t* other) {
-  const int groups = (heat.width - 2) / 8;
-  if (heat.height < 4 || groups < 1 || heat.data == nullptr || other == nullptr) return;
-  const int columns = 8 * groups;
-  const int lastRow = heat.height - 4;
-  const std::ptrdiff_t pitch = heat.pitch;
-  int y = 0;
-  for (; y + 1 <= lastRow; y += 2) {
-    const std::uint8_t* r0 = heat.Row(y) + 1;
-    std::uint8_t* out = other + y * pitch + 1;
-    int x = 0;
-    for (; x + 16 <= columns; x += 16) SpreadUpPair<true>(r0 + x, pitch, out + x);
-    if (x < columns) SpreadUpPair<false>(r0 + x, pitch, out + x);
-  }
-  if (y == lastRow) {
-    const std::uint8_t* r0 = heat.Row(y) + 1;
-    const std::uint8_t* r1 = r0 + pitch;
-    const std::uint8_t* r2 = r1 + pitch;
-    const std::uint8_t* r3 = r2 + pitch;
-    std::uint8_t* out = other + y * pitch + 1;
-    int x = 0;
-    for (; x + 16 <= columns; x += 16) SpreadUpGroup<true>(r0 + x, r1 + x, r2 + x, r3 + x, out + x);
-    if (x < columns) SpreadUpGroup<false>(r0 + x, r1 + x, r2 + x, r3 + x, out + x);
-  }
+  const SpreadRegion region(heat);
+  if (region.columns == 0 || heat.data == nullptr || other == nullptr) return;
+  std::int32_t y = 0;
+  for (; y + 1 <= region.lastRow; y += 2) SpreadUpRows(heat, other, y, region.columns, true, Unchanged{});
+  if (y == region.lastRow) SpreadUpRows(heat, other, y, region.columns, false, Unchanged{});
 }
-
-namespace {
-
-// Attenuates `count` bytes with `kSteps` thresholds. Bytes are compared as
-// signed after flipping their top bit, so "v >= t" becomes "v' > (t - 1)'".
-template <int kSteps>
-void Attenuate(std::uint8_t* bytes, std::size_t count, __m128i base, const std::uint8_t* thresholds,
-               const std::uint8_t* amounts) {
-  __m128i limit[kSteps > 0 ? kSteps : 1];
-  __m128i amount[kSteps > 0 ? kSteps : 1];
-  for (int k = 0; k < kSteps; ++k) {
-    limit[k] = _mm_set1_epi8(static_cast<char>(thresholds[k]));
-    amount[k] = _mm_set1_epi8(static_cast<char>(amounts[k]));
-  }
-  const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
-  auto attenuate = [&](__m128i v) {
-    const __m128i signedV = _mm_xor_si128(v, flip);
-    __m128i total = base;
-    for (int k = 0; k < kSteps; ++k) {
-      total = _mm_add_epi8(total, _mm_and_si128(_mm_cmpgt_epi8(signedV, limit[k]), amount[k]));
-    }
-    return _mm_subs_epu8(v, total);
-  };
-  std::size_t i = 0;
-  for (; i + 16 <= count; i += 16) Store16(bytes + i, attenuate(Load16(bytes + i)));
-  for (; i + 8 <= count; i += 8) Store8(bytes + i, attenuate(Load8(bytes + i)));
-  // A pitch that is not a multiple of 8 only comes from outside the flame.
-  for (; i < count; ++i) {
-    const __m128i one = _mm_cvtsi32_si128(bytes[i]);
-    bytes[i] = static_cast<std::uint8_t>(_mm_cvtsi128_si32(attenuate(one)) & 0xFF);
-  }
-}
-
-}  // namespace
 
 void Sse2FlameFilter::Blur(ByteImage& heat, std::uint8_t*& other, std::int32_t /*unused*/) {
   if (other != nullptr && heat.pitch > 0 && heat.height > 0) {
     const std::size_t count = static_cast<std::size_t>(heat.pitch) * static_cast<std::size_t>(heat.height);
-    const __m128i base = _mm_set1_epi8(static_cast<char>(baseAmount_));
-    const std::uint8_t* t = stepThresholds_;
-    const std::uint8_t* a = stepAmounts_;
-    switch (stepCount_) {
-      case 0:
-        Attenuate<0>(other, count, base, t, a);
-        break;
-      case 1:
-        Attenuate<1>(other, count, base, t, a);
-        break;
-      case 2:
-        Attenuate<2>(other, count, base, t, a);
-        break;
-      case 3:
-        Attenuate<3>(other, count, base, t, a);
-        break;
-      case 4:
-        Attenuate<4>(other, count, base, t, a);
-        break;
-      case 5:
-        Attenuate<5>(other, count, base, t, a);
-        break;
-      case 6:
-        Attenuate<6>(other, count, base, t, a);
-        break;
-      case 7:
-        Attenuate<7>(other, count, base, t, a);
-        break;
-      default:
-        Attenuate<8>(other, count, base, t, a);
-        break;
-    }
+    WithAttenuator([&](const auto& attenuate) { attenuate.Apply(other, count); });
   }
   std::swap(heat.data, other);
+}
+
+void Sse2FlameFilter::Step(ByteImage& heat, std::uint8_t*& other, HeatSeeder* seeder) {
+  if (other == nullptr || heat.data == nullptr || heat.pitch <= 0 || heat.height <= 0) {
+    FlameFilter::Step(heat, other, seeder);
+    return;
+  }
+  if (seeder != nullptr) seeder->BeginSeeding();
+  WithAttenuator([&](const auto& attenuate) { StepInOneWalk(heat, other, seeder, attenuate); });
+  std::swap(heat.data, other);
+}
+
+template <class Work>
+void Sse2FlameFilter::WithAttenuator(const Work& work) const {
+  const std::uint8_t* t = stepThresholds_;
+  const std::uint8_t* a = stepAmounts_;
+  switch (stepCount_) {
+    case 0:
+      return work(Attenuator<0>(baseAmount_, t, a));
+    case 1:
+      return work(Attenuator<1>(baseAmount_, t, a));
+    case 2:
+      return work(Attenuator<2>(baseAmount_, t, a));
+    case 3:
+      return work(Attenuator<3>(baseAmount_, t, a));
+    case 4:
+      return work(Attenuator<4>(baseAmount_, t, a));
+    case 5:
+      return work(Attenuator<5>(baseAmount_, t, a));
+    case 6:
+      return work(Attenuator<6>(baseAmount_, t, a));
+    case 7:
+      return work(Attenuator<7>(baseAmount_, t, a));
+    default:
+      return work(Attenuator<8>(baseAmount_, t, a));
+  }
 }
 
 void Sse2FlameFilter::SetStyle(const std::uint8_t temperatures[8], const std::uint8_t modes[8]) {

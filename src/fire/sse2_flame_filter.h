@@ -4,16 +4,24 @@
 // The filter the flame uses: the upward spread and the attenuation run sixteen
 // bytes at a time with SSE2; the other directions are the plain ones (nothing
 // in the program calls them). Agrees with ScalarFlameFilter bit for bit.
+// Step walks the field once, two rows at a time: it has the seeder seed the
+// rows the next pair reads, spreads the pair and attenuates it before storing,
+// so each row of both buffers passes through the cache once per frame.
 class Sse2FlameFilter : public ScalarFlameFilter {
  public:
   Sse2FlameFilter();
 
   void SpreadUp(const ByteImage& heat, std::uint8_t* other) override;
   void Blur(ByteImage& heat, std::uint8_t*& other, std::int32_t unused) override;
+  void Step(ByteImage& heat, std::uint8_t*& other, HeatSeeder* seeder) override;
   void SetStyle(const std::uint8_t temperatures[8], const std::uint8_t modes[8]) override;
 
  private:
   void PrepareSteps();
+  // Calls `work` with the attenuator of the current style, specialised for its
+  // number of steps.
+  template <class Work>
+  void WithAttenuator(const Work& work) const;
 
   // The style reduced to the areas that can ever apply, as steps: a value at or
   // above a step's temperature gets its amount added to the attenuation.

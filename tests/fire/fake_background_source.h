@@ -39,6 +39,16 @@ class FakeBackgroundSource : public BackgroundSource {
     }
     surfaces_[name] = std::move(surface);
   }
+  // A surface of random bytes: edges nearly everywhere, so sparks light often.
+  void AddNoise(const std::string& name, std::uint32_t seed) {
+    auto surface = std::make_unique<MemorySurface>(width_, height_, bpp_);
+    std::uint32_t state = seed;
+    for (std::uint8_t& byte : surface->Bytes()) {
+      state = state * 1664525u + 1013904223u;
+      byte = static_cast<std::uint8_t>(state >> 24);
+    }
+    surfaces_[name] = std::move(surface);
+  }
   void Remove(const std::string& name) { surfaces_.erase(name); }
 
   Surface* Load(const std::string& name) override {

@@ -275,41 +275,125 @@ TEST_F(FireManagerTest, ReleaseIsSafeTwiceAndStopsTheFrame) {
   for (const std::uint8_t byte : surface.Bytes()) ASSERT_EQ(byte, 0);
 }
 
+// The optimised fire against the plain reference, which seeds, steps, renders
+// and copies one image after the other through the index image: every surface
+// byte of every frame and the indices of every other frame must agree. Sizes
+// are chosen around the edges of the fused walks: heights around the row pairs
+// and the rows the spread leaves out, widths around the groups of 8 and 16 and
+// the rows of indices made in runs of 1024.
 TEST_F(FireManagerTest, OptimisedFireMatchesTheScalarReferenceFrameForFrame) {
-  settings.SetBackgrounds({"a", "b"}, 0);
+  struct Case {
+    std::int32_t width, height;
+    int frames;
+  };
+  const Case cases[] = {{64, 48, 300}, {1, 1, 40},  {3, 3, 40},     {7, 5, 60},    {9, 4, 60},    {10, 4, 60},
+                        {17, 6, 80},   {18, 7, 80}, {25, 8, 100},   {33, 9, 100},  {40, 2, 40},   {41, 3, 60},
+                        {63, 10, 120}, {66, 5, 80}, {127, 33, 200}, {1025, 6, 60}, {1366, 11, 60}};
   settings.AddPalette(Ramp(255, 128, 0));
   settings.AddPalette(Ramp(0, 128, 255));
-  settings.SetStyles({"", "230,3|120,1|60,1|255,0|255,0|255,0|255,0|255,0"}, 0);
-  // Every change falls due as soon as it can: wipes and fades run most of the time.
-  auto run = [&](FireManager& manager) {
-    settings.SetBackgrounds({"a", "b"}, 0);
-    settings.SetPaletteIndex(0);
-    settings.SelectStyle(0);
-    CRuntimeRandom::Seed(1);
-    FireParameters parameters;
-    parameters.width = kWidth;
-    parameters.height = kHeight;
-    EXPECT_EQ(manager.Create(parameters, source), 0);
-    manager.SetBackgroundPeriod(0);
-    manager.SetPalettePeriod(0);
-    manager.SetStylePeriod(300);
-    MemorySurface surface(kWidth, kHeight, 32);
-    std::vector<std::uint8_t> frames;
-    for (int frame = 0; frame < 150; ++frame) {
-      manager.Update(40);
-      manager.Render();
-      manager.CopyToSurface(surface);
-      frames.insert(frames.end(), surface.Bytes().begin(), surface.Bytes().end());
-      const ByteImage& out = manager.OutputImage();
-      frames.insert(frames.end(), out.data, out.data + out.pitch * out.height);
+  settings.SetStyles({"", "230,3|120,1|60,1|255,0|255,0|255,0|255,0|255,0", "0,1|90,4"}, 0);
+  for (const int bpp : {32, 24, 16}) {
+    for (const Case& c : cases) {
+      FakeBackgroundSource pictures(c.width, c.height, bpp);
+      pictures.AddNoise("noise", 7);
+      pictures.AddNoise("grain", 99);
+      pictures.Add("flat", 88, true);
+      // Every change falls due as soon as it can: wipes and fades run most of the time.
+      auto run = [&](FireManager& manager) {
+        settings.SetBackgrounds({"noise", "grain", "flat"}, 0);
+        settings.SetPaletteIndex(0);
+        settings.SelectStyle(0);
+        CRuntimeRandom::Seed(1);
+        FireParameters parameters;
+        parameters.width = c.width;
+        parameters.height = c.height;
+        parameters.bitsPerPixel = bpp;
+        EXPECT_EQ(manager.Create(parameters, pictures), 0);
+        manager.SetBackgroundPeriod(0);
+        manager.SetPalettePeriod(200);
+        manager.SetStylePeriod(300);
+        MemorySurface surface(c.width, c.height, bpp);
+        std::vector<std::uint8_t> frames;
+        for (int frame = 0; frame < c.frames; ++frame) {
+          manager.Update(40);
+          manager.Render();
+          manager.CopyToSurface(surface);
+          frames.insert(frames.end(), surface.Bytes().begin(), surface.Bytes().end());
+          if (frame % 2 == 1) {
+            const ByteImage& out = manager.OutputImage();
+            frames.insert(frames.end(), out.data, out.data + out.pitch * out.height);
+          }
+        }
+        manager.Release();
+        return frames;
+      };
+      const auto optimised = run(fire);
+      ScalarFireManager reference(settings);
+      const auto expected = run(reference);
+      ASSERT_EQ(optimised.size(), expected.size());
+      ASSERT_TRUE(optimised == expected) << c.width << "x" << c.height << " at " << bpp;
     }
-    return frames;
+  }
+}
+
+// Render leaves the indices to CopyToSurface; whatever happens between the two
+// (a background shown at once, another copy, asking for the index image, an
+// Update that comes before any copy) the surface shows the indices of the last
+// Render, as with the reference that writes them into the index image.
+TEST_F(FireManagerTest, CopyDrawsTheIndicesOfTheLastRenderWhateverCameBetween) {
+  source.AddNoise("noise", 5);
+  struct Case {
+    const char* name;
+    const char* steps;  // U Update, R Render, C copy (compared), B ShowBackground, O OutputImage
   };
-  const auto optimised = run(fire);
-  ScalarFireManager reference(settings);
-  const auto expected = run(reference);
-  ASSERT_EQ(optimised.size(), expected.size());
-  EXPECT_TRUE(optimised == expected);
+  const Case cases[] = {{"copy twice", "URCC"},
+                        {"background between", "URBC"},
+                        {"background after a copy", "URCBC"},
+                        {"update before the copy", "URUC"},
+                        {"index image asked first", "UROC"},
+                        {"copy again after a frame", "C"}};
+  for (const Case& c : cases) {
+    auto run = [&](FireManager& manager) {
+      settings.SetBackgrounds({"noise"}, 0);
+      CRuntimeRandom::Seed(1);
+      FireParameters parameters;
+      parameters.width = kWidth;
+      parameters.height = kHeight;
+      EXPECT_EQ(manager.Create(parameters, source), 0);
+      MemorySurface surface(kWidth, kHeight, 32);
+      for (int warm = 0; warm < 20; ++warm) {
+        manager.Update(40);
+        manager.Render();
+        manager.CopyToSurface(surface);
+      }
+      std::vector<std::uint8_t> shown;
+      for (const char* step = c.steps; *step != 0; ++step) {
+        switch (*step) {
+          case 'U':
+            manager.Update(40);
+            break;
+          case 'R':
+            manager.Render();
+            break;
+          case 'B':
+            manager.ShowBackground("b");
+            break;
+          case 'O':
+            manager.OutputImage();
+            break;
+          default:
+            std::fill(surface.Bytes().begin(), surface.Bytes().end(), 0x5A);
+            manager.CopyToSurface(surface);
+            shown.insert(shown.end(), surface.Bytes().begin(), surface.Bytes().end());
+        }
+      }
+      manager.Release();
+      return shown;
+    };
+    const auto optimised = run(fire);
+    ScalarFireManager reference(settings);
+    EXPECT_TRUE(run(reference) == optimised) << c.name;
+  }
 }
 
 }  // namespace

@@ -8,7 +8,10 @@
 #include <random>
 #include <vector>
 
+#include "fire/c_runtime_random.h"
+#include "fire/insert_bright.h"
 #include "fire/scalar_flame_filter.h"
+#include "fire/scalar_insert_bright.h"
 #include "fire/sse2_flame_filter.h"
 #include "fire_test_fixture.h"
 
@@ -269,6 +272,52 @@ TEST_F(FlameTest, Sse2StepMatchesScalarReference) {
         ASSERT_EQ(0, std::memcmp(fast.HeatImage().data, plain.HeatImage().data, size))
             << width << "x" << height << " step " << step;
       }
+    }
+  }
+}
+
+// The step that has each row seeded just before its walk first reads it leaves
+// the field exactly as seeding every row first and then stepping with the plain
+// filter does: heights around the pairs of rows and the rows the spread leaves
+// out, widths around the groups of 8 and 16 and the merged columns.
+TEST_F(FlameTest, StepThatSeedsOnItsWayMatchesSeedingFirst) {
+  std::mt19937 random(77);
+  for (std::int32_t width : {1, 8, 9, 10, 16, 17, 18, 24, 25, 26, 33, 34, 41, 64, 65, 1366}) {
+    for (std::int32_t height = 1; height <= 10; ++height) {
+      ByteImage grey;
+      grey.Create(width, height);
+      FillRandom(grey, random);
+      InsertBright fastSeeds;
+      ScalarInsertBright plainSeeds;
+      fastSeeds.Prepare(grey);
+      plainSeeds.Prepare(grey);
+      Flame fast;
+      ScalarFlame plain;
+      CreateFlame(fast, width, height);
+      CreateFlame(plain, width, height);
+      FillRandom(fast.HeatImage(), random);
+      const std::size_t size = static_cast<std::size_t>(fast.HeatImage().pitch) * height;
+      std::memcpy(plain.HeatImage().data, fast.HeatImage().data, size);
+      for (int step = 0; step < 30; ++step) {
+        if (step % 10 == 5) {
+          FireStyle style;
+          for (int k = 0; k < FireStyle::kAreas; ++k) {
+            style.temperatures[k] = static_cast<std::uint8_t>(random());
+            style.modes[k] = static_cast<std::uint8_t>(random() % 5);
+          }
+          fast.SetStyle(style);
+          plain.SetStyle(style);
+        }
+        const std::uint32_t seed = static_cast<std::uint32_t>(step * 7919 + width * 31 + height);
+        CRuntimeRandom::Seed(seed);
+        fast.Update(40, fastSeeds);
+        CRuntimeRandom::Seed(seed);
+        plainSeeds.Update(plain.HeatImage());
+        plain.Update(40);
+        ASSERT_EQ(0, std::memcmp(fast.HeatImage().data, plain.HeatImage().data, size))
+            << width << "x" << height << " step " << step;
+      }
+      CRuntimeRandom::Seed(1);
     }
   }
 }

@@ -115,27 +115,76 @@ TEST_F(CopyerTest, CopyWritesEachPixelInTheSurfaceFormatAndNothingElse) {
   };
   for (const Case c :
        {Case{16, 0, 0}, Case{24, 0, 0}, Case{32, 0, 0}, Case{24, 3, 2}, Case{32, 1, 4}, Case{16, 5, 1}}) {
-    const int bytes = c.bpp / 8;
-    const std::int32_t width = 13, height = 5;
-    MemorySurface surface(width + c.xOffset + 2, height + c.yOffset + 1, c.bpp, (width + c.xOffset + 2) * bytes + 5);
-    std::fill(surface.Bytes().begin(), surface.Bytes().end(), 0xAA);
-    const ByteImage image = IndexImage(width, height, 16);
-    std::unique_ptr<FireImageCopyer> copyer;
-    if (c.bpp == 16) copyer = std::make_unique<FireImageCopyer16>(table16.data(), c.xOffset, c.yOffset);
-    if (c.bpp == 24) copyer = std::make_unique<FireImageCopyer24>(table32.data(), c.xOffset, c.yOffset);
-    if (c.bpp == 32) copyer = std::make_unique<FireImageCopyer32>(table32.data(), c.xOffset, c.yOffset);
-    copyer->CopyImageToSurface(image, surface);
-    EXPECT_EQ(surface.LockDepth(), 0);
+    // Widths around the blocks of 8 and 16 pixels and the 16-byte boundaries.
+    for (const std::int32_t width : {1, 13, 16, 17, 35, 50}) {
+      const int bytes = c.bpp / 8;
+      const std::int32_t height = 5;
+      MemorySurface surface(width + c.xOffset + 2, height + c.yOffset + 1, c.bpp, (width + c.xOffset + 2) * bytes + 5);
+      std::fill(surface.Bytes().begin(), surface.Bytes().end(), 0xAA);
+      const ByteImage image = IndexImage(width, height, width + 3);
+      std::unique_ptr<FireImageCopyer> copyer;
+      if (c.bpp == 16) copyer = std::make_unique<FireImageCopyer16>(table16.data(), c.xOffset, c.yOffset);
+      if (c.bpp == 24) copyer = std::make_unique<FireImageCopyer24>(table32.data(), c.xOffset, c.yOffset);
+      if (c.bpp == 32) copyer = std::make_unique<FireImageCopyer32>(table32.data(), c.xOffset, c.yOffset);
+      copyer->CopyImageToSurface(image, surface);
+      EXPECT_EQ(surface.LockDepth(), 0);
 
-    std::vector<std::uint8_t> expected(surface.Bytes().size(), 0xAA);
-    for (std::int32_t y = 0; y < height; ++y) {
-      for (std::int32_t x = 0; x < width; ++x) {
-        const int index = image.Row(y)[x];
-        const std::uint8_t* entry = c.bpp == 16 ? &table16[2 * index] : &table32[4 * index];
-        std::memcpy(&expected[(y + c.yOffset) * surface.PitchBytes() + (x + c.xOffset) * bytes], entry, bytes);
+      std::vector<std::uint8_t> expected(surface.Bytes().size(), 0xAA);
+      for (std::int32_t y = 0; y < height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) {
+          const int index = image.Row(y)[x];
+          const std::uint8_t* entry = c.bpp == 16 ? &table16[2 * index] : &table32[4 * index];
+          std::memcpy(&expected[(y + c.yOffset) * surface.PitchBytes() + (x + c.xOffset) * bytes], entry, bytes);
+        }
+      }
+      EXPECT_EQ(surface.Bytes(), expected) << c.bpp << " at " << c.xOffset << "," << c.yOffset << " width " << width;
+    }
+  }
+}
+
+std::unique_ptr<FireImageCopyer> MakeCopyer(int bpp, const std::uint8_t* table, std::int32_t x, std::int32_t y) {
+  if (bpp == 16) return std::make_unique<FireImageCopyer16>(table, x, y);
+  if (bpp == 24) return std::make_unique<FireImageCopyer24>(table, x, y);
+  return std::make_unique<FireImageCopyer32>(table, x, y);
+}
+
+// Rendering on the way to the surface stores exactly what the plain renderer's
+// index image stores through the same copier, columns it leaves at 0
+// included: every depth, widths around the groups of 8 and 16 pixels and the
+// runs of 1024, offsets that cut the image, padded pitches.
+TEST_F(CopyerTest, RenderToSurfaceMatchesRenderingIntoTheIndexImageAndCopying) {
+  const auto table32 = Table32();
+  const auto table16 = Table16();
+  std::mt19937 random(11);
+  std::vector<std::int32_t> widths;
+  for (std::int32_t w = 1; w <= 40; ++w) widths.push_back(w);
+  for (std::int32_t w : {63, 64, 65, 1023, 1024, 1025, 1366, 2055}) widths.push_back(w);
+  for (const int bpp : {16, 24, 32}) {
+    const std::uint8_t* table = bpp == 16 ? table16.data() : table32.data();
+    const int bytes = bpp / 8;
+    for (const std::int32_t width : widths) {
+      for (const auto& [dx, dy] : {std::pair{0, 0}, std::pair{3, 1}, std::pair{-5, -1}}) {
+        const std::int32_t height = 3;
+        ByteImage heat, grey, indices;
+        heat.Create((width + 7) / 8 * 8, height);
+        heat.width = width;
+        grey.Create(width, height);
+        indices.Create(width, height);
+        FillRandom(heat, random);
+        FillRandom(grey, random);
+        ScalarFlameRender().Rander(heat, grey, indices);
+        const std::int32_t pitch = (width + 4) * bytes + 5;
+        MemorySurface copied(width + 4, height + 1, bpp, pitch);
+        MemorySurface rendered(width + 4, height + 1, bpp, pitch);
+        std::fill(copied.Bytes().begin(), copied.Bytes().end(), 0xAA);
+        std::fill(rendered.Bytes().begin(), rendered.Bytes().end(), 0xAA);
+        const auto copyer = MakeCopyer(bpp, table, dx, dy);
+        copyer->CopyImageToSurface(indices, copied);
+        copyer->RenderToSurface(heat, grey, rendered);
+        EXPECT_EQ(rendered.LockDepth(), 0);
+        ASSERT_TRUE(copied.Bytes() == rendered.Bytes()) << bpp << " width " << width << " at " << dx << "," << dy;
       }
     }
-    EXPECT_EQ(surface.Bytes(), expected) << c.bpp << " at " << c.xOffset << "," << c.yOffset;
   }
 }
 
