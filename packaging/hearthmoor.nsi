@@ -152,7 +152,6 @@ SectionEnd
 Section "Make Hearthmoor my screen saver" SecActivate
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   Call IsHearthmoor
-  Pop $1
   ${If} $1 == 0
     WriteRegStr HKCU "${USER_KEY}" "PreviousScreenSaver" $0
     ReadRegStr $2 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
@@ -163,28 +162,20 @@ Section "Make Hearthmoor my screen saver" SecActivate
   System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATE_AND_SEND})'
 SectionEnd
 
-; IsHearthmoor / un.IsHearthmoor: takes a screen saver path in $0, pushes 1 when
-; it names Hearthmoor.scr (in any case, long or short form), else 0.
+; IsHearthmoor / un.IsHearthmoor: $1 becomes 1 when the screen saver path in $0
+; names Hearthmoor.scr (in any case, long or short form), else 0. Uses $2.
 !macro IS_HEARTHMOOR prefix
 Function ${prefix}IsHearthmoor
-  Push $1
-  Push $2
-  StrCpy $1 $0
   System::Call 'kernel32::GetLongPathNameW(w r0, w .r1, i ${NSIS_MAX_STRLEN}) i .r2'
   ${If} $2 == 0
     StrCpy $1 $0
   ${EndIf}
   ${GetFileName} $1 $2
   ${If} $2 == "Hearthmoor.scr"
-    StrCpy $2 1
+    StrCpy $1 1
   ${Else}
-    StrCpy $2 0
+    StrCpy $1 0
   ${EndIf}
-  Exch $2
-  Exch
-  Pop $1
-  Exch
-  Pop $1
 FunctionEnd
 !macroend
 !insertmacro IS_HEARTHMOOR ""
@@ -204,7 +195,6 @@ Section "un.Hearthmoor screen saver (required)" SecUnSaver
   ; Give the user back the screen saver that was current before Hearthmoor.
   ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
   Call un.IsHearthmoor
-  Pop $1
   ${If} $1 == 1
     ClearErrors
     ReadRegStr $2 HKCU "${USER_KEY}" "PreviousScreenSaver"

@@ -31,6 +31,7 @@ while IFS= read -r text; do
 done <"$E2E_TMP/texts.txt"
 
 # Wine's help viewer opens it: a window with the help's title appears.
+boot_prefix || exit 1
 start_display 1024x768x24 || exit 1
 prepare_prefix
 cp "$chm" "$E2E_TMP/help.chm"

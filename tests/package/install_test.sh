@@ -7,11 +7,9 @@
 . "$(dirname "$0")/package_lib.sh"
 setup=$(readlink -f "$1") saver=$(readlink -f "$2") src=$e2e_root
 
+boot_prefix || exit 1
 start_display 1024x768x24 || exit 1
-make_picture "$E2E_TMP/desktop.png" 1024 768
-show_picture "$E2E_TMP/desktop.png"
 prepare_prefix
-
 run_setup "$setup" /S
 check "the silent install ends with exit code 0" [ $? -eq 0 ]
 
@@ -43,7 +41,12 @@ check "Hearthmoor is the current screen saver" [ "$(reg_value 64 "$desktop" SCRN
 check "the screen saver is switched on" [ "$(reg_value 64 "$desktop" ScreenSaveActive)" = 1 ]
 
 # As Windows starts it: the full path of the installed file and "/s", from
-# another current folder.
+# another current folder, on a display of its own (see package_lib.sh).
+end_display
+start_display 1024x768x24 || exit 1
+make_picture "$E2E_TMP/desktop.png" 1024 768
+show_picture "$E2E_TMP/desktop.png"
+prepare_prefix
 cd "$E2E_TMP"
 run_saver_lit 'C:\windows\system32\Hearthmoor.scr' "$settings" "$E2E_TMP/fire.png"
 brightness=$(mean_brightness "$E2E_TMP/fire.png")

@@ -11,6 +11,7 @@
 saver=$(readlink -f "$1") minutes=${2:-10}
 [ "$minutes" -ge 10 ] || minutes=10
 
+boot_prefix || exit 1
 start_display 1024x768x24 || exit 1
 make_picture "$E2E_TMP/desktop.png" 1024 768
 show_picture "$E2E_TMP/desktop.png"

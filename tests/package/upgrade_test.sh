@@ -6,6 +6,7 @@
 . "$(dirname "$0")/package_lib.sh"
 setup=$(readlink -f "$1") saver=$(readlink -f "$2") src=$e2e_root
 
+boot_prefix || exit 1
 start_display 1024x768x24 || exit 1
 prepare_prefix
 
