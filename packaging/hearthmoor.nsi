@@ -6,6 +6,9 @@
 ;   makensis -DVERSION=1.0.0 -DSCR=... -DDATA_DIR=... -DHELP_CHM=... \
 ;            -DLICENSE_FILE=... -DICON=... -DOUTFILE=... hearthmoor.nsi
 ;
+; The setup's own options: /S (silent), /KEEPSAVER (do not make Hearthmoor the
+; current screen saver), /D=FOLDER (the settings folder; last, unquoted).
+;
 ; The installer is a 64-bit program, as the saver is: it runs only where the
 ; saver can. It still turns file-system redirection off and uses the 64-bit
 ; registry view explicitly, so that a 32-bit build of this script would also
@@ -95,6 +98,7 @@ Function .onInit
   ${ElseIf} $INSTDIR == ""
     StrCpy $INSTDIR "$APPDATA\${PRODUCT}"
   ${EndIf}
+  Call ApplyOptions
 FunctionEnd
 
 Function SkipFolderPageOnUpgrade
@@ -161,6 +165,17 @@ Section "Make Hearthmoor my screen saver" SecActivate
   WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
   System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATE_AND_SEND})'
 SectionEnd
+
+; /KEEPSAVER leaves the current screen saver as it is (for deployments that
+; install Hearthmoor without choosing it for the user).
+Function ApplyOptions
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/KEEPSAVER" $1
+  ${IfNot} ${Errors}
+    SectionSetFlags ${SecActivate} 0
+  ${EndIf}
+FunctionEnd
 
 ; IsHearthmoor / un.IsHearthmoor: $1 becomes 1 when the screen saver path in $0
 ; names Hearthmoor.scr (in any case, long or short form), else 0. Uses $2.

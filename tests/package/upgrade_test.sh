@@ -10,10 +10,12 @@ boot_prefix || exit 1
 start_display 1024x768x24 || exit 1
 prepare_prefix
 
-# A folder of the user's choosing (/D comes last, and Wine would quote a blank).
-run_setup "$setup" /S '/D=C:\users\Public\FireSettings'
+# A folder of the user's choosing (/D comes last, and Wine would quote a blank),
+# without choosing Hearthmoor as the screen saver.
+run_setup "$setup" /S /KEEPSAVER '/D=C:\users\Public\FireSettings'
 settings="$E2E_PREFIX/drive_c/users/Public/FireSettings"
 check "the first install fills the folder the user picked" cmp -s "$src/data/config.ini" "$settings/config.ini"
+check "/KEEPSAVER leaves the screen saver choice alone" [ -z "$(reg_value 64 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)" ]
 
 # The user changes their settings; an older saver is in the system folder.
 sed -i -E 's/^changeColorTime=.*/changeColorTime=321\r/' "$settings/config.ini"
