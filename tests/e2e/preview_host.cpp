@@ -4,13 +4,21 @@
 // whether and when the saver ended.
 //
 // Usage: preview_host SAVER SECONDS [X Y WIDTH HEIGHT]
+//        preview_host SAVER SECONDS desktop
 // Prints "host window <hwnd>", a line per child window of the host ("child
 // class NAME size WxH visible 0|1 foreign 0|1"), then "saver exit <code> after
 // <ms> ms" or "saver still running". Exit status 0 when the saver ended by itself.
+//
+// With "desktop" the host is the desktop window itself, meant for a small Wine
+// virtual desktop (`explorer /desktop=NAME,WxH`): the preview then fills that
+// desktop as a window of its own, which Wine shows (it does not show what one
+// process draws into a child window of another process's window). At the end
+// the preview window is asked to close, as the desktop cannot be destroyed.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 // Prints each child window of the host: its class, client size, visibility and
 // whether another process made it.
@@ -45,11 +53,20 @@ static bool PumpUntil(DWORD until, HANDLE process) {
   }
 }
 
+// Asks the top-level windows of one process to close.
+static BOOL CALLBACK CloseWindowOfProcess(HWND window, LPARAM process) {
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (owner == static_cast<DWORD>(process)) PostMessageA(window, WM_CLOSE, 0, 0);
+  return TRUE;
+}
+
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: preview_host SAVER SECONDS [X Y WIDTH HEIGHT]\n");
+    std::fprintf(stderr, "usage: preview_host SAVER SECONDS [X Y WIDTH HEIGHT | desktop]\n");
     return 64;
   }
+  const bool onDesktop = argc == 4 && std::strcmp(argv[3], "desktop") == 0;
   const int seconds = std::atoi(argv[2]);
   const int x = argc > 6 ? std::atoi(argv[3]) : 100;
   const int y = argc > 6 ? std::atoi(argv[4]) : 100;
@@ -62,8 +79,9 @@ int main(int argc, char** argv) {
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
   windowClass.lpszClassName = "HearthmoorPreviewHost";
   RegisterClassA(&windowClass);
-  HWND host = CreateWindowExA(0, windowClass.lpszClassName, "Preview host", WS_POPUP | WS_VISIBLE, x, y, width, height,
-                              nullptr, nullptr, windowClass.hInstance, nullptr);
+  HWND host = onDesktop ? GetDesktopWindow()
+                        : CreateWindowExA(0, windowClass.lpszClassName, "Preview host", WS_POPUP | WS_VISIBLE, x, y,
+                                          width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
   if (host == nullptr) {
     std::fprintf(stderr, "cannot create the host window\n");
     return 65;
@@ -91,10 +109,15 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  EnumChildWindows(host, PrintChild, 0);
   const DWORD destroyed = GetTickCount();
-  DestroyWindow(host);
-  std::printf("host window destroyed\n");
+  if (onDesktop) {
+    EnumWindows(CloseWindowOfProcess, static_cast<LPARAM>(process.dwProcessId));
+    std::printf("preview window closed\n");
+  } else {
+    EnumChildWindows(host, PrintChild, 0);
+    DestroyWindow(host);
+    std::printf("host window destroyed\n");
+  }
   std::fflush(stdout);
   if (!PumpUntil(destroyed + 5000, process.hProcess)) {
     std::printf("saver still running\n");

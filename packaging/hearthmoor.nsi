@@ -1,0 +1,267 @@
+; The Hearthmoor installer: puts Hearthmoor.scr into the 64-bit system folder,
+; makes the settings folder (config.ini, store.ini and help.chm), names it in
+; the registry value the saver reads, and can make Hearthmoor the current
+; screen saver. scripts/package builds it; every path comes in as a define:
+;
+;   makensis -DVERSION=1.0.0 -DSCR=... -DDATA_DIR=... -DHELP_CHM=... \
+;            -DLICENSE_FILE=... -DICON=... -DOUTFILE=... hearthmoor.nsi
+;
+; The setup's own options: /S (silent), /KEEPSAVER (do not make Hearthmoor the
+; current screen saver), /D=FOLDER (the settings folder; last, unquoted).
+;
+; The installer is a 64-bit program, as the saver is: it runs only where the
+; saver can. It still turns file-system redirection off and uses the 64-bit
+; registry view explicitly, so that a 32-bit build of this script would also
+; reach the real system folder and the view the saver reads.
+
+Unicode true
+Target amd64-unicode
+ManifestDPIAware true
+RequestExecutionLevel admin
+SetCompressor /SOLID lzma
+; No file times in the archive: two builds of the same sources give the same bytes.
+SetDateSave off
+
+!include MUI2.nsh
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include x64.nsh
+
+!define PRODUCT "Hearthmoor"
+!define PUBLISHER "Hearthmoor"
+!define SETTINGS_KEY "Software\Hearthmoor\Path"
+!define PRODUCT_KEY "Software\Hearthmoor"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Hearthmoor"
+; Per user: where the user's previous screen saver choice is kept for the uninstaller.
+!define USER_KEY "Software\Hearthmoor"
+!define DESKTOP_KEY "Control Panel\Desktop"
+!define SPI_SETSCREENSAVEACTIVE 17
+!define SPIF_UPDATE_AND_SEND 3
+
+Name "${PRODUCT} ${VERSION}"
+OutFile "${OUTFILE}"
+BrandingText "${PRODUCT} ${VERSION}"
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey ProductName "${PRODUCT}"
+VIAddVersionKey CompanyName "${PUBLISHER}"
+VIAddVersionKey FileDescription "${PRODUCT} setup"
+VIAddVersionKey FileVersion "${VERSION}"
+VIAddVersionKey ProductVersion "${VERSION}"
+VIAddVersionKey LegalCopyright "Copyright (C) 2026 ${PUBLISHER}"
+
+; $INSTDIR is the settings folder; the uninstaller lives in Program Files.
+Var ProgramFolder
+Var Upgrading
+
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_COMPONENTSPAGE_NODESC
+
+!insertmacro MUI_PAGE_WELCOME
+!insertmacro MUI_PAGE_LICENSE "${LICENSE_FILE}"
+!insertmacro MUI_PAGE_COMPONENTS
+!define MUI_PAGE_CUSTOMFUNCTION_PRE SkipFolderPageOnUpgrade
+!define MUI_DIRECTORYPAGE_TEXT_TOP "Hearthmoor keeps its settings, your palettes and styles, its log and its help file in this folder. Everyone who uses this computer shares it."
+!define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Settings folder"
+!insertmacro MUI_PAGE_DIRECTORY
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_TEXT "Hearthmoor is installed. Choose it, preview it and change its settings under Settings > Personalization > Lock screen > Screen saver (or Display Properties > Screen Saver)."
+!insertmacro MUI_PAGE_FINISH
+
+!insertmacro MUI_UNPAGE_CONFIRM
+!define MUI_COMPONENTSPAGE_TEXT_TOP "Your settings folder holds your palettes and styles. Keep it if you may install Hearthmoor again."
+!insertmacro MUI_UNPAGE_COMPONENTS
+!insertmacro MUI_UNPAGE_INSTFILES
+
+!insertmacro MUI_LANGUAGE "English"
+
+Function .onInit
+  SetShellVarContext all
+  ${DisableX64FSRedirection}
+  SetRegView 64
+  ${IfNot} ${RunningX64}
+    MessageBox MB_OK|MB_ICONSTOP "Hearthmoor needs a 64-bit edition of Windows." /SD IDOK
+    Abort
+  ${EndIf}
+  StrCpy $ProgramFolder "$PROGRAMFILES64\${PRODUCT}"
+  ; An existing installation keeps its settings folder.
+  ReadRegStr $0 HKLM "${SETTINGS_KEY}" "Path"
+  ${If} $0 != ""
+    StrCpy $Upgrading 1
+    ; "C:\ProgramData\Hearthmoor\" -> "C:\ProgramData\Hearthmoor"
+    StrCpy $1 $0 1 -1
+    ${If} $1 == "\"
+      StrCpy $0 $0 -1
+    ${EndIf}
+    StrCpy $INSTDIR $0
+  ${ElseIf} $INSTDIR == ""
+    StrCpy $INSTDIR "$APPDATA\${PRODUCT}"
+  ${EndIf}
+  Call ApplyOptions
+FunctionEnd
+
+Function SkipFolderPageOnUpgrade
+  ${If} $Upgrading == 1
+    Abort
+  ${EndIf}
+FunctionEnd
+
+Section "Hearthmoor screen saver (required)" SecSaver
+  SectionIn RO
+  SetShellVarContext all
+  ${DisableX64FSRedirection}
+  SetRegView 64
+
+  SetOutPath "$SYSDIR"
+  SetOverwrite on
+  File "${SCR}"
+
+  ; The settings folder: the user's own files are never replaced, only
+  ; missing ones are filled in from the defaults.
+  SetOutPath "$INSTDIR"
+  SetOverwrite off
+  File "${DATA_DIR}/config.ini"
+  File "${DATA_DIR}/store.ini"
+  SetOverwrite on
+  File "${HELP_CHM}"
+  ; Every user writes here (their choices on OK, the log and the timing
+  ; report at every run): give the Users group modify rights. Harmless where
+  ; icacls is missing.
+  nsExec::Exec 'icacls "$INSTDIR" /grant *S-1-5-32-545:(OI)(CI)M /T /Q'
+  Pop $0
+
+  WriteRegStr HKLM "${SETTINGS_KEY}" "Path" "$INSTDIR\"
+
+  CreateDirectory "$ProgramFolder"
+  WriteUninstaller "$ProgramFolder\Uninstall.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT} screen saver"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$SYSDIR\Hearthmoor.scr,0"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR\"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$ProgramFolder\Uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$ProgramFolder\Uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  ${GetSize} "$SYSDIR" "/M=Hearthmoor.scr /S=0K /G=0" $3 $1 $2
+  IntOp $0 $0 + $3
+  IntOp $0 $0 + 100 ; the uninstaller
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+; The user's previous choice is remembered (per user) so that uninstalling
+; gives it back; a second install leaves the remembered choice alone.
+Section "Make Hearthmoor my screen saver" SecActivate
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  Call IsHearthmoor
+  ${If} $1 == 0
+    WriteRegStr HKCU "${USER_KEY}" "PreviousScreenSaver" $0
+    ReadRegStr $2 HKCU "${DESKTOP_KEY}" "ScreenSaveActive"
+    WriteRegStr HKCU "${USER_KEY}" "PreviousScreenSaveActive" $2
+  ${EndIf}
+  WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" "$SYSDIR\Hearthmoor.scr"
+  WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" "1"
+  System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATE_AND_SEND})'
+SectionEnd
+
+; /KEEPSAVER leaves the current screen saver as it is (for deployments that
+; install Hearthmoor without choosing it for the user).
+Function ApplyOptions
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/KEEPSAVER" $1
+  ${IfNot} ${Errors}
+    SectionSetFlags ${SecActivate} 0
+  ${EndIf}
+FunctionEnd
+
+; IsHearthmoor / un.IsHearthmoor: $1 becomes 1 when the screen saver path in $0
+; names Hearthmoor.scr (in any case, long or short form), else 0. Uses $2.
+!macro IS_HEARTHMOOR prefix
+Function ${prefix}IsHearthmoor
+  System::Call 'kernel32::GetLongPathNameW(w r0, w .r1, i ${NSIS_MAX_STRLEN}) i .r2'
+  ${If} $2 == 0
+    StrCpy $1 $0
+  ${EndIf}
+  ${GetFileName} $1 $2
+  ${If} $2 == "Hearthmoor.scr"
+    StrCpy $1 1
+  ${Else}
+    StrCpy $1 0
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro IS_HEARTHMOOR ""
+!insertmacro IS_HEARTHMOOR "un."
+
+Function un.onInit
+  SetShellVarContext all
+  ${DisableX64FSRedirection}
+  SetRegView 64
+FunctionEnd
+
+Section "un.Hearthmoor screen saver (required)" SecUnSaver
+  SectionIn RO
+  ${DisableX64FSRedirection}
+  SetRegView 64
+
+  ; Give the user back the screen saver that was current before Hearthmoor.
+  ReadRegStr $0 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+  Call un.IsHearthmoor
+  ${If} $1 == 1
+    ClearErrors
+    ReadRegStr $2 HKCU "${USER_KEY}" "PreviousScreenSaver"
+    ${If} $2 != ""
+      WriteRegStr HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE" $2
+    ${Else}
+      DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+    ${EndIf}
+    ReadRegStr $3 HKCU "${USER_KEY}" "PreviousScreenSaveActive"
+    ${If} $2 == ""
+      StrCpy $3 0
+    ${ElseIf} $3 == ""
+      StrCpy $3 1
+    ${EndIf}
+    WriteRegStr HKCU "${DESKTOP_KEY}" "ScreenSaveActive" $3
+    System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i $3, p 0, i ${SPIF_UPDATE_AND_SEND})'
+  ${EndIf}
+  DeleteRegKey HKCU "${USER_KEY}"
+
+  Delete "$SYSDIR\Hearthmoor.scr"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  Delete "$INSTDIR\Uninstall.exe"
+  RMDir "$INSTDIR"
+SectionEnd
+
+; Unticked by default, and so never chosen by a silent uninstall: a user's
+; palettes and styles are their work.
+Section /o "un.Settings folder with your palettes and styles" SecUnSettings
+  SetRegView 64
+  ReadRegStr $0 HKLM "${SETTINGS_KEY}" "Path"
+  StrCpy $1 $0 1 -1
+  ${If} $1 == "\"
+    StrCpy $0 $0 -1
+  ${EndIf}
+  ; Only the files Hearthmoor makes: a folder the user picked may hold other
+  ; things of theirs, which stay (and with them the folder).
+  ${If} $0 != ""
+    Delete "$0\config.ini"
+    Delete "$0\store.ini"
+    Delete "$0\help.chm"
+    Delete "$0\log.txt"
+    Delete "$0\report.csv"
+    Delete "$0\Hearthmoor.urf"
+    RMDir "$0"
+    ${If} ${FileExists} "$0\*.*"
+      DetailPrint "Kept $0: it holds files that Hearthmoor did not make."
+    ${EndIf}
+  ${EndIf}
+SectionEnd
+
+; Runs last: the settings section above still needs the folder's name.
+Section "-un.registry"
+  SetRegView 64
+  DeleteRegKey HKLM "${PRODUCT_KEY}"
+SectionEnd

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# The saver keeps running: full screen for MINUTES minutes (at least 10) with a
+# background, palette and style change every 5 seconds. It must not grow: its
+# resident memory after minute 10 stays within 2 MiB of minute 1, log.txt
+# grows by less than a line a second, and report.csv is as long as after a
+# short run. No frame stage throws, and a key ends it with exit code 0.
+# The frames per second of every minute are printed, not judged (the machine
+# is shared).
+# Usage: long_run_test.sh SAVER [MINUTES]
+. "$(dirname "$0")/package_lib.sh"
+saver=$(readlink -f "$1") minutes=${2:-10}
+[ "$minutes" -ge 10 ] || minutes=10
+
+boot_prefix || exit 1
+start_display 1024x768x24 || exit 1
+make_picture "$E2E_TMP/desktop.png" 1024 768
+show_picture "$E2E_TMP/desktop.png"
+prepare_prefix
+settings=$E2E_TMP/settings
+make_settings_folder "$settings"
+convert -size 1024x768 plasma:fractal -seed 7 "BMP3:$settings/picture.bmp" 2>/dev/null ||
+  convert -size 1024x768 gradient:'#203050'-'#d0c0a0' "BMP3:$settings/picture.bmp"
+sed -i -E 's/^num=1\r?$/num=2\r/; s/^path0=Desktop\r?$/path0=Desktop\r\npath1=picture.bmp\r/' "$settings/config.ini"
+sed -i -E 's/^(changeBackgroundTime|changeColorTime|changeBlurTime)=.*/\1=0\r/' "$settings/config.ini"
+set_settings_folder "$settings"
+windows_saver=$(windows_path "$saver")
+
+# A short run first: it warms the new prefix and gives the report's length.
+run_saver_lit "$windows_saver" "$settings" "$E2E_TMP/short.png" || fail "the short run drew"
+sleep 2
+end_saver
+check "the short run ends with exit code 0" [ "$EXIT_STATUS" = 0 ]
+short_report=$(stat -c %s "$settings/report.csv" 2>/dev/null || echo 0)
+
+rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null; }
+# Wine's fps channel prints the rate of flips about once a second; the
+# saver's own count only reaches report.csv at its end.
+export WINEDEBUG=fixme-all,err-all,+fps
+"$WINE64" "$windows_saver" /s 2>>"$E2E_TMP/fps.log" &
+SAVER_PID=$!
+export WINEDEBUG=-all
+wait_for_line "$settings/log.txt" "BigApp::Init() end" 60 || fail "the long run started within 60 s"
+started=$(date +%s)
+echo "minute  rss_kib  log_bytes  fps"
+rss=() logs=()
+for minute in $(seq 1 "$minutes"); do
+  sleep $((started + minute * 60 - $(date +%s)))
+  kill -0 "$SAVER_PID" 2>/dev/null || { fail "the saver ran until minute $minute"; break; }
+  rss[$minute]=$(rss_kib "$SAVER_PID")
+  logs[$minute]=$(stat -c %s "$settings/log.txt")
+  # One line about every second for the flips to the front buffer.
+  fps=$(sed -nE 's/.*ddraw_surface_update_frontbuffer .* approx ([0-9.]+)fps.*/\1/p' "$E2E_TMP/fps.log" |
+    awk '$1 > 0 { s += $1; n++ } END { if (n) printf "%.1f", s / n; else print "n/a" }')
+  : >"$E2E_TMP/fps.log"
+  printf '%6d  %7s  %9s  %s\n' "$minute" "${rss[$minute]}" "${logs[$minute]}" "$fps"
+done
+screenshot "$E2E_TMP/long.png"
+end_saver
+check "a key ends the long run with exit code 0 ($EXIT_STATUS)" [ "$EXIT_STATUS" = 0 ]
+
+growth=$((${rss[$minutes]:-0} - ${rss[1]:-0}))
+echo "resident memory: minute 1 ${rss[1]:-?} KiB, minute $minutes ${rss[$minutes]:-?} KiB, growth $growth KiB"
+check "resident memory after minute $minutes within 2 MiB of minute 1 ($growth KiB)" \
+  [ -n "${rss[1]:-}" -a -n "${rss[$minutes]:-}" -a "$growth" -le 2048 ]
+# Loading a picture leaves a line (about 12 a minute here); a line a frame
+# would be 1,800 a minute. Allowed: less than a line a second.
+log_growth=$((${logs[$minutes]:-0} - ${logs[1]:-0}))
+check "log.txt grows by less than a line a second ($log_growth bytes in $((minutes - 1)) minutes)" \
+  [ -n "${logs[1]:-}" -a "$log_growth" -le $(((minutes - 1) * 60 * 32)) ]
+long_report=$(stat -c %s "$settings/report.csv" 2>/dev/null || echo 0)
+check "report.csv is as long as after a short run ($short_report -> $long_report bytes)" \
+  [ "$long_report" -gt 0 -a "$long_report" -le $((short_report + 1024)) ]
+check "no frame stage threw" bash -c "! grep -q 'exception' '$settings/log.txt'"
+check "the screen is lit at the end" [ "$(mean_brightness "$E2E_TMP/long.png")" -ge 8 ]
+if [ -n "${E2E_SHOTS:-}" ]; then cp "$E2E_TMP/long.png" "$E2E_SHOTS/long-run.png"; fi
+finish
