@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "fire/fire_errors.h"
 #include "image/byte_image.h"
 
 class BackgroundManager;
@@ -48,7 +49,7 @@ struct FireChanges {
 // background is replaced between a Render and the copies of its indices.
 class FireManager {
  public:
-  static constexpr int kUnsupportedDepth = -10;
+  static constexpr int kUnsupportedDepth = kFireErrorManagerDepth;
 
   // The sequence is not owned and must outlive the manager.
   explicit FireManager(FireSequence& sequence);
@@ -95,7 +96,6 @@ class FireManager {
   const ByteImage& HeatImage() const;
   // The colour table's current entries in the screen's format; null before Create.
   const std::uint8_t* ColorTableData() const;
-  const BackgroundManager* GetBackgroundManager() const { return backgrounds_.get(); }
 
  protected:
   // Whether Render leaves the indices to CopyToSurface (true) or writes the
