@@ -6,19 +6,26 @@
 #include <cstring>
 
 #include "diagnostics/performance_monitor.h"
+#include "fire/avx2_flame_step.h"
+#include "fire/avx2_pixel_stores.h"
 
 namespace {
 
 struct Store32 {
   std::uint32_t entries[256];
+  bool avx2;
 
-  explicit Store32(const std::uint8_t* table) { std::memcpy(entries, table, sizeof entries); }
+  Store32(const std::uint8_t* table, bool useAvx2) : avx2(useAvx2) { std::memcpy(entries, table, sizeof entries); }
 
   // Whole 16-byte blocks go out as streaming stores: the surface is written
   // once and not read back, so it need not pass through the cache (and a
   // display surface is often write-combined memory). Indices are read eight at
   // a time and taken apart in a register.
   void operator()(const std::uint8_t* in, std::int32_t count, std::uint8_t* out) const {
+    if (avx2) {
+      Avx2StorePixels32(entries, in, count, out);
+      return;
+    }
     std::int32_t x = 0;
     for (; x < count && (reinterpret_cast<std::uintptr_t>(out) & 15) != 0; ++x, out += 4) {
       std::memcpy(out, &entries[in[x]], 4);
@@ -38,16 +45,20 @@ struct Store32 {
 
 }  // namespace
 
+FireImageCopyer32::FireImageCopyer32(const std::uint8_t* table, std::int32_t xOffset, std::int32_t yOffset,
+                                     bool useAvx2)
+    : FireImageCopyer(table, xOffset, yOffset), useAvx2_(useAvx2 && Avx2Available()) {}
+
 void FireImageCopyer32::CopyImageToSurface(const ByteImage& image, Surface& surface) {
   PerformanceScope scope("FireImageCopyer32::CopyImageToSurface()");
   if (table_ == nullptr) return;
-  CopyRows(image, surface, 4, Store32(table_));
+  CopyRows(image, surface, 4, Store32(table_, useAvx2_));
 }
 
 void FireImageCopyer32::RenderToSurface(const ByteImage& heat, const ByteImage& grey, Surface& surface) {
   PerformanceScope scope("FireImageCopyer32::RenderToSurface()");
   if (table_ == nullptr) return;
-  RenderRows(heat, grey, surface, 4, Store32(table_));
+  RenderRows(heat, grey, surface, 4, Store32(table_, useAvx2_));
 }
 
 void FireImageCopyer32::ReadSurface(ByteImage& target, Surface& surface) {

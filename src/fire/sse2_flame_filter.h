@@ -6,10 +6,13 @@
 // in the program calls them). Agrees with ScalarFlameFilter bit for bit.
 // Step walks the field once, two rows at a time: it has the seeder seed the
 // rows the next pair reads, spreads the pair and attenuates it before storing,
-// so each row of both buffers passes through the cache once per frame.
+// so each row of both buffers passes through the cache once per frame. Where
+// the processor has AVX2 that walk runs 32 bytes at a time (see
+// avx2_flame_step.h); SSE2 stays the baseline and gives the same bytes.
 class Sse2FlameFilter : public ScalarFlameFilter {
  public:
-  Sse2FlameFilter();
+  // `useAvx2` false keeps to SSE2 even where AVX2 is present (tests of that path).
+  explicit Sse2FlameFilter(bool useAvx2 = true);
 
   void SpreadUp(const ByteImage& heat, std::uint8_t* other) override;
   void Blur(ByteImage& heat, std::uint8_t*& other, std::int32_t unused) override;
@@ -27,6 +30,7 @@ class Sse2FlameFilter : public ScalarFlameFilter {
   // above a step's temperature gets its amount added to the attenuation.
   // Thresholds are (temperature - 1) with the top bit flipped, for a signed
   // compare; areas at temperature 0 apply to every value and form the base.
+  bool useAvx2_;
   int stepCount_ = 0;
   std::uint8_t baseAmount_ = 0;
   std::uint8_t stepThresholds_[FireStyle::kAreas] = {};

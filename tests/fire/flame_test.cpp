@@ -22,6 +22,18 @@ class ScalarFlame : public Flame {
   std::unique_ptr<FlameFilter> MakeFilter() override { return std::make_unique<ScalarFlameFilter>(); }
 };
 
+// The optimised flame with its walk kept to SSE2, or with AVX2 where present.
+class ChosenFlame : public Flame {
+ public:
+  explicit ChosenFlame(bool avx2) : avx2_(avx2) {}
+
+ protected:
+  std::unique_ptr<FlameFilter> MakeFilter() override { return std::make_unique<Sse2FlameFilter>(avx2_); }
+
+ private:
+  bool avx2_;
+};
+
 using FlameTest = FireTest;
 
 ByteImage Reference(std::int32_t width, std::int32_t height) {
@@ -237,40 +249,42 @@ TEST_F(FlameTest, StyleTimer) {
 // random styles, for many steps: every byte of both buffers must agree.
 TEST_F(FlameTest, Sse2StepMatchesScalarReference) {
   std::mt19937 random(1234);
-  const std::int32_t widths[] = {1, 8, 9, 10, 11, 17, 18, 25, 33, 40, 1366};
-  for (std::int32_t width : widths) {
-    for (std::int32_t height = 1; height <= 7; ++height) {
-      Flame fast;
-      ScalarFlame plain;
-      CreateFlame(fast, width, height);
-      CreateFlame(plain, width, height);
-      FillRandom(fast.HeatImage(), random);
-      std::memcpy(plain.HeatImage().data, fast.HeatImage().data,
-                  static_cast<std::size_t>(fast.HeatImage().pitch) * height);
-      for (int step = 0; step < 40; ++step) {
-        if (step % 10 == 0) {
-          FireStyle style;
-          for (int k = 0; k < FireStyle::kAreas; ++k) {
-            style.temperatures[k] = static_cast<std::uint8_t>(random());
-            style.modes[k] = static_cast<std::uint8_t>(random() % 4 == 0 ? random() : random() % 4);
+  const std::int32_t widths[] = {1, 8, 9, 10, 11, 17, 18, 25, 33, 40, 50, 66, 74, 1366};
+  for (const bool avx2 : {false, true}) {
+    for (std::int32_t width : widths) {
+      for (std::int32_t height = 1; height <= 7; ++height) {
+        ChosenFlame fast(avx2);
+        ScalarFlame plain;
+        CreateFlame(fast, width, height);
+        CreateFlame(plain, width, height);
+        FillRandom(fast.HeatImage(), random);
+        std::memcpy(plain.HeatImage().data, fast.HeatImage().data,
+                    static_cast<std::size_t>(fast.HeatImage().pitch) * height);
+        for (int step = 0; step < 40; ++step) {
+          if (step % 10 == 0) {
+            FireStyle style;
+            for (int k = 0; k < FireStyle::kAreas; ++k) {
+              style.temperatures[k] = static_cast<std::uint8_t>(random());
+              style.modes[k] = static_cast<std::uint8_t>(random() % 4 == 0 ? random() : random() % 4);
+            }
+            if (step == 20) style = FireStyle{};
+            fast.SetStyle(style);
+            plain.SetStyle(style);
           }
-          if (step == 20) style = FireStyle{};
-          fast.SetStyle(style);
-          plain.SetStyle(style);
-        }
-        if (step % 7 == 3) {
-          // Fresh heat keeps the field from settling to a constant.
-          for (std::int32_t x = 0; x < width; ++x) {
-            const std::uint8_t v = static_cast<std::uint8_t>(random());
-            fast.HeatImage().Row(height - 1)[x] = v;
-            plain.HeatImage().Row(height - 1)[x] = v;
+          if (step % 7 == 3) {
+            // Fresh heat keeps the field from settling to a constant.
+            for (std::int32_t x = 0; x < width; ++x) {
+              const std::uint8_t v = static_cast<std::uint8_t>(random());
+              fast.HeatImage().Row(height - 1)[x] = v;
+              plain.HeatImage().Row(height - 1)[x] = v;
+            }
           }
+          fast.Update(40);
+          plain.Update(40);
+          const std::size_t size = static_cast<std::size_t>(fast.HeatImage().pitch) * height;
+          ASSERT_EQ(0, std::memcmp(fast.HeatImage().data, plain.HeatImage().data, size))
+              << width << "x" << height << " step " << step << (avx2 ? " avx2" : " sse2");
         }
-        fast.Update(40);
-        plain.Update(40);
-        const std::size_t size = static_cast<std::size_t>(fast.HeatImage().pitch) * height;
-        ASSERT_EQ(0, std::memcmp(fast.HeatImage().data, plain.HeatImage().data, size))
-            << width << "x" << height << " step " << step;
       }
     }
   }
@@ -282,42 +296,44 @@ TEST_F(FlameTest, Sse2StepMatchesScalarReference) {
 // out, widths around the groups of 8 and 16 and the merged columns.
 TEST_F(FlameTest, StepThatSeedsOnItsWayMatchesSeedingFirst) {
   std::mt19937 random(77);
-  for (std::int32_t width : {1, 8, 9, 10, 16, 17, 18, 24, 25, 26, 33, 34, 41, 64, 65, 1366}) {
-    for (std::int32_t height = 1; height <= 10; ++height) {
-      ByteImage grey;
-      grey.Create(width, height);
-      FillRandom(grey, random);
-      InsertBright fastSeeds;
-      ScalarInsertBright plainSeeds;
-      fastSeeds.Prepare(grey);
-      plainSeeds.Prepare(grey);
-      Flame fast;
-      ScalarFlame plain;
-      CreateFlame(fast, width, height);
-      CreateFlame(plain, width, height);
-      FillRandom(fast.HeatImage(), random);
-      const std::size_t size = static_cast<std::size_t>(fast.HeatImage().pitch) * height;
-      std::memcpy(plain.HeatImage().data, fast.HeatImage().data, size);
-      for (int step = 0; step < 30; ++step) {
-        if (step % 10 == 5) {
-          FireStyle style;
-          for (int k = 0; k < FireStyle::kAreas; ++k) {
-            style.temperatures[k] = static_cast<std::uint8_t>(random());
-            style.modes[k] = static_cast<std::uint8_t>(random() % 5);
+  for (const bool avx2 : {false, true}) {
+    for (std::int32_t width : {1, 8, 9, 10, 16, 17, 18, 24, 25, 26, 33, 34, 41, 50, 58, 64, 65, 66, 74, 1366}) {
+      for (std::int32_t height = 1; height <= 10; ++height) {
+        ByteImage grey;
+        grey.Create(width, height);
+        FillRandom(grey, random);
+        InsertBright fastSeeds;
+        ScalarInsertBright plainSeeds;
+        fastSeeds.Prepare(grey);
+        plainSeeds.Prepare(grey);
+        ChosenFlame fast(avx2);
+        ScalarFlame plain;
+        CreateFlame(fast, width, height);
+        CreateFlame(plain, width, height);
+        FillRandom(fast.HeatImage(), random);
+        const std::size_t size = static_cast<std::size_t>(fast.HeatImage().pitch) * height;
+        std::memcpy(plain.HeatImage().data, fast.HeatImage().data, size);
+        for (int step = 0; step < 30; ++step) {
+          if (step % 10 == 5) {
+            FireStyle style;
+            for (int k = 0; k < FireStyle::kAreas; ++k) {
+              style.temperatures[k] = static_cast<std::uint8_t>(random());
+              style.modes[k] = static_cast<std::uint8_t>(random() % 5);
+            }
+            fast.SetStyle(style);
+            plain.SetStyle(style);
           }
-          fast.SetStyle(style);
-          plain.SetStyle(style);
+          const std::uint32_t seed = static_cast<std::uint32_t>(step * 7919 + width * 31 + height);
+          CRuntimeRandom::Seed(seed);
+          fast.Update(40, fastSeeds);
+          CRuntimeRandom::Seed(seed);
+          plainSeeds.Update(plain.HeatImage());
+          plain.Update(40);
+          ASSERT_EQ(0, std::memcmp(fast.HeatImage().data, plain.HeatImage().data, size))
+              << width << "x" << height << " step " << step << (avx2 ? " avx2" : " sse2");
         }
-        const std::uint32_t seed = static_cast<std::uint32_t>(step * 7919 + width * 31 + height);
-        CRuntimeRandom::Seed(seed);
-        fast.Update(40, fastSeeds);
-        CRuntimeRandom::Seed(seed);
-        plainSeeds.Update(plain.HeatImage());
-        plain.Update(40);
-        ASSERT_EQ(0, std::memcmp(fast.HeatImage().data, plain.HeatImage().data, size))
-            << width << "x" << height << " step " << step;
+        CRuntimeRandom::Seed(1);
       }
-      CRuntimeRandom::Seed(1);
     }
   }
 }

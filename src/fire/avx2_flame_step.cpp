@@ -1,0 +1,181 @@
+#include "fire/avx2_flame_step.h"
+
+// Everything shared with the rest of the program is included before the code
+// below is switched to AVX2, so that no inline function the other translation
+// units also use is ever compiled with AVX2 instructions. What follows has
+// internal linkage.
+#include <immintrin.h>
+
+#include <cstddef>
+#include <cstdint>
+
+#include "fire/heat_seeder.h"
+#include "image/byte_image.h"
+
+bool Avx2Available() {
+#if defined(__GNUC__) && !defined(__clang__)
+  static const bool available = __builtin_cpu_supports("avx2");
+  return available;
+#else
+  return false;  // only the GCC builds (native and win64) carry the AVX2 walk
+#endif
+}
+
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC push_options
+#pragma GCC target("avx2")
+
+#include "fire/flame_step_kernels.h"
+
+namespace {
+
+inline __m256i Load32(const std::uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p)); }
+inline void Store32(std::uint8_t* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+
+struct Wide32 {
+  __m256i lo, hi;
+};
+
+// Unpacking and packing both work within each 16-byte half, so a widen, add,
+// shift and pack gives the bytes back in their order.
+inline Wide32 Widen32(__m256i v) {
+  const __m256i zero = _mm256_setzero_si256();
+  return {_mm256_unpacklo_epi8(v, zero), _mm256_unpackhi_epi8(v, zero)};
+}
+
+inline Wide32 Add32(Wide32 a, Wide32 b) { return {_mm256_add_epi16(a.lo, b.lo), _mm256_add_epi16(a.hi, b.hi)}; }
+
+inline Wide32 Triple32(__m256i left, __m256i mid, __m256i right) {
+  return Add32(Add32(Widen32(left), Widen32(mid)), Widen32(right));
+}
+
+inline __m256i Shift3AndPack32(Wide32 sum) {
+  return _mm256_packus_epi16(_mm256_srli_epi16(sum.lo, 3), _mm256_srli_epi16(sum.hi, 3));
+}
+
+// The SSE2 Attenuator's arithmetic on 32 bytes.
+template <int kSteps>
+class Attenuator32 {
+ public:
+  Attenuator32(std::uint8_t baseAmount, const std::uint8_t* thresholds, const std::uint8_t* amounts)
+      : base_(_mm256_set1_epi8(static_cast<char>(baseAmount))) {
+    for (int k = 0; k < kSteps; ++k) {
+      limit_[k] = _mm256_set1_epi8(static_cast<char>(thresholds[k]));
+      amount_[k] = _mm256_set1_epi8(static_cast<char>(amounts[k]));
+    }
+  }
+
+  __m256i operator()(__m256i v) const {
+    const __m256i signedV = _mm256_xor_si256(v, _mm256_set1_epi8(static_cast<char>(0x80)));
+    __m256i total = base_;
+    for (int k = 0; k < kSteps; ++k) {
+      total = _mm256_add_epi8(total, _mm256_and_si256(_mm256_cmpgt_epi8(signedV, limit_[k]), amount_[k]));
+    }
+    return _mm256_subs_epu8(v, total);
+  }
+
+ private:
+  __m256i base_;
+  __m256i limit_[kSteps > 0 ? kSteps : 1];
+  __m256i amount_[kSteps > 0 ? kSteps : 1];
+};
+
+template <int kSteps>
+inline void SpreadUpPair32(const std::uint8_t* r0, std::ptrdiff_t pitch, std::uint8_t* out,
+                           const Attenuator32<kSteps>& finish) {
+  const std::uint8_t* r1 = r0 + pitch;
+  const std::uint8_t* r2 = r1 + pitch;
+  const std::uint8_t* r3 = r2 + pitch;
+  const std::uint8_t* r4 = r3 + pitch;
+  const __m256i mid1 = Load32(r1);
+  const __m256i mid3 = Load32(r3);
+  const Wide32 shared = Triple32(Load32(r2 - 1), Load32(r2), Load32(r2 + 1));
+  const Wide32 upper =
+      Add32(Add32(Widen32(Load32(r0)), Widen32(mid3)), Add32(shared, Triple32(Load32(r1 - 1), mid1, Load32(r1 + 1))));
+  const Wide32 lower =
+      Add32(Add32(Widen32(mid1), Widen32(Load32(r4))), Add32(shared, Triple32(Load32(r3 - 1), mid3, Load32(r3 + 1))));
+  Store32(out, finish(Shift3AndPack32(upper)));
+  Store32(out + pitch, finish(Shift3AndPack32(lower)));
+}
+
+template <int kSteps>
+inline void SpreadUpGroup32(const std::uint8_t* r0, std::ptrdiff_t pitch, std::uint8_t* out,
+                            const Attenuator32<kSteps>& finish) {
+  const std::uint8_t* r1 = r0 + pitch;
+  const std::uint8_t* r2 = r1 + pitch;
+  const std::uint8_t* r3 = r2 + pitch;
+  Wide32 sum = Add32(Widen32(Load32(r0)), Widen32(Load32(r3)));
+  sum = Add32(sum, Triple32(Load32(r1 - 1), Load32(r1), Load32(r1 + 1)));
+  sum = Add32(sum, Triple32(Load32(r2 - 1), Load32(r2), Load32(r2 + 1)));
+  Store32(out, finish(Shift3AndPack32(sum)));
+}
+
+// Whole groups of 32 cells with AVX2, the rest of the row with the SSE2 kernels.
+template <int kSteps>
+class Avx2Rows {
+ public:
+  Avx2Rows(ByteImage& heat, std::uint8_t* other, const Attenuator32<kSteps>& wide, const Attenuator<kSteps>& narrow)
+      : heat_(heat), other_(other), wide_(wide), narrow_(narrow) {}
+
+  void operator()(std::int32_t y, std::int32_t columns, bool pair) const {
+    const std::ptrdiff_t pitch = heat_.pitch;
+    const std::uint8_t* r0 = heat_.Row(y) + 1;
+    std::uint8_t* out = other_ + y * pitch + 1;
+    std::int32_t x = 0;
+    if (pair) {
+      for (; x + 32 <= columns; x += 32) SpreadUpPair32(r0 + x, pitch, out + x, wide_);
+      for (; x + 16 <= columns; x += 16) SpreadUpPair<true>(r0 + x, pitch, out + x, narrow_);
+      if (x < columns) SpreadUpPair<false>(r0 + x, pitch, out + x, narrow_);
+    } else {
+      for (; x + 32 <= columns; x += 32) SpreadUpGroup32(r0 + x, pitch, out + x, wide_);
+      for (; x + 16 <= columns; x += 16) SpreadUpGroup<true>(r0 + x, pitch, out + x, narrow_);
+      if (x < columns) SpreadUpGroup<false>(r0 + x, pitch, out + x, narrow_);
+    }
+  }
+
+ private:
+  ByteImage& heat_;
+  std::uint8_t* other_;
+  const Attenuator32<kSteps>& wide_;
+  const Attenuator<kSteps>& narrow_;
+};
+
+template <int kSteps>
+void Walk(ByteImage& heat, std::uint8_t* other, HeatSeeder* seeder, std::uint8_t baseAmount,
+          const std::uint8_t* thresholds, const std::uint8_t* amounts) {
+  const Attenuator32<kSteps> wide(baseAmount, thresholds, amounts);
+  const Attenuator<kSteps> narrow(baseAmount, thresholds, amounts);
+  StepInOneWalk(heat, other, seeder, narrow, Avx2Rows<kSteps>(heat, other, wide, narrow));
+}
+
+}  // namespace
+
+void Avx2StepInOneWalk(ByteImage& heat, std::uint8_t* other, HeatSeeder* seeder, std::uint8_t baseAmount, int stepCount,
+                       const std::uint8_t* thresholds, const std::uint8_t* amounts) {
+  switch (stepCount) {
+    case 0:
+      return Walk<0>(heat, other, seeder, baseAmount, thresholds, amounts);
+    case 1:
+      return Walk<1>(heat, other, seeder, baseAmount, thresholds, amounts);
+    case 2:
+      return Walk<2>(heat, other, seeder, baseAmount, thresholds, amounts);
+    case 3:
+      return Walk<3>(heat, other, seeder, baseAmount, thresholds, amounts);
+    case 4:
+      return Walk<4>(heat, other, seeder, baseAmount, thresholds, amounts);
+    case 5:
+      return Walk<5>(heat, other, seeder, baseAmount, thresholds, amounts);
+    case 6:
+      return Walk<6>(heat, other, seeder, baseAmount, thresholds, amounts);
+    case 7:
+      return Walk<7>(heat, other, seeder, baseAmount, thresholds, amounts);
+    default:
+      return Walk<8>(heat, other, seeder, baseAmount, thresholds, amounts);
+  }
+}
+
+#pragma GCC pop_options
+#else
+void Avx2StepInOneWalk(ByteImage&, std::uint8_t*, HeatSeeder*, std::uint8_t, int, const std::uint8_t*,
+                       const std::uint8_t*) {}
+#endif

@@ -1,0 +1,8 @@
+#pragma once
+#include <cstdint>
+
+// Stores `count` pixels of the 32-bit table `entries` (one per index of `in`)
+// from `out` on: whole 32-byte blocks as 32-byte streaming stores, the pixels
+// before the first block and after the last one singly. The same bytes as the
+// SSE2 store of FireImageCopyer32; call only when Avx2Available().
+void Avx2StorePixels32(const std::uint32_t* entries, const std::uint8_t* in, std::int32_t count, std::uint8_t* out);
