@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "settings/file_access.h"
-#include "settings/settings.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -93,8 +92,7 @@ void WriteStyles(SettingsStore& store, const std::vector<std::string>& list, std
 
 void MergeInto(std::vector<PaletteRecord>& target, const std::vector<PaletteRecord>& source) {
   for (const PaletteRecord& entry : source) {
-    if (std::none_of(target.begin(), target.end(),
-                     [&](const PaletteRecord& existing) { return Settings::SamePalette(existing, entry); })) {
+    if (std::none_of(target.begin(), target.end(), [&](const PaletteRecord& existing) { return existing == entry; })) {
       target.push_back(entry);
     }
   }
