@@ -4,7 +4,7 @@
 #include "app/frame_timer.h"
 #include "dialogs/editor_factory.h"
 #include "dialogs/settings_dialog.h"
-#include "display/debug_log.h"
+#include "diagnostics/debug_log.h"
 #include "settings/settings.h"
 #include "update/update_address.h"
 

@@ -12,7 +12,7 @@
 #include "dialogs/open_file_names.h"
 #include "dialogs/resource.h"
 #include "dialogs/update_check.h"
-#include "display/debug_log.h"
+#include "diagnostics/debug_log.h"
 #include "fire/palette_builder.h"
 #include "settings/settings_controller.h"
 

@@ -4,7 +4,7 @@
 
 #include "dialogs/dialog_window.h"
 #include "dialogs/resource.h"
-#include "display/debug_log.h"
+#include "diagnostics/debug_log.h"
 #include "update/update_checker.h"
 #include "update/update_reply.h"
 

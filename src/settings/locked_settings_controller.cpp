@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "display/debug_log.h"
+#include "diagnostics/debug_log.h"
 #include "fire/fire_manager.h"
 #include "settings/settings.h"
 #include "settings/settings_view.h"
