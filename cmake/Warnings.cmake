@@ -10,6 +10,11 @@ if(HEARTHMOOR_SANITIZE AND NOT WIN32)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(HEARTHMOOR_TSAN AND NOT WIN32)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
 if(HEARTHMOOR_FUZZ)
   # Instrument the whole core for coverage; only the fuzz targets link the fuzzer's main.
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)

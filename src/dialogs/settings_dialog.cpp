@@ -5,9 +5,11 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <new>
 
 #include "diagnostics/debug_log.h"
 #include "dialogs/about_dialog.h"
+#include "dialogs/dialog_window.h"
 #include "dialogs/editor_factory.h"
 #include "dialogs/open_file_names.h"
 #include "dialogs/resource.h"
@@ -28,21 +30,6 @@ constexpr const char* kEditorFailed = "Some error, please try again.";
 // (a smaller buffer makes the dialog fail, adding nothing, when many are chosen).
 constexpr DWORD kFileBufferChars = 32768;
 constexpr DWORD kFileTitleChars = 256;
-
-// Centres the dialog on the work area of its monitor.
-void CentreOnWorkArea(HWND dialog) {
-  RECT box{};
-  GetWindowRect(dialog, &box);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  GetMonitorInfoA(MonitorFromWindow(dialog, MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const RECT& area = monitor.rcWork;
-  LONG x = area.left + (area.right - area.left - (box.right - box.left)) / 2;
-  LONG y = area.top + (area.bottom - area.top - (box.bottom - box.top)) / 2;
-  if (x < area.left) x = area.left;
-  if (y < area.top) y = area.top;
-  SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 // Runs the work when the scope ends, also on an exception.
 template <typename Work>
@@ -159,16 +146,14 @@ void SettingsDialog::OnInitDialog() {
   showFire_ = GetDlgItem(window, IDC_SHOW_FIRE);
 
   depth_ = controller_.GetColorDepth() == 16 ? 16 : 32;
-  CentreOnWorkArea(window);
+  CentreDialog(window, nullptr);
   for (HWND list : lists_) SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   InitBackgroundList();
   InitPaletteList();
   InitStyleList();
   SendMessageA(showFire_, BM_SETCHECK, controller_.GetShowFire() ? BST_CHECKED : BST_UNCHECKED, 0);
   InitIntervals();
-  smallIcon_ = static_cast<HICON>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_FLAME_SMALL), IMAGE_ICON, 16, 16, 0));
-  if (smallIcon_ != nullptr) SendMessageA(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  smallIcon_ = SetSmallIcon(window);
 }
 
 void SettingsDialog::InitBackgroundList() {
@@ -184,7 +169,13 @@ void SettingsDialog::InitPaletteList() {
   HWND list = List(kPalettes);
   images_ = ImageList_Create(kStripWidth, kStripHeight, depth_ == 16 ? ILC_COLOR16 : ILC_COLOR32, 0,
                              static_cast<int>(controller_.GetMaxPalettes()));
-  strip_.assign(static_cast<std::size_t>(kStripWidth) * kStripHeight * (depth_ / 8), 0);
+  try {
+    strip_.assign(static_cast<std::size_t>(kStripWidth) * kStripHeight * (depth_ / 8), 0);
+  } catch (const std::bad_alloc&) {
+    // Without the strip's buffer the list stays empty; the rest of the dialog works.
+    strip_.clear();
+    return;
+  }
   const SettingsController::PaletteList palettes = controller_.GetPalettes();
   if (images_ != nullptr) {
     for (const PaletteRecord& record : palettes) {
@@ -575,7 +566,13 @@ void SettingsDialog::CheckForUpdates() { RunUpdateCheck(Handle(), controller_); 
 
 void SettingsDialog::Ok() {
   CommitBackgrounds();
-  if (controller_.SaveAndClose()) ShowWindow(Handle(), SW_HIDE);
+  if (controller_.SaveAndClose()) {
+    ShowWindow(Handle(), SW_HIDE);
+    return;
+  }
+  const std::string text = "The settings could not be saved: " + controller_.GetSettingsFolder() +
+                           " does not let config.ini and store.ini be written.";
+  Message(text.c_str(), "Hearthmoor", MB_OK | MB_ICONWARNING);
 }
 
 void SettingsDialog::Cancel() {

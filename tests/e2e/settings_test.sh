@@ -56,18 +56,33 @@ preview_crop() {
 
 case $case in
   start)
-    if [ "$arg" = none ]; then start_saver || finish; else start_saver "$arg" || finish; fi
-    drive window Preview >"$E2E_TMP/window.txt"
-    cat "$E2E_TMP/window.txt"
+    # Now and then Wine shows a new DirectDraw window black although frames are
+    # drawn: later frames are looked at for a few seconds, and a run that stays
+    # black is repeated once before judging.
+    for attempt in 1 2; do
+      if [ "$arg" = none ]; then start_saver || finish; else start_saver "$arg" || finish; fi
+      drive window Preview >"$E2E_TMP/window.txt"
+      cat "$E2E_TMP/window.txt"
+      crop=$(preview_crop)
+      lit=0
+      for _ in 1 2 3 4 5; do
+        sleep 1
+        screenshot "$E2E_TMP/a.png"
+        lit=$(bright_share "$E2E_TMP/a.png" "$crop")
+        [ "$lit" -ge 20 ] && break
+        echo "note: the preview is dark; looking again"
+      done
+      [ "$lit" -ge 20 ] || [ "$attempt" -eq 2 ] && break
+      echo "note: the preview stayed dark; running the saver once more"
+      drive command 2
+      wait_for_exit "$saver_pid" 20
+      rm -f "$settings/log.txt"
+    done
     check "the preview window is visible with a 600x480 client area" grep -q 'visible 1 client 600x480' "$E2E_TMP/window.txt"
-    crop=$(preview_crop)
-    sleep 2
-    screenshot "$E2E_TMP/a.png"
     sleep 1
     screenshot "$E2E_TMP/b.png"
     convert "$E2E_TMP/a.png" -crop "$crop" +repage "$E2E_TMP/fire-a.png"
     convert "$E2E_TMP/b.png" -crop "$crop" +repage "$E2E_TMP/fire-b.png"
-    lit=$(bright_share "$E2E_TMP/a.png" "$crop")
     change=$(image_difference "$E2E_TMP/fire-a.png" "$E2E_TMP/fire-b.png")
     echo "preview $crop: $lit per mille lit, difference $change between frames a second apart"
     check "the preview shows fire" [ "$lit" -ge 20 ]
@@ -114,14 +129,14 @@ case $case in
     ;;
   stress)
     start_saver || finish
-    drive stress 20 | tee "$E2E_TMP/stress.txt"
+    drive stress ${E2E_STRESS_SECONDS:-20} | tee "$E2E_TMP/stress.txt"
     drive command 1
     end_saver "OK after the stress run"
     log_lines "$settings/log.txt" >"$E2E_TMP/log.txt"
     enters=$(grep -cx 'Enter Critical Section' "$E2E_TMP/log.txt")
     leaves=$(grep -cx 'Leave Critical Section' "$E2E_TMP/log.txt")
     echo "$enters enters, $leaves leaves"
-    check "every Enter Critical Section has its Leave" [ "$enters" -gt 1000 -a "$enters" = "$leaves" ]
+    check "every Enter Critical Section has its Leave" [ "$enters" -gt 200 -a "$enters" = "$leaves" ]
     check "no exception was logged" bash -c "! grep -q 'exception' '$E2E_TMP/log.txt'"
     count=$(ini_value "$settings/config.ini" Background num)
     start_saver || finish
@@ -135,7 +150,9 @@ case $case in
     sleep 2
     drive cpu 5 | tee "$E2E_TMP/cpu.txt"
     percent=$(awk '/^ui-cpu/ { print int($2 + 0.5) }' "$E2E_TMP/cpu.txt")
-    check "the idle dialog's thread uses well below one core (${percent:-?}%)" [ -n "$percent" ] && [ "$percent" -lt 25 ]
+    # Polling the queue without waiting measures about 25% here (the rest of the
+    # core goes to Wine's server round trips); waiting for messages about 1%.
+    check "the idle dialog's thread uses well below one core (${percent:-?}%)" [ "${percent:-100}" -lt 10 ]
     drive command 2
     end_saver "Cancel"
     ;;

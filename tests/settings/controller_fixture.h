@@ -91,11 +91,13 @@ class ControllerTest : public ::testing::Test {
       settings_.AddPalette(palettes[i]);
     }
     settings_.SetPaletteIndex(0);
-    for (const char* name : {"a", "b", "c"}) source_.Add(name, 64, true);
     fire_ = std::make_unique<FireManager>(settings_);
+    source_.SetDepth(depth_);
+    for (const char* name : {"a", "b", "c"}) source_.Add(name, 64, true);
     FireParameters parameters;
     parameters.width = kWidth;
     parameters.height = kHeight;
+    parameters.bitsPerPixel = depth_;
     ASSERT_EQ(fire_->Create(parameters, source_), 0);
     controller_ = std::make_unique<TestController>(settings_, *fire_);
     controller_->SetView(&view_);
@@ -121,6 +123,8 @@ class ControllerTest : public ::testing::Test {
     return text;
   }
 
+  // The screen's depth; a test's constructor may change it.
+  int depth_ = 32;
   TempDir dir_;
   CurrentDirGuard cwd_{dir_.path()};
   Settings settings_;
