@@ -5,14 +5,15 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <new>
 
+#include "diagnostics/debug_log.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/dialog_window.h"
 #include "dialogs/editor_factory.h"
 #include "dialogs/open_file_names.h"
 #include "dialogs/resource.h"
 #include "dialogs/update_check.h"
-#include "diagnostics/debug_log.h"
 #include "fire/palette_builder.h"
 #include "settings/settings_controller.h"
 
@@ -168,7 +169,13 @@ void SettingsDialog::InitPaletteList() {
   HWND list = List(kPalettes);
   images_ = ImageList_Create(kStripWidth, kStripHeight, depth_ == 16 ? ILC_COLOR16 : ILC_COLOR32, 0,
                              static_cast<int>(controller_.GetMaxPalettes()));
-  strip_.assign(static_cast<std::size_t>(kStripWidth) * kStripHeight * (depth_ / 8), 0);
+  try {
+    strip_.assign(static_cast<std::size_t>(kStripWidth) * kStripHeight * (depth_ / 8), 0);
+  } catch (const std::bad_alloc&) {
+    // Without the strip's buffer the list stays empty; the rest of the dialog works.
+    strip_.clear();
+    return;
+  }
   const SettingsController::PaletteList palettes = controller_.GetPalettes();
   if (images_ != nullptr) {
     for (const PaletteRecord& record : palettes) {
