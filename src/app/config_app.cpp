@@ -2,9 +2,9 @@
 
 #include "app/error_messages.h"
 #include "app/frame_timer.h"
+#include "diagnostics/debug_log.h"
 #include "dialogs/editor_factory.h"
 #include "dialogs/settings_dialog.h"
-#include "display/debug_log.h"
 #include "settings/settings.h"
 #include "update/update_address.h"
 

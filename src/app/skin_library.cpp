@@ -1,6 +1,6 @@
 #include "app/skin_library.h"
 
-#include "display/debug_log.h"
+#include "diagnostics/debug_log.h"
 
 namespace {
 

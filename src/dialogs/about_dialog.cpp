@@ -2,9 +2,9 @@
 
 #include <utility>
 
+#include "diagnostics/debug_log.h"
 #include "dialogs/dialog_window.h"
 #include "dialogs/resource.h"
-#include "display/debug_log.h"
 #include "settings/settings_controller.h"
 
 AboutDialog::AboutDialog(std::string productName, std::string version, LinkOpener& opener)

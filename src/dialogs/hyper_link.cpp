@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "display/debug_log.h"
+#include "diagnostics/debug_log.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 
 #include <cstring>
 
+#include "diagnostics/debug_log.h"
 #include "dialogs/about_dialog.h"
 #include "dialogs/dialog_window.h"
 #include "dialogs/editor_factory.h"
 #include "dialogs/open_file_names.h"
 #include "dialogs/resource.h"
 #include "dialogs/update_check.h"
-#include "display/debug_log.h"
 #include "fire/palette_builder.h"
 #include "settings/settings_controller.h"
 

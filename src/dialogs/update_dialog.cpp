@@ -2,9 +2,9 @@
 
 #include <utility>
 
+#include "diagnostics/debug_log.h"
 #include "dialogs/dialog_window.h"
 #include "dialogs/resource.h"
-#include "display/debug_log.h"
 #include "update/update_checker.h"
 #include "update/update_reply.h"
 

@@ -1,6 +1,6 @@
 #include "settings/frame_lock.h"
 
-#include "display/debug_log.h"
+#include "diagnostics/debug_log.h"
 
 FrameLockScope::FrameLockScope(FrameLock& lock) : lock_(lock) {
   TraceLog().Log("Enter Critical Section");

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "diagnostics/debug_log.h"
 #include "diagnostics/performance_monitor.h"
-#include "display/debug_log.h"
 #include "fire/fake_background_source.h"
 #include "fire/fire_manager.h"
 #include "settings/locked_settings_controller.h"

@@ -5,7 +5,7 @@
 #include <random>
 #include <thread>
 
-#include "fire/memory_surface.h"
+#include "image/memory_surface.h"
 #include "settings/controller_fixture.h"
 
 namespace {

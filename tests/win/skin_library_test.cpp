@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "display/debug_log.h"
+#include "diagnostics/debug_log.h"
 #include "support/temp_dir.h"
 
 namespace {
