@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "diagnostics/debug_log.h"
 #include "diagnostics/performance_monitor.h"
-#include "display/debug_log.h"
 #include "saver_options.h"
 #include "settings/settings.h"
 #include "settings_home.h"

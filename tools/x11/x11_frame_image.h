@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "fire/memory_surface.h"
-#include "fire/surface.h"
+#include "image/memory_surface.h"
+#include "image/surface.h"
 
 // The picture the fire draws into, and its way to a window: an XImage in the
 // window's pixel format, in shared memory when the server offers MIT-SHM

@@ -7,10 +7,10 @@
 #include <cstdio>
 #include <exception>
 
-#include "display/debug_log.h"
-#include "fire/desktop_capture.h"
+#include "diagnostics/debug_log.h"
 #include "settings/settings.h"
 #include "termination_signal.h"
+#include "x11_desktop_capture.h"
 #include "x11_errors.h"
 #include "xscreensaver_image.h"
 

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "display/decoded_image.h"
 #include "fire/fire_manager.h"
+#include "image/decoded_image.h"
 #include "noticing_background_source.h"
 #include "saver_options.h"
 #include "x11_frame_image.h"

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "display/decoded_image.h"
+#include "image/decoded_image.h"
 
 // The picture xscreensaver's own hacks start from: its helper program
 // xscreensaver-getimage paints, by the user's xscreensaver preferences, a
