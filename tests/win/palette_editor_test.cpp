@@ -8,8 +8,8 @@
 
 #include "dialogs/palette_editor_dialog.h"
 #include "dialogs/resource.h"
-#include "image/memory_surface.h"
 #include "fire/palette_test_support.h"
+#include "image/memory_surface.h"
 #include "settings/controller_fixture.h"
 #include "win/modal_script.h"
 
