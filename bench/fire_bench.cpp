@@ -12,16 +12,16 @@
 #include <vector>
 
 #include "diagnostics/performance_monitor.h"
-#include "fire/byte_image.h"
 #include "fire/fire_image_copyer32.h"
 #include "fire/flame.h"
 #include "fire/flame_render.h"
 #include "fire/insert_bright.h"
-#include "fire/memory_surface.h"
 #include "fire/scalar_flame_filter.h"
 #include "fire/scalar_flame_render.h"
 #include "fire/scalar_insert_bright.h"
 #include "fire/sse2_flame_filter.h"
+#include "image/byte_image.h"
+#include "image/memory_surface.h"
 
 namespace {
 

@@ -10,12 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "diagnostics/debug_log.h"
 #include "diagnostics/performance_monitor.h"
-#include "display/debug_log.h"
 #include "fire/background_source.h"
 #include "fire/fire_manager.h"
-#include "fire/memory_surface.h"
 #include "fire/scalar_fire_manager.h"
+#include "image/memory_surface.h"
 #include "settings/settings.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "display/decoded_image.h"
+#include "image/decoded_image.h"
 
 // Decodes one input and checks that whatever comes back is self-consistent. The
 // pixel budget is kept small so that inputs claiming huge pictures cost little

@@ -1,6 +1,6 @@
 #include "app/big_app.h"
 
-#include "display/debug_log.h"
+#include "diagnostics/debug_log.h"
 #include "settings/settings.h"
 
 static constexpr DWORD kFullScreenStyle = WS_POPUP | WS_VISIBLE;

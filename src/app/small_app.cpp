@@ -6,9 +6,9 @@
 
 #include "app/error_messages.h"
 #include "app/frame_timer.h"
+#include "diagnostics/debug_log.h"
 #include "diagnostics/performance_monitor.h"
 #include "display/cdx_screen_win.h"
-#include "display/debug_log.h"
 #include "fire/fire_manager.h"
 #include "settings/settings.h"
 

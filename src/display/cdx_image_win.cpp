@@ -7,9 +7,9 @@
 #include <cstring>
 #include <vector>
 
+#include "diagnostics/debugger_output.h"
 #include "display/cdx_surface_win.h"
-#include "display/debugger_output.h"
-#include "display/decoded_image.h"
+#include "image/decoded_image.h"
 
 namespace {
 // Larger files are not pictures this program shows; refusing them keeps one

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "diagnostics/clock.h"
-#include "display/debug_log.h"
+#include "diagnostics/debug_log.h"
 
 namespace {
 // The interface version this program is built against, logged for support.

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
+#include "diagnostics/debug_log.h"
 #include "display/cdx_image_win.h"
 #include "display/cdx_screen_win.h"
-#include "display/debug_log.h"
 
 namespace {
 // Ids are unique for the life of the process; the first surface made gets 1.

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "fire/surface.h"
+#include "image/surface.h"
 
 class CDXScreen;
 

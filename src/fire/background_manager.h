@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "fire/byte_image.h"
 #include "fire/wipe.h"
+#include "image/byte_image.h"
 
 class BackgroundSource;
 class FireImageCopyer;

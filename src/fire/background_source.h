@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "fire/surface.h"
+#include "image/surface.h"
 
 // Turns a background name into a surface of the screen's size and format:
 // "desktop" in any letter case is the desktop snapshot taken at start; any

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <new>
 
-#include "display/debug_log.h"
+#include "diagnostics/debug_log.h"
 
 ColorTable::~ColorTable() { Release(); }
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "fire/byte_image.h"
-#include "fire/surface.h"
+#include "image/byte_image.h"
+#include "image/surface.h"
 
 // Stores palette-index images into a surface of one depth through a colour
 // table whose entries are already in the surface's format, and reads a

@@ -1,18 +1,18 @@
 #include "fire/fire_manager.h"
 
+#include "diagnostics/debug_log.h"
 #include "diagnostics/performance_monitor.h"
-#include "display/debug_log.h"
 #include "fire/background_manager.h"
 #include "fire/color_table.h"
 #include "fire/fire_image_copyer16.h"
 #include "fire/fire_image_copyer24.h"
 #include "fire/fire_image_copyer32.h"
+#include "fire/fire_sequence.h"
 #include "fire/flame.h"
 #include "fire/flame_render.h"
 #include "fire/insert_bright.h"
-#include "settings/settings.h"
 
-FireManager::FireManager(Settings& settings) : settings_(settings) {}
+FireManager::FireManager(FireSequence& sequence) : sequence_(sequence) {}
 
 FireManager::~FireManager() { Release(); }
 
@@ -61,10 +61,10 @@ int FireManager::Create(const FireParameters& parameters, BackgroundSource& sour
   hotSpots_ = MakeHotSpots();
   hotSpots_->Prepare(grey_);
 
-  backgrounds_->ShowNow(settings_.CurrentBackground(), *hotSpots_, grey_);
-  colorTable_->Apply(settings_.CurrentPalette());
+  backgrounds_->ShowNow(sequence_.CurrentBackground(), *hotSpots_, grey_);
+  colorTable_->Apply(sequence_.CurrentPalette());
   copier_->SetTable(colorTable_->Table());
-  ApplyStyleFromSettings();
+  ApplyCurrentStyle();
 
   TraceLog().Log("FireManager::Create success");
   return 0;
@@ -81,7 +81,7 @@ void FireManager::Release() {
   backgrounds_.reset();
 }
 
-void FireManager::ApplyStyleFromSettings() { flame_->SetStyle(settings_.CurrentStyle()); }
+void FireManager::ApplyCurrentStyle() { flame_->SetStyle(sequence_.CurrentStyle()); }
 
 void FireManager::Update(std::uint32_t elapsedMs) {
   PerformanceScope scope("FireManager::Update()");
@@ -89,17 +89,17 @@ void FireManager::Update(std::uint32_t elapsedMs) {
   if (backgrounds_->Tick(elapsedMs, *hotSpots_, grey_)) {
     // A name that cannot be loaded leaves the change due: the next frame moves
     // on to the entry after it.
-    if (backgrounds_->StartChange(settings_.NextBackground())) backgroundChanged_ = true;
+    if (backgrounds_->StartChange(sequence_.NextBackground())) backgroundChanged_ = true;
   }
   if (colorTable_->Tick(elapsedMs)) {
     // The copier keeps the table's address; the change rewrites it in place.
-    colorTable_->ChangeTo(settings_.NextPalette());
+    colorTable_->ChangeTo(sequence_.NextPalette());
     paletteChanged_ = true;
   }
   hotSpots_->Update(flame_->HeatImage());
   if (flame_->Update(elapsedMs)) {
-    settings_.NextStyle();
-    ApplyStyleFromSettings();
+    sequence_.NextStyle();
+    ApplyCurrentStyle();
     styleChanged_ = true;
   }
 }

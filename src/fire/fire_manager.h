@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "fire/byte_image.h"
+#include "image/byte_image.h"
 
 class BackgroundManager;
 class BackgroundSource;
@@ -12,7 +12,7 @@ class FireImageCopyer;
 class Flame;
 class FlameRender;
 class InsertBright;
-class Settings;
+class FireSequence;
 class Surface;
 struct PaletteRecord;
 
@@ -37,20 +37,20 @@ struct FireChanges {
 // Update (background, palette, sparks, heat step and style), Render (heat and
 // background into palette indices), CopyToSurface (indices through the colour
 // table into the surface). It also applies the timed changes, taking the next
-// entry of each list from the settings. No lock of its own: the caller keeps
+// entry of each list from the fire sequence. No lock of its own: the caller keeps
 // every operation to one thread at a time.
 class FireManager {
  public:
   static constexpr int kUnsupportedDepth = -10;
 
-  // The settings are not owned and must outlive the manager.
-  explicit FireManager(Settings& settings);
+  // The sequence is not owned and must outlive the manager.
+  explicit FireManager(FireSequence& sequence);
   virtual ~FireManager();
   FireManager(const FireManager&) = delete;
   FireManager& operator=(const FireManager&) = delete;
 
   // 0, or -10 for a depth other than 16, 24 and 32, or the colour table's -8/-9
-  // (then nothing is kept). Shows the settings' current background, palette and
+  // (then nothing is kept). Shows the sequence's current background, palette and
   // style. The source is not owned. Throws std::bad_alloc.
   int Create(const FireParameters& parameters, BackgroundSource& source);
   // Destroys every piece; safe twice. The frame operations then do nothing.
@@ -98,7 +98,7 @@ class FireManager {
   virtual std::unique_ptr<InsertBright> MakeHotSpots();
 
  private:
-  void ApplyStyleFromSettings();
+  void ApplyCurrentStyle();
 
   // Field order is the order of construction; Release destroys them in its own order.
   ByteImage output_;
@@ -110,7 +110,7 @@ class FireManager {
   std::unique_ptr<FlameRender> render_;
   std::unique_ptr<InsertBright> hotSpots_;
   std::unique_ptr<ColorTable> colorTable_;
-  Settings& settings_;
+  FireSequence& sequence_;
   bool backgroundChanged_ = true;
   bool paletteChanged_ = true;
   bool styleChanged_ = true;

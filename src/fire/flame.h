@@ -2,9 +2,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "fire/byte_image.h"
 #include "fire/fire_style.h"
 #include "fire/flame_filter.h"
+#include "image/byte_image.h"
 
 // The fire's heat field and its step, plus the timer that says when the style
 // should change. The heat image is read and written in place between steps by

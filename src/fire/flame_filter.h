@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "fire/byte_image.h"
+#include "image/byte_image.h"
 
 // The two halves of the heat step. Every spread operation writes a truncated
 // average of eight samples of `heat` into `other` (same pitch and height) and

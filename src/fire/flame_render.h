@@ -1,5 +1,5 @@
 #pragma once
-#include "fire/byte_image.h"
+#include "image/byte_image.h"
 
 // Mixes the heat field with the background's grey image into palette indices:
 // half the heat plus half the brightness, each half truncated, so an index never

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "fire/byte_image.h"
+#include "image/byte_image.h"
 
 // Seeds the heat field along the edges of the background: once per background
 // it finds the edge pixels of the grey image, and every frame it scatters short

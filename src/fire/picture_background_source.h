@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "display/decoded_image.h"
 #include "fire/background_source.h"
-#include "fire/memory_surface.h"
+#include "image/decoded_image.h"
+#include "image/memory_surface.h"
 
 // The background source of the native build: surfaces in plain memory, pictures
 // read through the image decoders. The desktop is whatever picture was handed in

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "fire/byte_image.h"
+#include "image/byte_image.h"
 
 // One background transition: each Step copies the next strip of the new grey
 // image over the old one and reports how far the transition has come, in whole

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "fire/fire_sequence.h"
 #include "fire/fire_style.h"
 #include "fire/palette_record.h"
 
@@ -17,9 +18,11 @@ class SettingsStore;
 // Nothing here raises or reports an error: missing files, sections or keys give
 // defaults, out-of-range indices are reset or refused with a false result.
 // There is no lock; the settings mode serialises access itself.
-class Settings {
+//
+// The rotation is the fire's sequence: the fire manager takes its next
+// background, palette and style from here.
+class Settings : public FireSequence {
  public:
-  using Index = std::uint32_t;
   using TextList = std::vector<std::string>;
   using PaletteList = std::vector<PaletteRecord>;
 
@@ -29,7 +32,7 @@ class Settings {
   static constexpr std::uint32_t kMaxIntervalSeconds = 7200;
 
   Settings() = default;
-  virtual ~Settings() = default;
+  ~Settings() override = default;
   Settings(const Settings&) = delete;
   Settings& operator=(const Settings&) = delete;
 
@@ -56,15 +59,15 @@ class Settings {
   // --- Rotation ------------------------------------------------------------
 
   // Empty list: "". Otherwise the current entry (an index past the end becomes 0).
-  std::string CurrentBackground();
+  std::string CurrentBackground() override;
   // Empty list: "" and the index stays. Otherwise the following entry, wrapping.
-  std::string NextBackground();
+  std::string NextBackground() override;
   // Empty list: the built-in default palette.
-  PaletteRecord CurrentPalette();
-  PaletteRecord NextPalette();
+  PaletteRecord CurrentPalette() override;
+  PaletteRecord NextPalette() override;
   // The current style text parsed over the built-in default style.
-  FireStyle CurrentStyle() const;
-  void NextStyle();
+  FireStyle CurrentStyle() const override;
+  void NextStyle() override;
 
   static PaletteRecord DefaultPalette();
   static FireStyle DefaultStyle();
@@ -75,18 +78,18 @@ class Settings {
   void GetBackgrounds(TextList& list, Index& index) const;
   // Takes the index as given; readers reset it when it is out of range.
   void SetBackgrounds(const TextList& list, Index index);
-  Index GetBackgroundIndex() const { return backgroundIndex_; }
+  Index GetBackgroundIndex() const override { return backgroundIndex_; }
   void SetBackgroundIndex(Index index) { backgroundIndex_ = index; }
 
   void GetStyles(TextList& list, Index& index) const;
   void SetStyles(const TextList& list, Index index);
   void SelectStyle(Index index);
-  Index GetStyleIndex() const { return styleIndex_; }
+  Index GetStyleIndex() const override { return styleIndex_; }
 
   const PaletteList& GetPalettes() const { return palettes_; }
   Index PaletteCount() const { return static_cast<Index>(palettes_.size()); }
   static Index MaxPalettes() { return kMaxPalettes; }
-  Index GetPaletteIndex() const { return paletteIndex_; }
+  Index GetPaletteIndex() const override { return paletteIndex_; }
   void SetPaletteIndex(Index index) { paletteIndex_ = index; }
   bool AddPalette(const PaletteRecord& record);
   bool RemovePalette(Index i);

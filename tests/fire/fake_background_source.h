@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fire/background_source.h"
-#include "fire/memory_surface.h"
+#include "image/memory_surface.h"
 
 // A background source whose pictures are grey surfaces of the screen's depth,
 // registered by name; every Load is recorded. Greys that are multiples of 8 read

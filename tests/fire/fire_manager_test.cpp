@@ -5,12 +5,12 @@
 #include <cstring>
 #include <fstream>
 
+#include "diagnostics/debug_log.h"
 #include "diagnostics/performance_monitor.h"
-#include "display/debug_log.h"
 #include "fake_background_source.h"
 #include "fire/c_runtime_random.h"
-#include "fire/memory_surface.h"
 #include "fire/scalar_fire_manager.h"
+#include "image/memory_surface.h"
 #include "settings/settings.h"
 #include "support/temp_dir.h"
 

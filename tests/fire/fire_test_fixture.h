@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <random>
 
+#include "diagnostics/debug_log.h"
 #include "diagnostics/performance_monitor.h"
-#include "display/debug_log.h"
-#include "fire/byte_image.h"
+#include "image/byte_image.h"
 #include "support/temp_dir.h"
 
 // Runs each test in its own folder with the performance monitor collecting (the

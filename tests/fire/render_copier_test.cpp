@@ -9,9 +9,9 @@
 #include "fire/fire_image_copyer24.h"
 #include "fire/fire_image_copyer32.h"
 #include "fire/flame_render.h"
-#include "fire/memory_surface.h"
 #include "fire/scalar_flame_render.h"
 #include "fire_test_fixture.h"
+#include "image/memory_surface.h"
 
 namespace {
 

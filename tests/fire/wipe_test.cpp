@@ -5,10 +5,10 @@
 #include <vector>
 
 #include "fire/bottom_to_top_wipe.h"
-#include "fire/byte_image.h"
 #include "fire/left_to_right_wipe.h"
 #include "fire/right_to_left_wipe.h"
 #include "fire/top_to_bottom_wipe.h"
+#include "image/byte_image.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "display/cdx_image_win.h"
-#include "display/decoded_image.h"
+#include "image/decoded_image.h"
 #include "win/display_test_support.h"
 
 namespace {
@@ -15,7 +15,7 @@ namespace fs = std::filesystem;
 fs::path GoldenDir() {
   std::string root = HEARTHMOOR_SOURCE_DIR;
   if (!root.empty() && root[0] == '/') root = "Z:" + root;
-  return fs::path(root) / "tests" / "data" / "display" / "golden";
+  return fs::path(root) / "tests" / "data" / "image" / "golden";
 }
 
 // A binary PPM (P6, 8-bit) as 0xRRGGBB per pixel; width 0 when unreadable.

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "diagnostics/debug_log.h"
 #include "display/cdx_screen_win.h"
-#include "display/debug_log.h"
 #include "win/display_test_support.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "fire/desktop_background_source_win.h"
+#include "display/desktop_background_source_win.h"
 #include "win/display_test_support.h"
 
 namespace {

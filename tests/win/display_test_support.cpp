@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "display/debug_log.h"
+#include "diagnostics/debug_log.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <system_error>
 
-#include "fire/memory_surface.h"
+#include "image/memory_surface.h"
 
 std::string FrameFileName(const char* prefix, std::int32_t frame, const char* extension) {
   char name[64];

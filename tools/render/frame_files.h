@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "fire/byte_image.h"
+#include "image/byte_image.h"
 
 class MemorySurface;
 

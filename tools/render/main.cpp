@@ -11,15 +11,15 @@
 #include <system_error>
 #include <vector>
 
+#include "diagnostics/debug_log.h"
 #include "diagnostics/performance_monitor.h"
-#include "display/debug_log.h"
-#include "fire/desktop_capture.h"
 #include "fire/fire_manager.h"
-#include "fire/memory_surface.h"
 #include "fire/picture_background_source.h"
 #include "frame_files.h"
+#include "image/memory_surface.h"
 #include "render_options.h"
 #include "settings/settings.h"
+#include "x11_desktop_capture.h"
 
 namespace fs = std::filesystem;
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "fire/memory_surface.h"
+#include "image/memory_surface.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -1,0 +1,77 @@
+#include "diagnostics/debug_log.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+
+#include "diagnostics/clock.h"
+#include "diagnostics/debugger_output.h"
+
+DebugLog::DebugLog(Clock clock) : clock_(clock != nullptr ? clock : &MillisecondsNow), start_(clock_()) {
+  const std::time_t now = std::time(nullptr);
+  const std::tm* local = std::localtime(&now);
+  if (local != nullptr) {
+    std::snprintf(path_, sizeof path_, "cdx%.4d%.2d%.2d%.2d%.2d%.2d.log", local->tm_year + 1900, local->tm_mon + 1,
+                  local->tm_mday, local->tm_hour, local->tm_min, local->tm_sec);
+  } else {
+    std::snprintf(path_, sizeof path_, "cdx.log");
+  }
+}
+
+void DebugLog::Stamped(const char* stampFormat, const char* format, va_list args) {
+  // A line is at most kMaxLine characters with its "\n": a longer message is cut,
+  // but the line end is kept so that the next line starts on its own.
+  char line[kMaxLine + 1];
+  const std::uint32_t elapsed = clock_() - start_;
+  int used = std::snprintf(line, sizeof line, stampFormat, elapsed);
+  if (used < 0) used = 0;
+  if (used > kMaxLine - 1) used = kMaxLine - 1;
+  std::vsnprintf(line + used, static_cast<std::size_t>(kMaxLine - used), format, args);
+  const std::size_t length = std::strlen(line);
+  line[length] = '\n';
+  line[length + 1] = '\0';
+  Write(line);
+}
+
+void DebugLog::Log(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  Stamped("%u: ", format, args);
+  va_end(args);
+}
+
+void DebugLog::LogDetail(const char* format, ...) {
+  if (level_ != 2) return;
+  va_list args;
+  va_start(args, format);
+  Stamped("%d: ", format, args);
+  va_end(args);
+}
+
+void DebugLog::SetFileName(const char* name) { std::snprintf(path_, sizeof path_, "%s", name != nullptr ? name : ""); }
+
+void DebugLog::DeleteLogFile() {
+  if (outputs_ == kFile) std::remove(path_);
+}
+
+void DebugLog::Write(const char* text) {
+  if (outputs_ & kFile) {
+    if (std::FILE* out = std::fopen(path_, "a")) {
+      std::fputs(text, out);
+      std::fclose(out);
+    }
+  }
+  if (outputs_ & kStdout) std::fputs(text, stdout);
+  if (outputs_ & kStderr) std::fputs(text, stderr);
+  if (outputs_ & kCom1) WriteToDevice("COM1:", text);
+  if (outputs_ & kCom2) WriteToDevice("COM2:", text);
+  if (outputs_ & kLpt1) WriteToDevice("LPT1:", text);
+  if (outputs_ & kLpt2) WriteToDevice("LPT2:", text);
+  if (outputs_ & kDebugger) WriteToDebugger(text);
+}
+
+DebugLog& TraceLog() {
+  static DebugLog log;
+  return log;
+}

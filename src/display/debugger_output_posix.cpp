@@ -1,5 +1,0 @@
-#include "display/debugger_output.h"
-
-void WriteToDebugger(const char*) {}
-
-void WriteToDevice(const char*, const char*) {}

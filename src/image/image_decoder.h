@@ -1,0 +1,31 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+#include "image/decoded_image.h"
+
+// One file format: recognises its files by content and decodes them into the
+// intermediate image. Decoders hold no state between calls.
+class ImageDecoder {
+ public:
+  virtual ~ImageDecoder() = default;
+
+  // `start` holds the first min(256, size) bytes of a file of `size` bytes, `end`
+  // its last `endLength` (at most 64) bytes.
+  virtual bool Detect(const std::uint8_t* start, std::size_t size, const std::uint8_t* end,
+                      std::size_t endLength) const = 0;
+  virtual std::optional<DecodedImage> Decode(const std::uint8_t* data, std::size_t size,
+                                             const DecodeLimits& limits) const = 0;
+};
+
+// Sizes the pixel buffer (zero-filled) and, for 8 bits per pixel, an all-zero
+// 256-entry colour table. False when a side is not within 1..limits.maxSide or the
+// buffer would exceed limits.maxPixelBytes; the arithmetic is 64-bit throughout.
+bool AllocateImage(DecodedImage& image, std::int64_t width, std::int64_t height, int bitsPerPixel, bool topDown,
+                   const DecodeLimits& limits);
+
+// Bytes of one DIB row of `width` pixels: padded to a multiple of 4.
+constexpr std::uint64_t DibStride(std::uint64_t width, int bitsPerPixel) {
+  return (static_cast<std::uint64_t>(bitsPerPixel) * width + 31) / 32 * 4;
+}

@@ -1,0 +1,113 @@
+#include "diagnostics/debug_log.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+std::uint32_t g_now = 0;
+std::uint32_t FakeClock() { return g_now; }
+
+// log.txt is a text file: Windows writes CR LF, so compare without the CRs.
+std::string ReadText(const std::filesystem::path& file) {
+  std::string text = ReadFileBytes(file);
+  std::erase(text, '\r');
+  return text;
+}
+
+class DebugLogTest : public ::testing::Test {
+ protected:
+  DebugLog MakeLog(std::uint32_t createdAt) {
+    g_now = createdAt;
+    DebugLog log(&FakeClock);
+    log.SetFileName("log.txt");
+    return log;
+  }
+  TempDir dir_;
+  CurrentDirGuard cwd_{dir_.path()};
+};
+
+TEST_F(DebugLogTest, LinesAreStampedWithMillisecondsSinceCreation) {
+  DebugLog log = MakeLog(4000000000u);
+  g_now = 4000001234u;
+  log.Log("FireManager::Create success");
+  g_now = 4000000000u + 300000000u;  // the clock wrapped: the difference is still right
+  log.Log("BaseApp::Init() begin");
+  EXPECT_EQ(ReadText("log.txt"), "1234: FireManager::Create success\n300000000: BaseApp::Init() begin\n");
+}
+
+TEST_F(DebugLogTest, FormatsIntegersAndTextLikeTheSystemFormatter) {
+  DebugLog log = MakeLog(0);
+  log.Log("%d %u %x %i %s|%5d|%-3s|", -1, 4294967295u, 255u, 7, "text", 42, "a");
+  EXPECT_EQ(ReadText("log.txt"), "0: -1 4294967295 ff 7 text|   42|a  |\n");
+}
+
+TEST_F(DebugLogTest, LongLinesAreCutAt255CharactersWithTheLineEndKept) {
+  DebugLog log = MakeLog(0);
+  g_now = 12;
+  for (std::size_t length : {250u, 251u, 252u, 400u, 5000u}) {
+    log.Log("%s", std::string(length, 'x').c_str());
+  }
+  log.Log("next");
+  const std::string text = ReadText("log.txt");
+  const std::string full = "12: " + std::string(250, 'x') + "\n";  // 255 characters exactly
+  const std::string cut = "12: " + std::string(250, 'x') + "\n";   // longer ones cut to the same
+  EXPECT_EQ(text, full + cut + cut + cut + cut + "12: next\n");
+}
+
+TEST_F(DebugLogTest, DeleteLogFileOnlyWhenTheOutputsAreExactlyTheFile) {
+  struct Case {
+    int outputs;
+    bool deleted;
+  };
+  const Case cases[] = {{DebugLog::kFile, true},
+                        {DebugLog::kFile | DebugLog::kDebugger, false},
+                        {DebugLog::kFile | DebugLog::kStderr, false},
+                        {DebugLog::kDebugger, false},
+                        {0, false}};
+  for (const Case& c : cases) {
+    WriteFileBytes("log.txt", "old run\n");
+    DebugLog log = MakeLog(0);
+    log.SetOutputs(c.outputs);
+    log.DeleteLogFile();
+    EXPECT_EQ(!std::filesystem::exists("log.txt"), c.deleted) << "outputs " << c.outputs;
+  }
+}
+
+TEST_F(DebugLogTest, EachRunStartsAFreshLogFile) {
+  WriteFileBytes("log.txt", "0: an earlier run\n");
+  DebugLog log = MakeLog(0);
+  log.DeleteLogFile();
+  log.Log("BaseApp::Init() begin");
+  EXPECT_EQ(ReadText("log.txt"), "0: BaseApp::Init() begin\n");
+}
+
+TEST_F(DebugLogTest, DetailLinesOnlyAtLevelTwoWithASignedStamp) {
+  DebugLog log = MakeLog(100);
+  g_now = 50;  // earlier than creation: the detail stamp shows it signed
+  log.LogDetail("START: CDXScreen::Flip");
+  EXPECT_FALSE(std::filesystem::exists("log.txt"));
+  log.SetLevel(2);
+  log.LogDetail("START: CDXScreen::Flip");
+  EXPECT_EQ(ReadText("log.txt"), "-50: START: CDXScreen::Flip\n");
+}
+
+TEST_F(DebugLogTest, StartsWithADatedFileNameAndTheFileOutputOnly) {
+  DebugLog log(&FakeClock);
+  const std::string name = log.FileName();
+  ASSERT_EQ(name.size(), 21u) << name;
+  EXPECT_EQ(name.substr(0, 3), "cdx");
+  EXPECT_EQ(name.substr(17), ".log");
+  EXPECT_EQ(name.find_first_not_of("0123456789", 3), 17u) << name;
+  EXPECT_EQ(log.Outputs(), DebugLog::kFile);
+  EXPECT_EQ(log.Level(), 1);
+  log.SetFileName(std::string(400, 'n').c_str());
+  EXPECT_EQ(std::string(log.FileName()).size(), static_cast<std::size_t>(DebugLog::kMaxPath - 1));
+}
+
+}  // namespace

@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "image/decoded_image.h"
+#include "image_test_files.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr ImageFormat kAllFormats[] = {ImageFormat::kUnknown, ImageFormat::kBmp, ImageFormat::kPsd,
+                                       ImageFormat::kTga,     ImageFormat::kPcx, ImageFormat::kJpeg};
+
+// A picture or nothing, never a sanitizer report or an image that lies about its buffer.
+void ExpectPictureOrNothing(const std::vector<std::uint8_t>& bytes, const DecodeLimits& limits,
+                            const std::string& what) {
+  for (ImageFormat format : kAllFormats) {
+    const std::optional<DecodedImage> image = DecodeImage(bytes.data(), bytes.size(), format, limits);
+    if (image) {
+      ASSERT_TRUE(IsConsistent(*image)) << what << " as format " << static_cast<int>(format);
+    }
+  }
+}
+
+std::vector<fs::path> FilesIn(const fs::path& dir) {
+  std::vector<fs::path> files;
+  for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+    if (entry.is_regular_file()) files.push_back(entry.path());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+std::vector<fs::path> GoldenSamples() {
+  std::vector<fs::path> samples;
+  for (const fs::path& file : FilesIn(DisplayDataDir() / "golden")) {
+    const std::string ext = file.extension().string();
+    if (ext != ".ppm" && ext != ".pgm") samples.push_back(file);
+  }
+  return samples;
+}
+
+TEST(HostileFilesTest, FuzzCorporaReplayCleanly) {
+  // The fuzz targets' own budget, so that replaying costs what fuzzing did.
+  DecodeLimits limits;
+  limits.maxPixelBytes = 1u << 20;
+  const std::vector<fs::path> files = FilesIn(fs::path(HEARTHMOOR_SOURCE_DIR) / "fuzz" / "corpus");
+  ASSERT_FALSE(files.empty());
+  for (const fs::path& file : files) ExpectPictureOrNothing(ReadBytes(file), limits, file.string());
+}
+
+TEST(HostileFilesTest, EveryPrefixAndHeaderByteChangeOfEverySample) {
+  DecodeLimits limits;
+  limits.maxPixelBytes = 1u << 20;
+  for (const fs::path& file : GoldenSamples()) {
+    const std::vector<std::uint8_t> bytes = ReadBytes(file);
+    ASSERT_FALSE(bytes.empty());
+    for (std::size_t length = 1; length < bytes.size(); ++length) {
+      const std::vector<std::uint8_t> prefix(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
+      const std::optional<DecodedImage> image =
+          DecodeImage(prefix.data(), prefix.size(), ImageFormat::kUnknown, limits);
+      if (image) {
+        ASSERT_TRUE(IsConsistent(*image)) << file << " cut to " << length;
+      }
+    }
+    // Headers and colour tables sit in the first bytes; the TGA footer in the last.
+    const std::size_t head = std::min<std::size_t>(bytes.size(), 160);
+    for (std::size_t at = 0; at < bytes.size(); at = at + 1 == head ? std::max(head, bytes.size() - 26) : at + 1) {
+      for (int change : {0x00, 0xFF, 0x80, 0x7F, 0x01}) {
+        std::vector<std::uint8_t> changed = bytes;
+        changed[at] = change == 0x80 ? static_cast<std::uint8_t>(bytes[at] ^ 0x80) : static_cast<std::uint8_t>(change);
+        const std::optional<DecodedImage> image =
+            DecodeImage(changed.data(), changed.size(), ImageFormat::kUnknown, limits);
+        if (image) {
+          ASSERT_TRUE(IsConsistent(*image)) << file << " byte " << at << " = " << change;
+        }
+      }
+    }
+  }
+}
+
+enum class Outcome { kNothing, kPicture };
+
+struct Malformed {
+  const char* file;
+  Outcome outcome;
+};
+
+const Malformed kMalformed[] = {
+    {"bmp_dims_overflow_32bit.bmp", Outcome::kNothing},
+    {"bmp_height_int_min.bmp", Outcome::kNothing},
+    {"bmp_header_only_claims_gigabytes.bmp", Outcome::kNothing},
+    {"bmp_stride_overflow_32bit.bmp", Outcome::kNothing},
+    {"tga_header_only_claims_gigabytes.tga", Outcome::kNothing},
+    {"tga_no_pixel_type_claims_gigabytes.tga", Outcome::kNothing},
+    {"pcx_header_only_claims_gigabytes.pcx", Outcome::kNothing},
+    {"psd_dims_overflow_32bit.psd", Outcome::kNothing},
+    {"psd_header_only_claims_gigabytes.psd", Outcome::kNothing},
+    {"psd_row_table_past_end.psd", Outcome::kNothing},
+    {"bmp_rle_run_past_row.bmp", Outcome::kPicture},
+    {"bmp_rle_run_past_image.bmp", Outcome::kNothing},
+    {"bmp_rle_literal_past_row.bmp", Outcome::kPicture},
+    {"bmp_rle_literal_past_file.bmp", Outcome::kNothing},
+    {"bmp_rle_delta_past_image.bmp", Outcome::kPicture},
+    {"bmp_rle_delta_past_row.bmp", Outcome::kPicture},
+    {"bmp_rle_eol_past_image.bmp", Outcome::kPicture},
+    {"bmp_rle_truncated.bmp", Outcome::kNothing},
+    {"bmp_rle4_unsupported.bmp", Outcome::kNothing},
+    {"bmp_colors_used_huge.bmp", Outcome::kPicture},
+    {"bmp_data_offset_past_end.bmp", Outcome::kNothing},
+    {"bmp_header_size_huge.bmp", Outcome::kNothing},
+    {"tga_rle_run_past_image.tga", Outcome::kPicture},
+    {"tga_rle_raw_packet_past_image.tga", Outcome::kPicture},
+    {"tga_rle_truncated.tga", Outcome::kNothing},
+    {"tga_map_first_plus_length_past_256.tga", Outcome::kPicture},
+    {"tga_map_first_past_256.tga", Outcome::kPicture},
+    {"tga_index_past_map.tga", Outcome::kPicture},
+    {"tga_map_past_end.tga", Outcome::kNothing},
+    {"tga_map_entry_size_odd.tga", Outcome::kNothing},
+    {"tga_depth_15.tga", Outcome::kNothing},
+    {"pcx_bytes_per_line_below_width.pcx", Outcome::kNothing},
+    {"pcx_run_past_line.pcx", Outcome::kNothing},
+    {"pcx_inverted_extent.pcx", Outcome::kNothing},
+    {"pcx_truncated_line.pcx", Outcome::kNothing},
+    {"pcx_4_bits_unsupported.pcx", Outcome::kNothing},
+    {"pcx_palette_marker_in_header.pcx", Outcome::kPicture},
+    {"psd_colour_section_ffffffff.psd", Outcome::kNothing},
+    {"psd_resources_ffffffff.psd", Outcome::kNothing},
+    {"psd_layers_ffffffff.psd", Outcome::kNothing},
+    {"psd_packbits_past_plane.psd", Outcome::kNothing},
+    {"psd_packbits_truncated.psd", Outcome::kNothing},
+    {"psd_channels_25.psd", Outcome::kNothing},
+    {"psd_raw_truncated.psd", Outcome::kNothing},
+    {"jpeg_frame_claims_gigabytes.jpg", Outcome::kNothing},
+};
+
+class MalformedTest : public ::testing::TestWithParam<Malformed> {};
+
+TEST_P(MalformedTest, GivesTheSafeOutcome) {
+  const fs::path file = DisplayDataDir() / "malformed" / GetParam().file;
+  const std::vector<std::uint8_t> bytes = ReadBytes(file);
+  ASSERT_FALSE(bytes.empty()) << file;
+  ExpectPictureOrNothing(bytes, DecodeLimits{}, file.string());
+  const std::optional<DecodedImage> image = DecodeImageFile(file.string());
+  EXPECT_EQ(image.has_value(), GetParam().outcome == Outcome::kPicture);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, MalformedTest, ::testing::ValuesIn(kMalformed), [](const auto& info) {
+  std::string name = info.param.file;
+  std::replace(name.begin(), name.end(), '.', '_');
+  return name;
+});
+
+TEST(MalformedTest, EveryFileReplaysCleanly) {
+  for (const fs::path& file : FilesIn(DisplayDataDir() / "malformed")) {
+    ExpectPictureOrNothing(ReadBytes(file), DecodeLimits{}, file.string());
+  }
+}
+
+// What the cut packets leave behind: nothing spills into the neighbouring row,
+// and indices with no colour-map entry show black.
+TEST(MalformedTest, CutPacketsStayInTheirRow) {
+  struct Case {
+    const char* file;
+    std::vector<std::uint8_t> indices;  // stored order, width per row
+  };
+  const Case cases[] = {
+      {"bmp_rle_run_past_row.bmp", {7, 7, 7, 7, 9, 9, 9, 0}},
+      {"bmp_rle_literal_past_row.bmp", {1, 2, 0, 0}},
+      {"bmp_rle_delta_past_row.bmp", {0, 0, 0, 0, 1, 1, 1, 1}},
+      {"bmp_rle_delta_past_image.bmp", {0, 0, 0, 0, 0, 0, 0, 0}},
+      {"tga_index_past_map.tga", {250, 255}},
+  };
+  for (const Case& c : cases) {
+    const std::optional<DecodedImage> image = DecodeImageFile((DisplayDataDir() / "malformed" / c.file).string());
+    ASSERT_TRUE(image.has_value()) << c.file;
+    ASSERT_EQ(image->bitsPerPixel, 8);
+    std::vector<std::uint8_t> got;
+    for (int y = 0; y < image->height; ++y) {
+      for (int x = 0; x < image->width; ++x)
+        got.push_back(image->pixels[static_cast<std::size_t>(y) * image->stride + x]);
+    }
+    EXPECT_EQ(got, c.indices) << c.file;
+  }
+  const std::optional<DecodedImage> mapped =
+      DecodeImageFile((DisplayDataDir() / "malformed" / "tga_index_past_map.tga").string());
+  ASSERT_TRUE(mapped.has_value());
+  std::uint8_t bgr[3] = {1, 1, 1};
+  mapped->PixelBgr(0, 0, bgr);
+  EXPECT_EQ(bgr[0] + bgr[1] + bgr[2], 0);
+}
+
+}  // namespace

@@ -1,0 +1,72 @@
+#include "x11_desktop_capture.h"
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdlib>
+
+namespace {
+
+// Xlib's default handler ends the process; a failed capture must only mean
+// "no desktop".
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
+int LowestBit(unsigned long mask) {
+  int shift = 0;
+  while (mask != 0 && (mask & 1) == 0) {
+    mask >>= 1;
+    ++shift;
+  }
+  return shift;
+}
+
+// Scales a channel of any width to 8 bits.
+std::uint8_t Channel(unsigned long pixel, unsigned long mask) {
+  if (mask == 0) return 0;
+  const int shift = LowestBit(mask);
+  const unsigned long max = mask >> shift;
+  return static_cast<std::uint8_t>(((pixel & mask) >> shift) * 255 / max);
+}
+
+}  // namespace
+
+std::optional<DecodedImage> CaptureX11Desktop() {
+  const char* name = std::getenv("DISPLAY");
+  if (name == nullptr || *name == '\0') return std::nullopt;
+  Display* display = XOpenDisplay(nullptr);
+  if (display == nullptr) return std::nullopt;
+
+  const auto previous = XSetErrorHandler(&IgnoreXError);
+  std::optional<DecodedImage> result;
+  const Window root = DefaultRootWindow(display);
+  XWindowAttributes attributes{};
+  if (XGetWindowAttributes(display, root, &attributes) != 0 && attributes.width > 0 && attributes.height > 0) {
+    XImage* image = XGetImage(display, root, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (image != nullptr) {
+      DecodedImage picture;
+      picture.width = attributes.width;
+      picture.height = attributes.height;
+      picture.bitsPerPixel = 32;
+      picture.topDown = true;
+      picture.stride = picture.width * 4;
+      picture.pixels.resize(static_cast<std::size_t>(picture.stride) * static_cast<std::size_t>(picture.height));
+      std::uint8_t* out = picture.pixels.data();
+      for (int y = 0; y < picture.height; ++y) {
+        for (int x = 0; x < picture.width; ++x, out += 4) {
+          const unsigned long pixel = XGetPixel(image, x, y);
+          out[0] = Channel(pixel, image->blue_mask);
+          out[1] = Channel(pixel, image->green_mask);
+          out[2] = Channel(pixel, image->red_mask);
+          out[3] = 0;
+        }
+      }
+      XDestroyImage(image);
+      result = std::move(picture);
+    }
+  }
+  XSync(display, False);
+  XSetErrorHandler(previous);
+  XCloseDisplay(display);
+  return result;
+}
