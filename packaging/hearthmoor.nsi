@@ -123,8 +123,7 @@ Section "Hearthmoor screen saver (required)" SecSaver
   ; missing ones are filled in from the defaults.
   SetOutPath "$INSTDIR"
   SetOverwrite off
-  File "${DATA_DIR}/config.ini"
-  File "${DATA_DIR}/store.ini"
+  File /r "${DATA_DIR}/*"
   SetOverwrite on
   File "${HELP_CHM}"
   ; Every user writes here (their choices on OK, the log and the timing
