@@ -62,6 +62,8 @@ Var Upgrading
 !insertmacro MUI_PAGE_LICENSE "${LICENSE_FILE}"
 !insertmacro MUI_PAGE_COMPONENTS
 !define MUI_PAGE_CUSTOMFUNCTION_PRE SkipFolderPageOnUpgrade
+!define MUI_PAGE_HEADER_TEXT "Choose the Settings Folder"
+!define MUI_PAGE_HEADER_SUBTEXT "Choose where Hearthmoor keeps its settings."
 !define MUI_DIRECTORYPAGE_TEXT_TOP "Hearthmoor keeps its settings, your palettes and styles, its log and its help file in this folder. Everyone who uses this computer shares it."
 !define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Settings folder"
 !insertmacro MUI_PAGE_DIRECTORY
@@ -121,8 +123,7 @@ Section "Hearthmoor screen saver (required)" SecSaver
   ; missing ones are filled in from the defaults.
   SetOutPath "$INSTDIR"
   SetOverwrite off
-  File "${DATA_DIR}/config.ini"
-  File "${DATA_DIR}/store.ini"
+  File /r "${DATA_DIR}/*"
   SetOverwrite on
   File "${HELP_CHM}"
   ; Every user writes here (their choices on OK, the log and the timing

@@ -32,7 +32,17 @@ end_saver
 check "the short run ends with exit code 0" [ "$EXIT_STATUS" = 0 ]
 short_report=$(stat -c %s "$settings/report.csv" 2>/dev/null || echo 0)
 
-rss_kib() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null; }
+# The least resident size over six seconds: a picture being loaded holds a
+# few MiB for a moment, a leak raises the floor.
+rss_kib() {
+  local least="" now
+  for _ in 1 2 3 4 5 6; do
+    now=$(awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null)
+    if [ -n "$now" ] && { [ -z "$least" ] || [ "$now" -lt "$least" ]; }; then least=$now; fi
+    sleep 1
+  done
+  echo "$least"
+}
 # Wine's fps channel prints the rate of flips about once a second; the
 # saver's own count only reaches report.csv at its end.
 export WINEDEBUG=fixme-all,err-all,+fps
