@@ -45,7 +45,10 @@ INT_PTR AboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       OnInitDialog();
-      return TRUE;
+      // The focus starts on OK, not on the first link, so that a stray Space
+      // opens nothing.
+      SetFocus(GetDlgItem(window_, IDOK));
+      return FALSE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
         EndDialog(window_, LOWORD(wParam));

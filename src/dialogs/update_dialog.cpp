@@ -57,7 +57,10 @@ INT_PTR UpdateDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
     case WM_INITDIALOG:
       OnInitDialog();
-      return TRUE;
+      // The focus starts on OK, not on the first link, so that a stray Space
+      // opens nothing.
+      SetFocus(GetDlgItem(window_, IDOK));
+      return FALSE;
     case WM_COMMAND:
       // OK ends with 1; the close box and Escape (IDCANCEL) end it the same way,
       // as the dialog only informs.

@@ -67,7 +67,9 @@ TEST(AboutDialog, ShowsNameAndVersionAndOpensEachOfItsThreeLinksThroughTheOpener
   RecordingOpener opener;
   std::string caption, nameVersion;
   std::vector<std::string> labels, tips;
+  bool focusOnOk = false;
   EXPECT_EQ(IDOK, RunAbout(opener, [&](HWND dialog) {
+              focusOnOk = GetFocus() == GetDlgItem(dialog, IDOK);
               caption = WindowText(dialog);
               nameVersion = ItemText(dialog, IDC_ABOUT_NAME_VERSION);
               for (int id : kLinkIds) {
@@ -77,6 +79,7 @@ TEST(AboutDialog, ShowsNameAndVersionAndOpensEachOfItsThreeLinksThroughTheOpener
               }
             }));
   EXPECT_EQ("About", caption);
+  EXPECT_TRUE(focusOnOk);  // a stray Space opens no link
   EXPECT_EQ("Hearthmoor V1.00", nameVersion);
   // Each link opens what it shows, and its tooltip names it.
   EXPECT_EQ(labels, opener.opened);
