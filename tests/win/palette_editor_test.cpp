@@ -107,7 +107,9 @@ TEST_F(PaletteEditorTest, DraggedPointsFollowTheRulesOfEndsAndHandles) {
   });
 }
 
-TEST_F(PaletteEditorTest, CursorShowsWhatIsUnderTheMouse) {
+// The cursor tells what a click would pick, and what is drawn lies under the
+// mouse position that picks it.
+TEST_F(PaletteEditorTest, CursorAndDrawingMatchWhatIsUnderTheMouse) {
   HMODULE module = GetModuleHandleA(nullptr);
   struct Case {
     PalettePoint at;
@@ -125,6 +127,13 @@ TEST_F(PaletteEditorTest, CursorShowsWhatIsUnderTheMouse) {
       SendMouse(curve, WM_MOUSEMOVE, WindowX(c.at.x), WindowY(c.at.y));
       EXPECT_EQ(GetCursor(), LoadCursorA(module, MAKEINTRESOURCEA(c.cursor))) << c.at.x << "," << c.at.y;
     }
+    PumpMessages(150);
+    HDC dc = GetDC(curve);
+    // Red's cold end (0, 0): its square spans the three window rows from 288 down.
+    EXPECT_EQ(GetPixel(dc, WindowX(0), WindowY(0)), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, WindowX(0), WindowY(0) + 2), RGB(255, 0, 0));
+    EXPECT_NE(GetPixel(dc, WindowX(0), WindowY(0) - 1), RGB(255, 0, 0));
+    ReleaseDC(curve, dc);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   });
 }
