@@ -8,7 +8,7 @@ curve_backdrop.bmp  the 320 x 352 backdrop of the curve editor (24-bit): the
                     curve area (window x 32..287, rows 33..288) with its grid,
                     axes and tick labels, a legend, and the frame of the
                     256 x 20 colour strip below it (window x 30..285, rows
-                    309..328) with its cold and hot ends named.
+                    310..329) with its cold and hot ends named.
 cursor_point.cur    over a control point: four-way move arrows, hot spot (15, 16)
 cursor_curve.cur    over a curve: an arrow pointing up at a curve, hot spot (12, 1)
 cursor_arrow.cur    elsewhere: the plain arrow, hot spot (0, 0)
@@ -24,7 +24,7 @@ import struct
 
 W, H = 320, 352
 AREA_X, AREA_TOP, AREA = 32, 33, 256          # curve area, window coordinates
-STRIP_X, STRIP_TOP, STRIP_W, STRIP_H = 30, 309, 256, 20
+STRIP_X, STRIP_TOP, STRIP_W, STRIP_H = 30, 310, 256, 20
 
 PANEL = (0xD0, 0xD0, 0xD0)
 PAPER = (0xFB, 0xFA, 0xF6)
