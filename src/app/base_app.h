@@ -5,6 +5,9 @@
 #include <memory>
 #include <string>
 
+#include "build_info.h"
+#include "update/update_address.h"
+
 class CDXScreen;
 class DesktopBackgroundSource;
 class FireManager;
@@ -25,8 +28,7 @@ struct FireParameters;
 class BaseApp {
  public:
   static constexpr const char* kProductName = "Hearthmoor";
-  static constexpr const char* kVersion = "V1.00";
-  static constexpr const char* kUpdateUrl = "http://www.hearthmoor.example/checkupdate.php";
+  static constexpr const char* kVersion = HEARTHMOOR_VERSION_TEXT;
 
   // Creates and loads the settings (which makes the settings folder the current
   // directory) and starts a fresh log.txt there.
@@ -55,12 +57,13 @@ class BaseApp {
 
   const char* GetProductName() const { return kProductName; }
   const char* GetVersion() const { return kVersion; }
-  const char* GetUpdateUrl() const { return kUpdateUrl; }
+  // The update address: HEARTHMOOR_UPDATE_URL when set, else the build's default.
+  const char* GetUpdateUrl() const { return updateUrl_.c_str(); }
   const char* GetFpsText() const { return fpsText_; }
   HWND GetWindow() const { return window_; }
 
  protected:
-  std::string updateUrl_ = kUpdateUrl;
+  std::string updateUrl_ = UpdateAddress();
   std::string productName_ = kProductName;
   std::string version_ = kVersion;
   CDXScreen* screen_ = nullptr;

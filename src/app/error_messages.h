@@ -1,4 +1,5 @@
 #pragma once
+#include "fire/fire_errors.h"
 
 // Initialisation error codes. Each step of start-up returns 0 or one of these;
 // the code travels unchanged to BaseApp::Run, which shows its message and advice.
@@ -11,9 +12,9 @@ enum InitError : int {
   kErrorWindowedDirectX = -5,
   kErrorFullScreenDirectX = -6,
   kErrorColorDepth = -7,
-  kErrorTableDepth = -8,
-  kErrorOutOfMemory = -9,
-  kErrorFireDepth = -10,
+  kErrorTableDepth = kFireErrorTableDepth,
+  kErrorOutOfMemory = kFireErrorNoMemory,
+  kErrorFireDepth = kFireErrorManagerDepth,
   kErrorConfigure = -11,
   kErrorRegisterPreviewClass = -12,
   kErrorCreatePreviewWindow = -13,

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <new>
 
 #include "diagnostics/debug_log.h"
 #include "dialogs/about_dialog.h"
@@ -168,7 +169,13 @@ void SettingsDialog::InitPaletteList() {
   HWND list = List(kPalettes);
   images_ = ImageList_Create(kStripWidth, kStripHeight, depth_ == 16 ? ILC_COLOR16 : ILC_COLOR32, 0,
                              static_cast<int>(controller_.GetMaxPalettes()));
-  strip_.assign(static_cast<std::size_t>(kStripWidth) * kStripHeight * (depth_ / 8), 0);
+  try {
+    strip_.assign(static_cast<std::size_t>(kStripWidth) * kStripHeight * (depth_ / 8), 0);
+  } catch (const std::bad_alloc&) {
+    // Without the strip's buffer the list stays empty; the rest of the dialog works.
+    strip_.clear();
+    return;
+  }
   const SettingsController::PaletteList palettes = controller_.GetPalettes();
   if (images_ != nullptr) {
     for (const PaletteRecord& record : palettes) {
@@ -559,7 +566,13 @@ void SettingsDialog::CheckForUpdates() { RunUpdateCheck(Handle(), controller_); 
 
 void SettingsDialog::Ok() {
   CommitBackgrounds();
-  if (controller_.SaveAndClose()) ShowWindow(Handle(), SW_HIDE);
+  if (controller_.SaveAndClose()) {
+    ShowWindow(Handle(), SW_HIDE);
+    return;
+  }
+  const std::string text = "The settings could not be saved: " + controller_.GetSettingsFolder() +
+                           " does not let config.ini and store.ini be written.";
+  Message(text.c_str(), "Hearthmoor", MB_OK | MB_ICONWARNING);
 }
 
 void SettingsDialog::Cancel() {

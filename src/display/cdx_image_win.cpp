@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "diagnostics/debugger_output.h"
-#include "display/cdx_surface_win.h"
+#include "display/offscreen_surface_win.h"
 #include "image/decoded_image.h"
 
 namespace {
@@ -39,19 +39,6 @@ bool ReadWholeFile(const char* fileName, std::vector<std::uint8_t>& bytes) {
   return ok;
 }
 }  // namespace
-
-LPDIRECTDRAWSURFACE7 CreateOffscreenSurface(LPDIRECTDRAW7 directDraw, int width, int height, BYTE memoryType) {
-  if (directDraw == nullptr || width <= 0 || height <= 0) return nullptr;
-  DDSURFACEDESC2 desc{};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-  desc.ddsCaps.dwCaps = CDXSurface::OffscreenCaps(memoryType);
-  desc.dwWidth = static_cast<DWORD>(width);
-  desc.dwHeight = static_cast<DWORD>(height);
-  LPDIRECTDRAWSURFACE7 surface = nullptr;
-  if (FAILED(directDraw->CreateSurface(&desc, &surface, nullptr))) return nullptr;
-  return surface;
-}
 
 LPDIRECTDRAWSURFACE7 CDXImage::GetImage(LPDIRECTDRAW7 directDraw, const char* fileName, BYTE memoryType, int format) {
   if (fileName == nullptr) return nullptr;

@@ -31,7 +31,3 @@ class CDXImage {
   // extent and the display's pixels per inch. Null on any failure.
   LPDIRECTDRAWSURFACE7 DrawJpeg(LPDIRECTDRAW7 directDraw, std::size_t size, const std::uint8_t* data, BYTE memoryType);
 };
-
-// Creates an off-screen plain surface of the memory type (CDXMemoryType); null
-// on failure.
-LPDIRECTDRAWSURFACE7 CreateOffscreenSurface(LPDIRECTDRAW7 directDraw, int width, int height, BYTE memoryType);

@@ -217,7 +217,7 @@ int CDXScreen::CreateFullScreen(HWND window, int width, int height, int bpp, int
   desc.dwSize = sizeof desc;
   desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
   desc.ddsCaps.dwCaps = kChainCaps | (useVideoMemory_ ? DDSCAPS_VIDEOMEMORY : DDSCAPS_SYSTEMMEMORY);
-  desc.dwBackBufferCount = tripleBuffering_ ? 2 : 1;
+  desc.dwBackBufferCount = 1;
   TraceLog().Log("create front buffer surface");
   if (FAILED(directDraw_->CreateSurface(&desc, &front_->surface_, nullptr))) {
     front_->surface_ = nullptr;
@@ -301,11 +301,11 @@ int CDXScreen::CreateWindowed(HWND window, int width, int height) {
   desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
   desc.dwWidth = static_cast<DWORD>(width);
   desc.dwHeight = static_cast<DWORD>(height);
-  desc.ddsCaps.dwCaps = CDXSurface::OffscreenCaps(useVideoMemory_ == 1 ? CDXMEM_VIDEOONLY : CDXMEM_SYSTEMONLY);
+  desc.ddsCaps.dwCaps = OffscreenCaps(useVideoMemory_ == 1 ? CDXMEM_VIDEOONLY : CDXMEM_SYSTEMONLY);
   HRESULT result = directDraw_->CreateSurface(&desc, &back_->surface_, nullptr);
   if (FAILED(result) && useVideoMemory_ == 1) {
     TraceLog().Log("Try creating back buffer in system ram");
-    desc.ddsCaps.dwCaps = CDXSurface::OffscreenCaps(CDXMEM_SYSTEMONLY);
+    desc.ddsCaps.dwCaps = OffscreenCaps(CDXMEM_SYSTEMONLY);
     result = directDraw_->CreateSurface(&desc, &back_->surface_, nullptr);
   }
   if (FAILED(result)) {
@@ -441,15 +441,13 @@ CDXScreen::~CDXScreen() {
   delete front_;
   front_ = nullptr;
   TraceLog().Log("Start releasing objects");
+  // The screen makes no z-buffer and no palette; the two lines stay so that the
+  // log reads the same as ever.
   TraceLog().Log("Release zBuffer");
-  if (zBuffer_ != nullptr) zBuffer_->Release();
-  zBuffer_ = nullptr;
   TraceLog().Log("Release clipper");
   if (clipper_ != nullptr) clipper_->Release();
   clipper_ = nullptr;
   TraceLog().Log("Release Palette");
-  if (palette_ != nullptr) palette_->Release();
-  palette_ = nullptr;
   TraceLog().Log("Release DirectDraw");
   if (directDraw_ != nullptr) directDraw_->Release();
   directDraw_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "display/cdx_surface_host_win.h"
 #include "display/cdx_surface_win.h"
 
 // The DirectDraw 7 display: either an exclusive full-screen flipping pair or a
@@ -15,7 +16,7 @@
 //
 // A screen whose DirectDraw could not be opened stays usable as an object; its
 // creation calls then fail with -1. Used by one thread at a time.
-class CDXScreen {
+class CDXScreen : public CDXSurfaceHost {
  public:
   // Creation results beside 0.
   static constexpr int kNoDirectDrawOrCreated = -1;
@@ -54,27 +55,22 @@ class CDXScreen {
   // restore result, 0 when nothing was lost.
   HRESULT Restore();
 
-  CDXSurface* GetFront() const { return front_; }
-  CDXSurface* GetBack() const { return back_; }
-  LPDIRECTDRAW7 GetDD() const { return directDraw_; }
+  CDXSurface* GetFront() const override { return front_; }
+  CDXSurface* GetBack() const override { return back_; }
+  LPDIRECTDRAW7 GetDD() const override { return directDraw_; }
   int GetWidth() const { return width_; }
   int GetHeight() const { return height_; }
   int GetBpp() const { return bpp_; }
   HWND GetWindow() const { return window_; }
-  int IsFullScreen() const { return fullScreen_; }
+  int IsFullScreen() const override { return fullScreen_; }
   int GetFPS() const { return fps_; }
   int GetModeCount() const { return modeCount_; }
   int GetDriverCount() const { return driverCount_; }
 
-  // 1 (the default): video memory first, system memory as the fall-back;
-  // 0: system memory only.
-  void SetUseVideoMemory(int use) { useVideoMemory_ = use; }
-  int GetUseVideoMemory() const { return useVideoMemory_; }
-
   // The surface list. Surfaces join it through CDXSurface::Create/LoadImage
   // and leave it when destroyed.
-  void AddSurfaceToList(CDXSurface* surface);
-  void RemoveSurfaceFromList(CDXSurface* surface);
+  void AddSurfaceToList(CDXSurface* surface) override;
+  void RemoveSurfaceFromList(CDXSurface* surface) override;
   // Empties the list without destroying the surfaces; each one forgets this
   // screen, so that destroying it later does not touch a gone screen.
   void ReleaseAllSurfaces();
@@ -96,10 +92,8 @@ class CDXScreen {
   void SetDefaultPalette();
 
   LPDIRECTDRAW7 directDraw_ = nullptr;
-  LPDIRECTDRAWSURFACE7 zBuffer_ = nullptr;
   CDXSurface* front_ = nullptr;
   CDXSurface* back_ = nullptr;
-  LPDIRECTDRAWPALETTE palette_ = nullptr;
   LPDIRECTDRAWCLIPPER clipper_ = nullptr;
   int width_ = 0;
   int height_ = 0;
@@ -108,7 +102,7 @@ class CDXScreen {
   int fullScreen_ = 0;
   int modeCount_ = 0;
   ModeNode* modeList_ = nullptr;
-  int tripleBuffering_ = 0;
+  // Video memory first, system memory as the fall-back.
   int useVideoMemory_ = 1;
   int driverCount_ = 0;
   DriverNode* driverList_ = nullptr;

@@ -4,23 +4,17 @@
 
 #include "diagnostics/debug_log.h"
 #include "display/cdx_image_win.h"
-#include "display/cdx_screen_win.h"
+#include "display/cdx_surface_host_win.h"
 
 namespace {
 // Ids are unique for the life of the process; the first surface made gets 1.
 int g_nextSurfaceId = 1;
-
-int ProcessorHasMmx() { return IsProcessorFeaturePresent(PF_MMX_INSTRUCTIONS_AVAILABLE) ? 1 : 0; }
 }  // namespace
 
-CDXSurface::CDXSurface() {
-  descriptor_.dwSize = sizeof descriptor_;
-  mmx_ = ProcessorHasMmx();
-}
+CDXSurface::CDXSurface() { descriptor_.dwSize = sizeof descriptor_; }
 
 CDXSurface::~CDXSurface() {
   TraceLog().Log("CDXSurface::~CDXSurface");
-  if (font_ != nullptr) DeleteObject(font_);
   DropSurface();
 }
 
@@ -37,18 +31,7 @@ void CDXSurface::DropSurface() {
   if (screen_ != nullptr && !IsChainBuffer()) screen_->RemoveSurfaceFromList(this);
 }
 
-DWORD CDXSurface::OffscreenCaps(BYTE memoryType) {
-  switch (memoryType) {
-    case CDXMEM_VIDEOONLY:
-      return DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY;
-    case CDXMEM_SYSTEMONLY:
-      return DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
-    default:
-      return DDSCAPS_OFFSCREENPLAIN;
-  }
-}
-
-HRESULT CDXSurface::Create(CDXScreen* screen, int width, int height, BYTE memoryType) {
+HRESULT CDXSurface::Create(CDXSurfaceHost* screen, int width, int height, BYTE memoryType) {
   if (screen == nullptr || screen->GetDD() == nullptr) return -1;
   DropSurface();
   DDSURFACEDESC2 desc{};
@@ -69,12 +52,11 @@ HRESULT CDXSurface::Create(CDXScreen* screen, int width, int height, BYTE memory
   height_ = height;
   fileName_[0] = '\0';
   ReadPixelFormat();
-  mmx_ = ProcessorHasMmx();
   Register(screen);
   return result;
 }
 
-int CDXSurface::LoadImage(CDXScreen* screen, const char* fileName, BYTE memoryType) {
+int CDXSurface::LoadImage(CDXSurfaceHost* screen, const char* fileName, BYTE memoryType) {
   if (fileName == nullptr || fileName[0] == '\0') return -1;
   // The name is kept for reloading after a lost surface; one that does not fit
   // is refused rather than kept cut short (it would reload another file).
@@ -108,7 +90,7 @@ int CDXSurface::LoadImage(CDXScreen* screen, const char* fileName, BYTE memoryTy
   return 1;
 }
 
-int CDXSurface::LoadSystemBitmap(CDXScreen* screen, const char* name, BYTE memoryType, LPDIRECTDRAWSURFACE7* out) {
+int CDXSurface::LoadSystemBitmap(CDXSurfaceHost* screen, const char* name, BYTE memoryType, LPDIRECTDRAWSURFACE7* out) {
   // A bitmap resource of the program by that name, else a bitmap file the
   // system can read (formats the program's own decoder leaves alone).
   HMODULE module = GetModuleHandleA(nullptr);
@@ -151,12 +133,12 @@ int CDXSurface::LoadSystemBitmap(CDXScreen* screen, const char* name, BYTE memor
   return 1;
 }
 
-void CDXSurface::Register(CDXScreen* screen) {
+void CDXSurface::Register(CDXSurfaceHost* screen) {
   screen->AddSurfaceToList(this);
   id_ = g_nextSurfaceId++;
 }
 
-void CDXSurface::Attach(CDXScreen* screen, LPDIRECTDRAWSURFACE7 surface, int width, int height) {
+void CDXSurface::Attach(CDXSurfaceHost* screen, LPDIRECTDRAWSURFACE7 surface, int width, int height) {
   if (surface_ != nullptr && surface_ != surface) DropSurface();
   surface_ = surface;
   screen_ = screen;
@@ -290,11 +272,9 @@ int CDXSurface::TextOut(int x, int y, COLORREF colour, const char* text) {
   if (text == nullptr || text[0] == '\0') return 0;
   HDC dc = GetDC();
   if (dc == nullptr) return -1;
-  HGDIOBJ previousFont = font_ != nullptr ? SelectObject(dc, font_) : nullptr;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, colour);
   const BOOL drawn = ::TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text)));
-  if (previousFont != nullptr) SelectObject(dc, previousFont);
   ReleaseDC();
   return drawn ? 0 : -1;
 }
@@ -327,11 +307,6 @@ HRESULT CDXSurface::Restore() {
   result = surface_->Blt(nullptr, picture, nullptr, DDBLT_WAIT, nullptr);
   picture->Release();
   return result;
-}
-
-void CDXSurface::SetFont(HFONT font) {
-  if (font_ != nullptr && font_ != font) DeleteObject(font_);
-  font_ = font;
 }
 
 void CDXSurface::ForgetScreen() {

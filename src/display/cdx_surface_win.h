@@ -5,17 +5,10 @@
 
 #include <cstdint>
 
+#include "display/offscreen_surface_win.h"
 #include "image/surface.h"
 
-class CDXScreen;
-
-// Where a surface's pixels live. Video memory is fastest to blit but can run out
-// or be lost; system memory is what the pixel copiers touch cheapest.
-enum CDXMemoryType : BYTE {
-  CDXMEM_VIDEOONLY = 0,
-  CDXMEM_SYSTEMONLY = 1,
-  CDXMEM_ANY = 2,  // DirectDraw chooses
-};
+class CDXSurfaceHost;
 
 // One DirectDraw surface with counted locking and counted device-context
 // access, a clip rectangle that bounds every blit and fill, and loading from an
@@ -41,13 +34,13 @@ class CDXSurface : public Surface {
   // Makes an off-screen plain surface in the screen's pixel format; joins the
   // screen's surface list and takes the next id. Returns DD_OK or a DirectDraw
   // failure (negative); -1 without a screen or DirectDraw.
-  HRESULT Create(CDXScreen* screen, int width, int height, BYTE memoryType = CDXMEM_SYSTEMONLY);
+  HRESULT Create(CDXSurfaceHost* screen, int width, int height, BYTE memoryType = CDXMEM_SYSTEMONLY);
 
   // Makes a surface holding the picture of an image file (BMP, TGA, PCX, PSD,
   // JPEG, or a bitmap resource or file the system can load) at its own size.
   // 1 on success; -1 no name, name too long or not loadable, -2 no such bitmap
   // resource or file, -3 bitmap not loadable, -4 surface not lockable.
-  int LoadImage(CDXScreen* screen, const char* fileName, BYTE memoryType = CDXMEM_SYSTEMONLY);
+  int LoadImage(CDXSurfaceHost* screen, const char* fileName, BYTE memoryType = CDXMEM_SYSTEMONLY);
 
   // Surface: new lock count, or a negative DirectDraw result.
   int Lock() override;
@@ -86,41 +79,34 @@ class CDXSurface : public Surface {
   // else the blit's result; a failed restore returns its own result.
   HRESULT Restore();
 
-  // The font TextOut uses; owned and deleted with the surface.
-  void SetFont(HFONT font);
-
   LPDIRECTDRAWSURFACE7 GetDDS() const { return surface_; }
   const DDSURFACEDESC2& GetDescriptor() const { return descriptor_; }
   const RECT& GetClipRect() const { return clip_; }
   const char* GetFileName() const { return fileName_; }
-  CDXScreen* GetScreen() const { return screen_; }
+  CDXSurfaceHost* GetScreen() const { return screen_; }
   HDC GetHDC() const { return dc_; }
   int GetLockCount() const { return lockCount_; }
   int GetDCCount() const { return dcCount_; }
   BYTE GetMemoryType() const { return memoryType_; }
   int GetId() const { return id_; }
-  int HasMMX() const { return mmx_; }
-
-  // Off-screen plain surface capabilities for a memory type.
-  static DWORD OffscreenCaps(BYTE memoryType);
 
   // Takes over a DirectDraw surface made elsewhere (the screen's front and back
   // buffers, a picture from CDXImage): the surface is released with this object.
   // Size and a whole-surface clip rectangle are set; the surface does not join
   // the screen's list.
-  void Attach(CDXScreen* screen, LPDIRECTDRAWSURFACE7 surface, int width, int height);
+  void Attach(CDXSurfaceHost* screen, LPDIRECTDRAWSURFACE7 surface, int width, int height);
 
  private:
   friend class CDXScreen;
   // Reads the pixel format (and size) into the descriptor.
   void ReadPixelFormat();
   // Joins the screen's list and takes the next process-wide id.
-  void Register(CDXScreen* screen);
+  void Register(CDXSurfaceHost* screen);
   // Releases the DirectDraw surface (giving back a held context or lock) and
   // leaves the screen's list.
   void DropSurface();
   // The bitmap fall-back of LoadImage: 1, or its negative code.
-  static int LoadSystemBitmap(CDXScreen* screen, const char* name, BYTE memoryType, LPDIRECTDRAWSURFACE7* out);
+  static int LoadSystemBitmap(CDXSurfaceHost* screen, const char* name, BYTE memoryType, LPDIRECTDRAWSURFACE7* out);
   // Called by the screen when it empties its list.
   void ForgetScreen();
   // Pulls the rectangle inside the clip rectangle; false when nothing remains.
@@ -133,9 +119,7 @@ class CDXSurface : public Surface {
   int height_ = 0;
   char fileName_[kMaxFileName] = {};
   HDC dc_ = nullptr;
-  HFONT font_ = nullptr;
-  CDXScreen* screen_ = nullptr;
-  int mmx_ = 0;
+  CDXSurfaceHost* screen_ = nullptr;
   RECT clip_{};
   int lockCount_ = 0;
   int dcCount_ = 0;

@@ -46,7 +46,6 @@ class BackgroundManager {
   bool IsIdle() const { return idle_; }
   bool IsChangeDue() const { return changeDue_; }
   int WipeIndex() const { return wipeIndex_; }
-  const Wipe* CurrentWipe() const { return currentWipe_; }
 
  private:
   FireImageCopyer& copier_;

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "fire/fire_errors.h"
 #include "fire/palette_builder.h"
 #include "fire/palette_record.h"
 
@@ -12,8 +13,8 @@
 class ColorTable {
  public:
   static constexpr std::uint32_t kFadeDuration = 4000;
-  static constexpr int kUnsupportedDepth = -8;
-  static constexpr int kNoMemory = -9;
+  static constexpr int kUnsupportedDepth = kFireErrorTableDepth;
+  static constexpr int kNoMemory = kFireErrorNoMemory;
 
   ColorTable() = default;
   virtual ~ColorTable();

@@ -26,8 +26,6 @@ class FireImageCopyer {
   virtual void SetTable(const std::uint8_t* table) { table_ = table; }
 
   const std::uint8_t* Table() const { return table_; }
-  std::int32_t XOffset() const { return xOffset_; }
-  std::int32_t YOffset() const { return yOffset_; }
 
  protected:
   // The image pixels [x0, x1) x [y0, y1) that lie on the surface.

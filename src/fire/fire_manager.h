@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "fire/fire_errors.h"
 #include "image/byte_image.h"
 
 class BackgroundManager;
@@ -41,7 +42,7 @@ struct FireChanges {
 // every operation to one thread at a time.
 class FireManager {
  public:
-  static constexpr int kUnsupportedDepth = -10;
+  static constexpr int kUnsupportedDepth = kFireErrorManagerDepth;
 
   // The sequence is not owned and must outlive the manager.
   explicit FireManager(FireSequence& sequence);
@@ -86,7 +87,6 @@ class FireManager {
   const ByteImage& HeatImage() const;
   // The colour table's current entries in the screen's format; null before Create.
   const std::uint8_t* ColorTableData() const;
-  const BackgroundManager* GetBackgroundManager() const { return backgrounds_.get(); }
 
  protected:
   // The pieces a new fire is made of; the benchmark puts the scalar reference

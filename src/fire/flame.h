@@ -37,9 +37,6 @@ class Flame {
   ByteImage& HeatImage() { return heat_; }
   const ByteImage& HeatImage() const { return heat_; }
 
-  std::uint32_t StylePeriod() const { return stylePeriod_; }
-  bool StyleChangeEnabled() const { return styleChangeEnabled_; }
-
  protected:
   // The filter a new field uses; the scalar reference replaces it in tests.
   virtual std::unique_ptr<FlameFilter> MakeFilter();

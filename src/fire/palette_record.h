@@ -4,6 +4,8 @@
 struct PalettePoint {
   std::int32_t x = 0;
   std::int32_t y = 0;
+
+  friend bool operator==(const PalettePoint&, const PalettePoint&) = default;
 };
 
 // A palette: per channel the four control points of a cubic Bézier curve whose x
@@ -17,6 +19,9 @@ struct PaletteRecord {
   static constexpr int kBlue = 8;
 
   PalettePoint points[kPoints];
+
+  // Palettes are equal when all twelve points are.
+  friend bool operator==(const PaletteRecord&, const PaletteRecord&) = default;
 };
 
 static_assert(sizeof(PalettePoint) == 8);

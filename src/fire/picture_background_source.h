@@ -21,7 +21,6 @@ class PictureBackgroundSource : public BackgroundSource {
   // The desktop as it looked at start. The screen-sized surface is made from it
   // on first use and kept, so later changes to the picture's file do not show.
   void SetDesktopSnapshot(DecodedImage snapshot);
-  bool HasDesktopSnapshot() const { return snapshot_.has_value(); }
 
   Surface* Load(const std::string& name) override;
   void Release() override;

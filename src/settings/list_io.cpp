@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "settings/file_access.h"
-#include "settings/settings.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -44,11 +43,19 @@ void ReadBackgrounds(SettingsStore& store, std::vector<std::string>& list, std::
 }
 
 void WriteBackgrounds(SettingsStore& store, const std::vector<std::string>& list, std::uint32_t index) {
-  store.WriteInt("Background", "num", static_cast<int>(list.size()));
+  // Entries whose file is gone are left out and the rest numbered without gaps:
+  // a skipped number would keep whatever the file held under it before, and the
+  // current index would point past the entry it meant once read back.
+  std::uint32_t written = 0;
+  std::uint32_t current = 0;
   for (std::size_t i = 0; i < list.size(); ++i) {
-    if (BackgroundUsable(list[i])) store.WriteString("Background", "path" + std::to_string(i), list[i]);
+    if (!BackgroundUsable(list[i])) continue;
+    if (i == index) current = written;
+    store.WriteString("Background", "path" + std::to_string(written), list[i]);
+    ++written;
   }
-  store.WriteInt("Background", "currentOrder", static_cast<int>(IndexToWrite(index, list.size())));
+  store.WriteInt("Background", "num", static_cast<int>(written));
+  store.WriteInt("Background", "currentOrder", static_cast<int>(current));
 }
 
 void ReadPalettes(SettingsStore& store, std::vector<PaletteRecord>& list, std::uint32_t& index) {
@@ -93,8 +100,7 @@ void WriteStyles(SettingsStore& store, const std::vector<std::string>& list, std
 
 void MergeInto(std::vector<PaletteRecord>& target, const std::vector<PaletteRecord>& source) {
   for (const PaletteRecord& entry : source) {
-    if (std::none_of(target.begin(), target.end(),
-                     [&](const PaletteRecord& existing) { return Settings::SamePalette(existing, entry); })) {
+    if (std::none_of(target.begin(), target.end(), [&](const PaletteRecord& existing) { return existing == entry; })) {
       target.push_back(entry);
     }
   }

@@ -1,7 +1,9 @@
 #include "settings/locked_settings_controller.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "diagnostics/debug_log.h"
 #include "fire/fire_manager.h"
 #include "settings/settings.h"
 #include "settings/settings_view.h"
@@ -67,6 +69,19 @@ void LockedSettingsController::FollowTimedChanges() {
 
 // --- Helpers ------------------------------------------------------------------
 
+namespace {
+
+// Whether the file can be written: opened for appending, which changes nothing
+// in it (and makes an empty file where there was none, about to be written).
+bool CanWrite(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "ab");
+  if (file == nullptr) return false;
+  std::fclose(file);
+  return true;
+}
+
+}  // namespace
+
 void LockedSettingsController::ShowCurrentBackground(Settings& settings, FireManager* fire) {
   if (fire != nullptr) fire->ShowBackground(settings.CurrentBackground());
 }
@@ -93,7 +108,18 @@ void LockedSettingsController::SelectCurrentPaletteRow(Settings& settings) {
 bool LockedSettingsController::SaveAndClose() {
   {
     FrameLockScope hold(lock_);
-    if (Settings* settings = ControlledSettings()) settings->SaveAll();
+    if (Settings* settings = ControlledSettings()) {
+      // Writing reports nothing: a folder that cannot take the files is found
+      // first, and the mode goes on rather than dropping the user's changes.
+      const std::string& folder = settings->GetSettingsFolder();
+      for (const char* name : {"config.ini", "store.ini"}) {
+        if (folder.empty() || !CanWrite(folder + name)) {
+          TraceLog().Log("SettingsController::SaveAndClose can not write %s%s", folder.c_str(), name);
+          return false;
+        }
+      }
+      settings->SaveAll();
+    }
   }
   StopRunning();
   return true;

@@ -107,8 +107,6 @@ class Settings : public FireSequence {
   static std::string FormatStyle(const std::uint8_t temperature[8], const std::uint8_t mode[8]);
   static std::string FormatStyle(const FireStyle& style);
   static FireStyle ParseStyle(const std::string& text);
-  // Palettes are equal when all twelve points are; styles compare as texts.
-  static bool SamePalette(const PaletteRecord& a, const PaletteRecord& b);
 
   // --- Change schedule -----------------------------------------------------
 

@@ -37,13 +37,6 @@ PaletteRecord Settings::DefaultPalette() {
                         {254, 255}}};  // blue
 }
 
-bool Settings::SamePalette(const PaletteRecord& a, const PaletteRecord& b) {
-  for (int i = 0; i < PaletteRecord::kPoints; ++i) {
-    if (a.points[i].x != b.points[i].x || a.points[i].y != b.points[i].y) return false;
-  }
-  return true;
-}
-
 std::string Settings::CurrentBackground() {
   if (backgrounds_.empty()) return "";
   KeepWithin(backgroundIndex_, backgrounds_.size());

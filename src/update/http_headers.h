@@ -17,7 +17,6 @@ class HttpHeaders {
   bool HasToken(std::string_view name, std::string_view token) const;
   void Clear() { fields_.clear(); }
   std::size_t Size() const { return fields_.size(); }
-  const std::vector<std::pair<std::string, std::string>>& Fields() const { return fields_; }
 
  private:
   std::vector<std::pair<std::string, std::string>> fields_;

@@ -1,9 +1,12 @@
 #pragma once
 #include <string>
 
-// The maker's update script. Mirrors and tests point the program elsewhere with the
-// environment variable HEARTHMOOR_UPDATE_URL (an http URL of a checkupdate.php).
-constexpr const char* kDefaultUpdateUrl = "http://updates.hearthmoor.example/checkupdate.php";
+#include "build_info.h"
+
+// The maker's update script (set by the build). Mirrors and tests point the program
+// elsewhere with the environment variable HEARTHMOOR_UPDATE_URL (an http URL of a
+// checkupdate.php).
+constexpr const char* kDefaultUpdateUrl = HEARTHMOOR_UPDATE_URL_DEFAULT;
 constexpr const char* kUpdateUrlVariable = "HEARTHMOOR_UPDATE_URL";
 
 // The variable's value when it is set and not empty, else kDefaultUpdateUrl.

@@ -150,7 +150,9 @@ case $case in
     sleep 2
     drive cpu 5 | tee "$E2E_TMP/cpu.txt"
     percent=$(awk '/^ui-cpu/ { print int($2 + 0.5) }' "$E2E_TMP/cpu.txt")
-    check "the idle dialog's thread uses well below one core (${percent:-?}%)" [ -n "$percent" ] && [ "$percent" -lt 25 ]
+    # Polling the queue without waiting measures about 25% here (the rest of the
+    # core goes to Wine's server round trips); waiting for messages about 1%.
+    check "the idle dialog's thread uses well below one core (${percent:-?}%)" [ "${percent:-100}" -lt 10 ]
     drive command 2
     end_saver "Cancel"
     ;;

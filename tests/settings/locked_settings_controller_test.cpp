@@ -216,4 +216,14 @@ TEST_F(ControllerTest, SaveAndCloseWritesWhatCloseDoesNot) {
   EXPECT_EQ(reloaded.PaletteCount(), 6u);
 }
 
+// A settings folder that cannot take config.ini: OK says so and the mode goes on.
+TEST_F(ControllerTest, SaveAndCloseThatCannotWriteKeepsRunning) {
+  std::filesystem::remove(dir_ / "config.ini");
+  std::filesystem::create_directory(dir_ / "config.ini");
+  controller_->BeginRunning();
+  EXPECT_FALSE(controller_->SaveAndClose());
+  EXPECT_TRUE(controller_->IsRunning());
+  EXPECT_NE(LogText().find("SettingsController::SaveAndClose can not write"), std::string::npos);
+}
+
 }  // namespace

@@ -232,24 +232,25 @@ TEST_F(SettingsLoadTest, ShrinkingAListLeavesItsOldSectionsButReadsByCount) {
   EXPECT_EQ(Styles(again), std::vector<std::string>{"c"});
 }
 
-TEST_F(SettingsLoadTest, VanishedBackgroundKeepsItsNumberButIsNotWritten) {
+TEST_F(SettingsLoadTest, VanishedBackgroundIsLeftOutAndTheRestRenumbered) {
   Write("a.bmp", "BM");
   Write("b.bmp", "BM");
+  // An older list whose second entry would otherwise come back.
+  Write("config.ini", "[Background]\r\nnum=3\r\npath0=Desktop\r\npath1=Desktop\r\npath2=Desktop\r\n");
   {
     Settings settings;
     ASSERT_TRUE(Load(settings));
     settings.SetBackgrounds({PathOf("a.bmp"), PathOf("gone.bmp"), PathOf("b.bmp")}, 2);
     settings.SaveAll();
   }
-  EXPECT_EQ(Value("config.ini", "Background", "num"), "3");
+  EXPECT_EQ(Value("config.ini", "Background", "num"), "2");
   EXPECT_EQ(Value("config.ini", "Background", "path0"), PathOf("a.bmp"));
-  EXPECT_EQ(Value("config.ini", "Background", "path1"), "<none>");
-  EXPECT_EQ(Value("config.ini", "Background", "path2"), PathOf("b.bmp"));
-  EXPECT_EQ(Value("config.ini", "Background", "currentOrder"), "2");
+  EXPECT_EQ(Value("config.ini", "Background", "path1"), PathOf("b.bmp"));
+  EXPECT_EQ(Value("config.ini", "Background", "currentOrder"), "1");
   Settings again;
   ASSERT_TRUE(Load(again));
   EXPECT_EQ(Backgrounds(again), (std::vector<std::string>{PathOf("a.bmp"), PathOf("b.bmp")}));
-  EXPECT_EQ(again.GetBackgroundIndex(), 0u);  // 2 is past the two entries kept
+  EXPECT_EQ(again.GetBackgroundIndex(), 1u);  // still b.bmp
 }
 
 TEST_F(SettingsLoadTest, SavePositionsWritesOnlyTheThreeIndices) {

@@ -1,4 +1,4 @@
-#include "win/display_test_support.h"
+#include "win/display/display_test_support.h"
 
 #include <gtest/gtest.h>
 

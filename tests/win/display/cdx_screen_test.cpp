@@ -6,7 +6,7 @@
 
 #include "diagnostics/debug_log.h"
 #include "display/cdx_screen_win.h"
-#include "win/display_test_support.h"
+#include "win/display/display_test_support.h"
 
 namespace {
 std::uint32_t g_now = 0;

@@ -5,7 +5,7 @@
 
 #include "display/cdx_screen_win.h"
 #include "display/cdx_surface_win.h"
-#include "win/display_test_support.h"
+#include "win/display/display_test_support.h"
 
 namespace {
 constexpr std::uint32_t kRed = 0xFF0000;

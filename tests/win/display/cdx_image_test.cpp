@@ -7,7 +7,7 @@
 
 #include "display/cdx_image_win.h"
 #include "image/decoded_image.h"
-#include "win/display_test_support.h"
+#include "win/display/display_test_support.h"
 
 namespace {
 namespace fs = std::filesystem;

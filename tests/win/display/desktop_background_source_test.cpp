@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "display/desktop_background_source_win.h"
-#include "win/display_test_support.h"
+#include "win/display/display_test_support.h"
 
 namespace {
 TEST(DesktopBackgroundSourceTest, OnlyTheExactWordInAnyCaseMeansTheDesktop) {

@@ -1,0 +1,18 @@
+#pragma once
+#include <windows.h>
+// windows.h first: ddraw.h relies on its types.
+#include <ddraw.h>
+
+// Where a surface's pixels live. Video memory is fastest to blit but can run out
+// or be lost; system memory is what the pixel copiers touch cheapest.
+enum CDXMemoryType : BYTE {
+  CDXMEM_VIDEOONLY = 0,
+  CDXMEM_SYSTEMONLY = 1,
+  CDXMEM_ANY = 2,  // DirectDraw chooses
+};
+
+// Off-screen plain surface capabilities for a memory type.
+DWORD OffscreenCaps(BYTE memoryType);
+
+// Creates an off-screen plain surface of the memory type; null on failure.
+LPDIRECTDRAWSURFACE7 CreateOffscreenSurface(LPDIRECTDRAW7 directDraw, int width, int height, BYTE memoryType);
