@@ -282,8 +282,15 @@ void CurveEditor::DrawCurves() {
 
 void CurveEditor::Present(HDC target) const {
   if (bufferDc_ == nullptr) return;
-  // Row 0 of the back buffer at the bottom edge: curve y grows upward.
-  StretchBlt(target, 0, height_ - 1, width_, -height_, bufferDc_, 0, 0, width_, height_, SRCCOPY);
+  // Upside down, so that curve y grows upward: back-buffer row r lands on window
+  // row height - r, which puts curve point (x, y) under the mouse at window
+  // position (x + 32, 288 - y). Row 0 of the buffer falls below the window, and
+  // window row 0 gets the panel colour.
+  StretchBlt(target, 0, height_, width_, -height_, bufferDc_, 0, 0, width_, height_, SRCCOPY);
+  RECT top = {0, 0, width_, 1};
+  HBRUSH panel = CreateSolidBrush(kPanelColour);
+  FillRect(target, &top, panel);
+  DeleteObject(panel);
 }
 
 void CurveEditor::ReleaseGdi() {

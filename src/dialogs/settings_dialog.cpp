@@ -12,15 +12,13 @@
 #include "dialogs/dialog_window.h"
 #include "dialogs/editor_factory.h"
 #include "dialogs/open_file_names.h"
+#include "dialogs/palette_image_list.h"
 #include "dialogs/resource.h"
 #include "dialogs/update_check.h"
-#include "fire/palette_builder.h"
 #include "settings/settings_controller.h"
 
 namespace {
 
-constexpr int kStripWidth = 256;
-constexpr int kStripHeight = 10;
 constexpr int kIntervalRange = 1000;
 constexpr const char* kDesktop = "Desktop";
 constexpr const char* kTipsCaption = "Tips";
@@ -51,7 +49,7 @@ class AtScopeEnd {
 }  // namespace
 
 SettingsDialog::SettingsDialog(SettingsController& controller, EditorFactory& editors)
-    : controller_(controller), editors_(editors), builder_(std::make_unique<PaletteBuilder>()) {}
+    : controller_(controller), editors_(editors) {}
 
 SettingsDialog::~SettingsDialog() { Destroy(); }
 
@@ -71,8 +69,7 @@ void SettingsDialog::Show() {
 void SettingsDialog::Destroy() {
   if (HWND window = Handle()) DestroyWindow(window);
   window_.store(nullptr);
-  if (images_ != nullptr) ImageList_Destroy(images_);
-  images_ = nullptr;
+  images_.reset();
   if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
   smallIcon_ = nullptr;
 }
@@ -167,24 +164,12 @@ void SettingsDialog::InitBackgroundList() {
 
 void SettingsDialog::InitPaletteList() {
   HWND list = List(kPalettes);
-  images_ = ImageList_Create(kStripWidth, kStripHeight, depth_ == 16 ? ILC_COLOR16 : ILC_COLOR32, 0,
-                             static_cast<int>(controller_.GetMaxPalettes()));
-  try {
-    strip_.assign(static_cast<std::size_t>(kStripWidth) * kStripHeight * (depth_ / 8), 0);
-  } catch (const std::bad_alloc&) {
-    // Without the strip's buffer the list stays empty; the rest of the dialog works.
-    strip_.clear();
-    return;
-  }
+  images_ = std::make_unique<PaletteImageList>(depth_, static_cast<int>(controller_.GetMaxPalettes()));
+  // Without the images the list stays empty; the rest of the dialog works.
+  if (!images_->IsValid()) return;
   const SettingsController::PaletteList palettes = controller_.GetPalettes();
-  if (images_ != nullptr) {
-    for (const PaletteRecord& record : palettes) {
-      HBITMAP bitmap = MakePaletteBitmap(record);
-      ImageList_Add(images_, bitmap, nullptr);
-      if (bitmap != nullptr) DeleteObject(bitmap);
-    }
-    SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_));
-  }
+  for (const PaletteRecord& record : palettes) images_->Add(record);
+  SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_->Handle()));
   InsertColumn(kPalettes, "Pallette List");
   for (std::size_t i = 0; i < palettes.size(); ++i) {
     LVITEMA item{};
@@ -465,18 +450,14 @@ void SettingsDialog::MovePalette(int step) {
 }
 
 void SettingsDialog::RedrawPaletteImage(Index row, const PaletteRecord& record) {
-  if (images_ == nullptr) return;
-  HBITMAP bitmap = MakePaletteBitmap(record);
-  if (bitmap == nullptr) return;
-  ImageList_Replace(images_, static_cast<int>(row), bitmap, nullptr);
-  DeleteObject(bitmap);
+  if (images_ == nullptr || !images_->Replace(static_cast<int>(row), record)) return;
   SendMessageA(List(kPalettes), LVM_REDRAWITEMS, row, row);
 }
 
 void SettingsDialog::RemovePaletteRow(Index row) {
   const int count = RowCount(kPalettes);
   if (static_cast<int>(row) >= count) return;
-  if (images_ != nullptr) ImageList_Remove(images_, static_cast<int>(row));
+  if (images_ != nullptr) images_->Remove(static_cast<int>(row));
   guards_[kPalettes] = true;
   SendMessageA(List(kPalettes), LVM_DELETEITEM, row, 0);
   guards_[kPalettes] = false;
@@ -487,11 +468,7 @@ void SettingsDialog::RemovePaletteRow(Index row) {
 
 void SettingsDialog::AppendPaletteRow(const PaletteRecord& record) {
   const int row = RowCount(kPalettes);
-  if (images_ != nullptr) {
-    HBITMAP bitmap = MakePaletteBitmap(record);
-    ImageList_Add(images_, bitmap, nullptr);
-    if (bitmap != nullptr) DeleteObject(bitmap);
-  }
+  if (images_ != nullptr) images_->Add(record);
   LVITEMA item{};
   item.mask = LVIF_TEXT | LVIF_IMAGE;
   item.iItem = row;
@@ -507,38 +484,6 @@ void SettingsDialog::SelectPaletteRow(Index row) {
 void SettingsDialog::FollowBackground(Index row) { PostMessageA(Handle(), kFollowMessage, kBackgrounds, row); }
 void SettingsDialog::FollowPalette(Index row) { PostMessageA(Handle(), kFollowMessage, kPalettes, row); }
 void SettingsDialog::FollowStyle(Index row) { PostMessageA(Handle(), kFollowMessage, kStyles, row); }
-
-HBITMAP SettingsDialog::MakePaletteBitmap(const PaletteRecord& record) {
-  if (strip_.empty()) return nullptr;
-  const std::size_t rowBytes = static_cast<std::size_t>(kStripWidth) * (depth_ / 8);
-  if (depth_ == 16) {
-    builder_->BuildTable16(record, strip_.data());
-  } else {
-    builder_->BuildTable32(record, strip_.data());
-  }
-  for (int y = 1; y < kStripHeight; ++y) std::memcpy(strip_.data() + y * rowBytes, strip_.data(), rowBytes);
-
-  // A top-down DIB of the screen's format: RGB565 at 16 bits, B,G,R,X at 32.
-  struct {
-    BITMAPINFOHEADER header;
-    DWORD masks[3];
-  } info{};
-  info.header.biSize = sizeof info.header;
-  info.header.biWidth = kStripWidth;
-  info.header.biHeight = -kStripHeight;
-  info.header.biPlanes = 1;
-  info.header.biBitCount = static_cast<WORD>(depth_);
-  info.header.biCompression = depth_ == 16 ? BI_BITFIELDS : BI_RGB;
-  info.masks[0] = 0xF800;
-  info.masks[1] = 0x07E0;
-  info.masks[2] = 0x001F;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap == nullptr || bits == nullptr) return bitmap;
-  std::memcpy(bits, strip_.data(), strip_.size());
-  GdiFlush();
-  return bitmap;
-}
 
 void SettingsDialog::SetRowImage(int row, int image) {
   LVITEMA item{};

@@ -12,7 +12,7 @@
 #include "settings/settings_view.h"
 
 class EditorFactory;
-class PaletteBuilder;
+class PaletteImageList;
 class SettingsController;
 
 // The settings dialog (template IDD_SETTINGS): the background, palette and style
@@ -96,7 +96,6 @@ class SettingsDialog : public SettingsView {
   void SelectRow(ListKind kind, int row);
 
   // The palette's preview strip as a bitmap of the screen's depth; null on failure.
-  HBITMAP MakePaletteBitmap(const PaletteRecord& record);
   void SetRowImage(int row, int image);
   // Answers to the user; the caption names the kind of message.
   int Message(const char* text, const char* caption, UINT flags);
@@ -109,9 +108,7 @@ class SettingsDialog : public SettingsView {
   HWND labels_[kLists] = {};
   HWND showFire_ = nullptr;
   int depth_ = 32;
-  HIMAGELIST images_ = nullptr;
-  std::vector<std::uint8_t> strip_;
-  std::unique_ptr<PaletteBuilder> builder_;
+  std::unique_ptr<PaletteImageList> images_;  // preview strips of the palette list's rows
   HICON smallIcon_ = nullptr;
   bool guards_[kLists] = {};
 };

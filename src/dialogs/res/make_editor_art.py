@@ -8,21 +8,23 @@ curve_backdrop.bmp  the 320 x 352 backdrop of the curve editor (24-bit): the
                     curve area (window x 32..287, rows 33..288) with its grid,
                     axes and tick labels, a legend, and the frame of the
                     256 x 20 colour strip below it (window x 30..285, rows
-                    309..328) with its cold and hot ends named.
+                    310..329) with its cold and hot ends named.
 cursor_point.cur    over a control point: four-way move arrows, hot spot (15, 16)
 cursor_curve.cur    over a curve: an arrow pointing up at a curve, hot spot (12, 1)
 cursor_arrow.cur    elsewhere: the plain arrow, hot spot (0, 0)
 
-The editor shows its back buffer upside down (curve y grows upward), so the
-backdrop is stored with its first file row being the window's top row, which
-a bottom-up BMP would otherwise show at the bottom. Nothing here depends on
-anything outside the standard library.
+The editor shows its back buffer upside down (curve y grows upward): back
+buffer row r lands on window row 352 - r, so window row w needs bitmap row
+352 - w. A bottom-up BMP stores bitmap row 351 first, so the file holds window
+rows 1 to 351 in reading order and then one row of panel colour for bitmap row
+0, which falls below the window (the editor paints window row 0 itself).
+Nothing here depends on anything outside the standard library.
 """
 import struct
 
 W, H = 320, 352
 AREA_X, AREA_TOP, AREA = 32, 33, 256          # curve area, window coordinates
-STRIP_X, STRIP_TOP, STRIP_W, STRIP_H = 30, 309, 256, 20
+STRIP_X, STRIP_TOP, STRIP_W, STRIP_H = 30, 310, 256, 20
 
 PANEL = (0xD0, 0xD0, 0xD0)
 PAPER = (0xFB, 0xFA, 0xF6)
@@ -173,9 +175,8 @@ def backdrop():
 def write_bmp(path, cv):
     stride = (cv.width * 3 + 3) & ~3
     image = bytearray()
-    # Bottom-up storage with the window's top row first: the editor's vertical
-    # flip turns it the right way up.
-    for row in cv.px:
+    # Bottom-up storage: bitmap rows 351 down to 0 are window rows 1 to 352.
+    for row in cv.px[1:] + [[PANEL] * cv.width]:
         line = bytearray()
         for r, g, b in row:
             line += bytes((b, g, r))

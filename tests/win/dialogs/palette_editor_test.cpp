@@ -11,9 +11,29 @@
 #include "fire/palette_test_support.h"
 #include "image/memory_surface.h"
 #include "settings/controller_fixture.h"
-#include "win/modal_script.h"
+#include "win/dialogs/dialog_test_support.h"
 
 namespace {
+
+// Lets this thread's windows handle what is queued for `ms` milliseconds (the
+// curve editor's 50 ms timer, list notifications).
+void PumpMessages(DWORD ms) {
+  const DWORD until = GetTickCount() + ms;
+  do {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    Sleep(5);
+  } while (static_cast<LONG>(until - GetTickCount()) > 0);
+}
+
+// A mouse message as the system sends it, at client position (x, y).
+void SendMouse(HWND window, UINT message, int x, int y) {
+  const WPARAM buttons = message == WM_LBUTTONUP ? 0 : MK_LBUTTON;
+  SendMessageA(window, message, buttons, MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)));
+}
 
 // Red, green and blue points apart from one another, except red and green
 // handle 1, which lie on each other at (60, 20).
@@ -32,7 +52,7 @@ void Drag(HWND curve, PalettePoint from, PalettePoint to) {
   SendMouse(curve, WM_LBUTTONUP, WindowX(to.x), WindowY(to.y));
 }
 
-void Click(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
+void PressButton(HWND dialog, int id) { SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
 
 bool Same(const PaletteRecord& a, const PaletteRecord& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
@@ -45,9 +65,10 @@ class PaletteEditorTest : public ControllerTest {
   INT_PTR RunEditor(PaletteEditorDialog& editor, const std::function<void(HWND dialog, HWND curve)>& script) {
     EXPECT_TRUE(editor.Prepare(Start(), 32));
     controller_->SetPreviewColorTable(editor.GetColorTable());
-    const INT_PTR result =
-        RunModalScript([&] { return editor.Run(nullptr); }, [&](HWND dialog) { script(dialog, editor.CurveWindow()); });
+    const DialogWatcher watcher([&](HWND dialog) { script(dialog, editor.CurveWindow()); });
+    const INT_PTR result = editor.Run(nullptr);
     controller_->RestorePreviewColorTable();
+    EXPECT_TRUE(watcher.Seen());
     return result;
   }
 
@@ -107,7 +128,9 @@ TEST_F(PaletteEditorTest, DraggedPointsFollowTheRulesOfEndsAndHandles) {
   });
 }
 
-TEST_F(PaletteEditorTest, CursorShowsWhatIsUnderTheMouse) {
+// The cursor tells what a click would pick, and what is drawn lies under the
+// mouse position that picks it.
+TEST_F(PaletteEditorTest, CursorAndDrawingMatchWhatIsUnderTheMouse) {
   HMODULE module = GetModuleHandleA(nullptr);
   struct Case {
     PalettePoint at;
@@ -125,6 +148,13 @@ TEST_F(PaletteEditorTest, CursorShowsWhatIsUnderTheMouse) {
       SendMouse(curve, WM_MOUSEMOVE, WindowX(c.at.x), WindowY(c.at.y));
       EXPECT_EQ(GetCursor(), LoadCursorA(module, MAKEINTRESOURCEA(c.cursor))) << c.at.x << "," << c.at.y;
     }
+    PumpMessages(150);
+    HDC dc = GetDC(curve);
+    // Red's cold end (0, 0): its square spans the three window rows from 288 down.
+    EXPECT_EQ(GetPixel(dc, WindowX(0), WindowY(0)), RGB(255, 0, 0));
+    EXPECT_EQ(GetPixel(dc, WindowX(0), WindowY(0) + 2), RGB(255, 0, 0));
+    EXPECT_NE(GetPixel(dc, WindowX(0), WindowY(0) - 1), RGB(255, 0, 0));
+    ReleaseDC(curve, dc);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
   });
 }
@@ -138,11 +168,11 @@ TEST_F(PaletteEditorTest, SwapsAndStorePalettesReplaceCurvesAndTheFireFollowsAtO
   RunEditor(editor, [&](HWND dialog, HWND) {
     const auto before = Frame();
     PaletteRecord record{};
-    Click(dialog, IDC_SWAP_RED_GREEN);
+    PressButton(dialog, IDC_SWAP_RED_GREEN);
     editor.GetRecord(record);
     EXPECT_FALSE(Same(record, Start()));
     EXPECT_NE(Frame(), before);  // swapped at once, without waiting for the timer
-    Click(dialog, IDC_SWAP_RED_GREEN);
+    PressButton(dialog, IDC_SWAP_RED_GREEN);
     editor.GetRecord(record);
     EXPECT_TRUE(Same(record, Start()));
     EXPECT_EQ(Frame(), before);

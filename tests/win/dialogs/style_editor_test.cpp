@@ -10,15 +10,9 @@
 #include "dialogs/resource.h"
 #include "dialogs/style_editor_dialog.h"
 #include "settings/controller_fixture.h"
-#include "win/modal_script.h"
+#include "win/dialogs/dialog_test_support.h"
 
 namespace {
-
-std::string Text(HWND window) {
-  char text[1024] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
 
 std::array<int, 8> Temperatures(HWND dialog) {
   std::array<int, 8> t{};
@@ -47,7 +41,10 @@ class StyleEditorTest : public ControllerTest {
   }
 
   INT_PTR RunEditor(StyleEditorDialog& editor, const std::function<void(HWND)>& script) {
-    return RunModalScript([&] { return editor.Run(nullptr); }, script);
+    const DialogWatcher watcher(script);
+    const INT_PTR result = editor.Run(nullptr);
+    EXPECT_TRUE(watcher.Seen());
+    return result;
   }
 
   std::unique_ptr<RecordingController> recording_;
@@ -108,7 +105,7 @@ TEST_F(StyleEditorTest, DescriptionAndResultAreThoseOfTheCurrentStyleUntilEdited
     UseStyle(c.style);
     StyleEditorDialog editor(*recording_);
     const INT_PTR result = RunEditor(editor, [&](HWND dialog) {
-      EXPECT_EQ(Text(GetDlgItem(dialog, IDC_STYLE_DESCRIPTION)), c.description);
+      EXPECT_EQ(ItemText(dialog, IDC_STYLE_DESCRIPTION), c.description);
       PostMessageA(dialog, WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(result, IDOK);
@@ -131,7 +128,7 @@ TEST_F(StyleEditorTest, SpinsAndStorePreviewAndCancelRestoresTheCurrentStyle) {
     SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 2), reinterpret_cast<LPARAM>(spin));
     ASSERT_FALSE(recording_->previewed.empty());
     EXPECT_EQ(recording_->previewed.back(), "200,2|180,0|150,2|100,0|75,1|50,2|40,0|30,2");
-    EXPECT_EQ(Text(GetDlgItem(dialog, IDC_STYLE_DESCRIPTION)).substr(0, 58),
+    EXPECT_EQ(ItemText(dialog, IDC_STYLE_DESCRIPTION).substr(0, 58),
               "The temperature in area [255,200] will be attenuated  2.\r\n");
 
     HWND store = GetDlgItem(dialog, IDC_STYLE_STORE_LIST);
