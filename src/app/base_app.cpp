@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <new>
 
-#include "dialogs/resource.h"
 #include "app/error_messages.h"
 #include "app/error_report.h"
 #include "app/frame_timer.h"
 #include "diagnostics/debug_log.h"
 #include "diagnostics/performance_monitor.h"
+#include "dialogs/resource.h"
 #include "display/cdx_screen_win.h"
 #include "display/desktop_background_source_win.h"
 #include "fire/fire_manager.h"
