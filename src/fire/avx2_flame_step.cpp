@@ -81,7 +81,7 @@ class Attenuator32 {
 };
 
 template <int kSteps>
-inline void SpreadUpPair32(const std::uint8_t* r0, std::ptrdiff_t pitch, std::uint8_t* out,
+inline void SpreadUpPair32(const std::uint8_t* r0, std::ptrdiff_t pitch, std::uint8_t* top, std::uint8_t* bottom,
                            const Attenuator32<kSteps>& finish) {
   const std::uint8_t* r1 = r0 + pitch;
   const std::uint8_t* r2 = r1 + pitch;
@@ -94,8 +94,8 @@ inline void SpreadUpPair32(const std::uint8_t* r0, std::ptrdiff_t pitch, std::ui
       Add32(Add32(Widen32(Load32(r0)), Widen32(mid3)), Add32(shared, Triple32(Load32(r1 - 1), mid1, Load32(r1 + 1))));
   const Wide32 lower =
       Add32(Add32(Widen32(mid1), Widen32(Load32(r4))), Add32(shared, Triple32(Load32(r3 - 1), mid3, Load32(r3 + 1))));
-  Store32(out, finish(Shift3AndPack32(upper)));
-  Store32(out + pitch, finish(Shift3AndPack32(lower)));
+  Store32(top, finish(Shift3AndPack32(upper)));
+  Store32(bottom, finish(Shift3AndPack32(lower)));
 }
 
 template <int kSteps>
@@ -114,68 +114,69 @@ inline void SpreadUpGroup32(const std::uint8_t* r0, std::ptrdiff_t pitch, std::u
 template <int kSteps>
 class Avx2Rows {
  public:
-  Avx2Rows(ByteImage& heat, std::uint8_t* other, const Attenuator32<kSteps>& wide, const Attenuator<kSteps>& narrow)
-      : heat_(heat), other_(other), wide_(wide), narrow_(narrow) {}
+  Avx2Rows(const ByteImage& heat, const Attenuator32<kSteps>& wide, const Attenuator<kSteps>& narrow)
+      : heat_(heat), wide_(wide), narrow_(narrow) {}
 
-  void operator()(std::int32_t y, std::int32_t columns, bool pair) const {
+  void operator()(std::int32_t y, std::int32_t columns, bool pair, std::uint8_t* top, std::uint8_t* bottom) const {
     const std::ptrdiff_t pitch = heat_.pitch;
     const std::uint8_t* r0 = heat_.Row(y) + 1;
-    std::uint8_t* out = other_ + y * pitch + 1;
+    ++top;
     std::int32_t x = 0;
     if (pair) {
-      for (; x + 32 <= columns; x += 32) SpreadUpPair32(r0 + x, pitch, out + x, wide_);
-      for (; x + 16 <= columns; x += 16) SpreadUpPair<true>(r0 + x, pitch, out + x, narrow_);
-      if (x < columns) SpreadUpPair<false>(r0 + x, pitch, out + x, narrow_);
+      ++bottom;
+      for (; x + 32 <= columns; x += 32) SpreadUpPair32(r0 + x, pitch, top + x, bottom + x, wide_);
+      for (; x + 16 <= columns; x += 16) SpreadUpPair<true>(r0 + x, pitch, top + x, bottom + x, narrow_);
+      if (x < columns) SpreadUpPair<false>(r0 + x, pitch, top + x, bottom + x, narrow_);
     } else {
-      for (; x + 32 <= columns; x += 32) SpreadUpGroup32(r0 + x, pitch, out + x, wide_);
-      for (; x + 16 <= columns; x += 16) SpreadUpGroup<true>(r0 + x, pitch, out + x, narrow_);
-      if (x < columns) SpreadUpGroup<false>(r0 + x, pitch, out + x, narrow_);
+      for (; x + 32 <= columns; x += 32) SpreadUpGroup32(r0 + x, pitch, top + x, wide_);
+      for (; x + 16 <= columns; x += 16) SpreadUpGroup<true>(r0 + x, pitch, top + x, narrow_);
+      if (x < columns) SpreadUpGroup<false>(r0 + x, pitch, top + x, narrow_);
     }
   }
 
  private:
-  ByteImage& heat_;
-  std::uint8_t* other_;
+  const ByteImage& heat_;
   const Attenuator32<kSteps>& wide_;
   const Attenuator<kSteps>& narrow_;
 };
 
 template <int kSteps>
-void Walk(ByteImage& heat, std::uint8_t* other, HeatSeeder* seeder, std::uint8_t baseAmount,
+void Walk(ByteImage& heat, std::uint8_t* other, std::uint8_t* scratch, HeatSeeder* seeder, std::uint8_t baseAmount,
           const std::uint8_t* thresholds, const std::uint8_t* amounts) {
   const Attenuator32<kSteps> wide(baseAmount, thresholds, amounts);
   const Attenuator<kSteps> narrow(baseAmount, thresholds, amounts);
-  StepInOneWalk(heat, other, seeder, narrow, Avx2Rows<kSteps>(heat, other, wide, narrow));
+  StepInPlace(heat, other, scratch, seeder, narrow, Avx2Rows<kSteps>(heat, wide, narrow));
 }
 
 }  // namespace
 
-void Avx2StepInOneWalk(ByteImage& heat, std::uint8_t* other, HeatSeeder* seeder, std::uint8_t baseAmount, int stepCount,
-                       const std::uint8_t* thresholds, const std::uint8_t* amounts) {
+void Avx2StepInPlace(ByteImage& heat, std::uint8_t* other, std::uint8_t* scratch, HeatSeeder* seeder,
+                     std::uint8_t baseAmount, int stepCount, const std::uint8_t* thresholds,
+                     const std::uint8_t* amounts) {
   switch (stepCount) {
     case 0:
-      return Walk<0>(heat, other, seeder, baseAmount, thresholds, amounts);
+      return Walk<0>(heat, other, scratch, seeder, baseAmount, thresholds, amounts);
     case 1:
-      return Walk<1>(heat, other, seeder, baseAmount, thresholds, amounts);
+      return Walk<1>(heat, other, scratch, seeder, baseAmount, thresholds, amounts);
     case 2:
-      return Walk<2>(heat, other, seeder, baseAmount, thresholds, amounts);
+      return Walk<2>(heat, other, scratch, seeder, baseAmount, thresholds, amounts);
     case 3:
-      return Walk<3>(heat, other, seeder, baseAmount, thresholds, amounts);
+      return Walk<3>(heat, other, scratch, seeder, baseAmount, thresholds, amounts);
     case 4:
-      return Walk<4>(heat, other, seeder, baseAmount, thresholds, amounts);
+      return Walk<4>(heat, other, scratch, seeder, baseAmount, thresholds, amounts);
     case 5:
-      return Walk<5>(heat, other, seeder, baseAmount, thresholds, amounts);
+      return Walk<5>(heat, other, scratch, seeder, baseAmount, thresholds, amounts);
     case 6:
-      return Walk<6>(heat, other, seeder, baseAmount, thresholds, amounts);
+      return Walk<6>(heat, other, scratch, seeder, baseAmount, thresholds, amounts);
     case 7:
-      return Walk<7>(heat, other, seeder, baseAmount, thresholds, amounts);
+      return Walk<7>(heat, other, scratch, seeder, baseAmount, thresholds, amounts);
     default:
-      return Walk<8>(heat, other, seeder, baseAmount, thresholds, amounts);
+      return Walk<8>(heat, other, scratch, seeder, baseAmount, thresholds, amounts);
   }
 }
 
 #pragma GCC pop_options
 #else
-void Avx2StepInOneWalk(ByteImage&, std::uint8_t*, HeatSeeder*, std::uint8_t, int, const std::uint8_t*,
-                       const std::uint8_t*) {}
+void Avx2StepInPlace(ByteImage&, std::uint8_t*, std::uint8_t*, HeatSeeder*, std::uint8_t, int, const std::uint8_t*,
+                     const std::uint8_t*) {}
 #endif

@@ -17,7 +17,7 @@ bool Flame::Create(const ByteImage& reference) {
   const std::int32_t pitch = (width + 7) / 8 * 8;
   const std::size_t size = static_cast<std::size_t>(pitch) * static_cast<std::size_t>(height);
   try {
-    // The heat image does not own its buffer: the step swaps the two pointers.
+    // The heat image does not own its buffer: the plain step swaps the two pointers.
     heat_.data = new std::uint8_t[std::max<std::size_t>(size, 1)]();
     other_ = new std::uint8_t[std::max<std::size_t>(size, 1)]();
   } catch (...) {
@@ -28,6 +28,7 @@ bool Flame::Create(const ByteImage& reference) {
   heat_.width = width;
   heat_.height = height;
   heat_.pitch = pitch;
+  filter_->Reserve(pitch);
   return true;
 }
 

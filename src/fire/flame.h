@@ -49,8 +49,10 @@ class Flame {
  private:
   bool Step(std::uint32_t elapsedMs, HeatSeeder* seeder);
 
-  ByteImage heat_;                 // pitch and height describe both buffers
-  std::uint8_t* other_ = nullptr;  // the step writes here, then the two swap
+  ByteImage heat_;  // pitch and height describe both buffers
+  // The field of the step before: the plain step writes here and swaps the two;
+  // the fast one works in place and keeps here only what it will read again.
+  std::uint8_t* other_ = nullptr;
   std::unique_ptr<FlameFilter> filter_;
   std::uint32_t styleElapsed_ = 0;
   std::uint32_t stylePeriod_ = 5000;

@@ -27,7 +27,12 @@ class FlameFilter {
   // One whole step of the field: the seeder (if any) seeds the rows of `heat`,
   // SpreadUp writes `other`, Blur attenuates it and swaps the two. This plain
   // version runs the three one after the other over the whole field; a filter
-  // may do them in one walk as long as every byte comes out the same.
+  // may do them in one walk, and in place, as long as every byte of the field
+  // comes out the same and `other` keeps what a later step reads of it (the
+  // cells SpreadUp does not write).
+  //
+  // Reserve is told the pitch of the field before its first step, so that a
+  // filter needing working memory can take it outside the frame.
   virtual void Step(ByteImage& heat, std::uint8_t*& other, HeatSeeder* seeder) {
     if (seeder != nullptr) {
       seeder->BeginSeeding();
@@ -36,6 +41,7 @@ class FlameFilter {
     SpreadUp(heat, other);
     Blur(heat, other, 0);
   }
+  virtual void Reserve(std::int32_t /*pitch*/) {}
 
   // Area 1 first in both arrays; taken as they are, effective at the next Blur.
   virtual void SetStyle(const std::uint8_t temperatures[8], const std::uint8_t modes[8]) = 0;

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "fire/heat_seeder.h"
 #include "image/byte_image.h"
@@ -104,9 +105,11 @@ inline void SpreadUpGroup(const std::uint8_t* r0, std::ptrdiff_t pitch, std::uin
 }
 
 // The same cells on two rows at once: the rows below them overlap, so the
-// three-wide sum of the middle row serves both.
+// three-wide sum of the middle row serves both. The upper row's cells go to
+// `top`, the lower row's to `bottom`.
 template <bool kFull, class Finish>
-inline void SpreadUpPair(const std::uint8_t* r0, std::ptrdiff_t pitch, std::uint8_t* out, const Finish& finish) {
+inline void SpreadUpPair(const std::uint8_t* r0, std::ptrdiff_t pitch, std::uint8_t* top, std::uint8_t* bottom,
+                         const Finish& finish) {
   auto load = [](const std::uint8_t* p) { return kFull ? Load16(p) : Load8(p); };
   const std::uint8_t* r1 = r0 + pitch;
   const std::uint8_t* r2 = r1 + pitch;
@@ -117,31 +120,31 @@ inline void SpreadUpPair(const std::uint8_t* r0, std::ptrdiff_t pitch, std::uint
   const Wide shared = Triple(load(r2 - 1), load(r2), load(r2 + 1));
   const Wide upper = Add(Add(Widen(load(r0)), Widen(mid3)), Add(shared, Triple(load(r1 - 1), mid1, load(r1 + 1))));
   const Wide lower = Add(Add(Widen(mid1), Widen(load(r4))), Add(shared, Triple(load(r3 - 1), mid3, load(r3 + 1))));
-  const __m128i top = finish(Shift3AndPack(upper));
-  const __m128i bottom = finish(Shift3AndPack(lower));
+  const __m128i upperCells = finish(Shift3AndPack(upper));
+  const __m128i lowerCells = finish(Shift3AndPack(lower));
   if (kFull) {
-    Store16(out, top);
-    Store16(out + pitch, bottom);
+    Store16(top, upperCells);
+    Store16(bottom, lowerCells);
   } else {
-    Store8(out, top);
-    Store8(out + pitch, bottom);
+    Store8(top, upperCells);
+    Store8(bottom, lowerCells);
   }
 }
 
-// The cells [1, 1 + columns) of rows y and y + 1 (or of row y alone).
+// The cells [1, 1 + columns) of row y, written to `top` + 1, and with `pair`
+// those of row y + 1, written to `bottom` + 1.
 template <class Finish>
-inline void SpreadUpRows(const ByteImage& heat, std::uint8_t* other, std::int32_t y, std::int32_t columns, bool pair,
-                         const Finish& finish) {
+inline void SpreadUpRows(const ByteImage& heat, std::int32_t y, std::int32_t columns, bool pair, std::uint8_t* top,
+                         std::uint8_t* bottom, const Finish& finish) {
   const std::ptrdiff_t pitch = heat.pitch;
   const std::uint8_t* r0 = heat.Row(y) + 1;
-  std::uint8_t* out = other + y * pitch + 1;
   std::int32_t x = 0;
   if (pair) {
-    for (; x + 16 <= columns; x += 16) SpreadUpPair<true>(r0 + x, pitch, out + x, finish);
-    if (x < columns) SpreadUpPair<false>(r0 + x, pitch, out + x, finish);
+    for (; x + 16 <= columns; x += 16) SpreadUpPair<true>(r0 + x, pitch, top + 1 + x, bottom + 1 + x, finish);
+    if (x < columns) SpreadUpPair<false>(r0 + x, pitch, top + 1 + x, bottom + 1 + x, finish);
   } else {
-    for (; x + 16 <= columns; x += 16) SpreadUpGroup<true>(r0 + x, pitch, out + x, finish);
-    if (x < columns) SpreadUpGroup<false>(r0 + x, pitch, out + x, finish);
+    for (; x + 16 <= columns; x += 16) SpreadUpGroup<true>(r0 + x, pitch, top + 1 + x, finish);
+    if (x < columns) SpreadUpGroup<false>(r0 + x, pitch, top + 1 + x, finish);
   }
 }
 
@@ -157,15 +160,43 @@ struct SpreadRegion {
   std::int32_t lastRow;
 };
 
-// Seeds, spreads and attenuates in one walk, two rows at a time. A pair of
-// output rows reads five heat rows: those are seeded first. The bytes of a
-// spread row that the kernel does not write (column 0 and the columns past its
-// last group) and the rows below the spread region are attenuated in place.
-// `spreadRows(y, columns, pair)` writes the attenuated cells [1, 1 + columns)
-// of row y (and y + 1 when `pair`).
+// heat[i] becomes the attenuated other[i] and other[i] the old heat[i], for
+// `count` bytes: what spreading into the other buffer, attenuating it and
+// swapping the two does to the cells the spread leaves alone.
+template <class Attenuate>
+inline void ExchangeAttenuated(std::uint8_t* heat, std::uint8_t* other, std::size_t count, const Attenuate& attenuate) {
+  std::size_t i = 0;
+  for (; i + 16 <= count; i += 16) {
+    const __m128i kept = Load16(heat + i);
+    Store16(heat + i, attenuate(Load16(other + i)));
+    Store16(other + i, kept);
+  }
+  for (; i < count; ++i) {
+    const std::uint8_t kept = heat[i];
+    const __m128i one = _mm_cvtsi32_si128(other[i]);
+    heat[i] = static_cast<std::uint8_t>(_mm_cvtsi128_si32(attenuate(one)) & 0xFF);
+    other[i] = kept;
+  }
+}
+
+// Seeds, spreads and attenuates in one walk over the field, two rows at a
+// time, writing the spread cells back into the field itself instead of into
+// the other buffer. That halves the memory the step moves, and gives the same
+// field as the two-buffer step: a spread cell of row y reads rows y .. y + 3,
+// so once a pair of rows is done no later pair reads them. Within a pair the
+// upper row is read at its own column only, and is written in place; the lower
+// row's neighbours are still to be read by the next group of columns, so its
+// cells go to `scratch` (a row of at least the pitch) and are copied back
+// after the pair. The cells the spread leaves alone (column 0, the columns
+// past the last group, the rows below the spread region) take the other
+// buffer's value attenuated, as the swap would give them, and the other buffer
+// keeps theirs for the next step; the other buffer's spread cells are
+// overwritten by every step before they are read, so they are not kept.
+// `spreadRows(y, columns, pair, top, bottom)` writes the attenuated cells
+// [1, 1 + columns) of row y to top + 1 (and of row y + 1 to bottom + 1).
 template <class Attenuate, class SpreadRows>
-void StepInOneWalk(ByteImage& heat, std::uint8_t* other, HeatSeeder* seeder, const Attenuate& attenuate,
-                   const SpreadRows& spreadRows) {
+void StepInPlace(ByteImage& heat, std::uint8_t* other, std::uint8_t* scratch, HeatSeeder* seeder,
+                 const Attenuate& attenuate, const SpreadRows& spreadRows) {
   const SpreadRegion region(heat);
   const std::ptrdiff_t pitch = heat.pitch;
   const std::int32_t restStart = 1 + region.columns;
@@ -174,25 +205,28 @@ void StepInOneWalk(ByteImage& heat, std::uint8_t* other, HeatSeeder* seeder, con
     if (seeder != nullptr) seeder->SeedRowsBefore(heat, end);
   };
   auto finishRow = [&](std::int32_t y) {
-    std::uint8_t* row = other + y * pitch;
-    attenuate.Apply(row, 1);
-    attenuate.Apply(row + restStart, rest);
+    std::uint8_t* row = heat.Row(y);
+    std::uint8_t* kept = other + y * pitch;
+    ExchangeAttenuated(row, kept, 1, attenuate);
+    ExchangeAttenuated(row + restStart, kept + restStart, rest, attenuate);
   };
   std::int32_t y = 0;
   for (; y + 1 <= region.lastRow; y += 2) {
     seedBefore(y + 5);
-    spreadRows(y, region.columns, true);
+    spreadRows(y, region.columns, true, heat.Row(y), scratch);
+    std::memcpy(heat.Row(y + 1) + 1, scratch + 1, static_cast<std::size_t>(region.columns));
     finishRow(y);
     finishRow(y + 1);
   }
   if (y == region.lastRow) {
     seedBefore(y + 4);
-    spreadRows(y, region.columns, false);
+    spreadRows(y, region.columns, false, heat.Row(y), nullptr);
     finishRow(y);
     ++y;
   }
   seedBefore(heat.height);
-  attenuate.Apply(other + y * pitch, static_cast<std::size_t>(pitch) * static_cast<std::size_t>(heat.height - y));
+  ExchangeAttenuated(heat.Row(y), other + y * pitch,
+                     static_cast<std::size_t>(pitch) * static_cast<std::size_t>(heat.height - y), attenuate);
 }
 
 }  // namespace

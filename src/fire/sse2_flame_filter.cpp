@@ -1,5 +1,7 @@
 #include "fire/sse2_flame_filter.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <utility>
 
 #include "fire/avx2_flame_step.h"
@@ -11,8 +13,9 @@ void Sse2FlameFilter::SpreadUp(const ByteImage& heat, std::uint8_t* other) {
   const SpreadRegion region(heat);
   if (region.columns == 0 || heat.data == nullptr || other == nullptr) return;
   std::int32_t y = 0;
-  for (; y + 1 <= region.lastRow; y += 2) SpreadUpRows(heat, other, y, region.columns, true, Unchanged{});
-  if (y == region.lastRow) SpreadUpRows(heat, other, y, region.columns, false, Unchanged{});
+  auto out = [&](std::int32_t row) { return other + static_cast<std::ptrdiff_t>(row) * heat.pitch; };
+  for (; y + 1 <= region.lastRow; y += 2) SpreadUpRows(heat, y, region.columns, true, out(y), out(y + 1), Unchanged{});
+  if (y == region.lastRow) SpreadUpRows(heat, y, region.columns, false, out(y), nullptr, Unchanged{});
 }
 
 void Sse2FlameFilter::Blur(ByteImage& heat, std::uint8_t*& other, std::int32_t /*unused*/) {
@@ -23,22 +26,29 @@ void Sse2FlameFilter::Blur(ByteImage& heat, std::uint8_t*& other, std::int32_t /
   std::swap(heat.data, other);
 }
 
+void Sse2FlameFilter::Reserve(std::int32_t pitch) {
+  if (static_cast<std::size_t>(std::max(pitch, 0)) > scratch_.size()) scratch_.resize(static_cast<std::size_t>(pitch));
+}
+
 void Sse2FlameFilter::Step(ByteImage& heat, std::uint8_t*& other, HeatSeeder* seeder) {
-  if (other == nullptr || heat.data == nullptr || heat.pitch <= 0 || heat.height <= 0) {
+  // A field too small to spread is only attenuated: the plain step does that.
+  if (other == nullptr || heat.data == nullptr || heat.pitch <= 0 || SpreadRegion(heat).columns == 0) {
     FlameFilter::Step(heat, other, seeder);
     return;
   }
+  Reserve(heat.pitch);  // only when the flame did not reserve for this pitch
+  std::uint8_t* scratch = scratch_.data();
   if (seeder != nullptr) seeder->BeginSeeding();
   if (useAvx2_) {
-    Avx2StepInOneWalk(heat, other, seeder, baseAmount_, stepCount_, stepThresholds_, stepAmounts_);
-  } else {
-    WithAttenuator([&](const auto& attenuate) {
-      StepInOneWalk(heat, other, seeder, attenuate, [&](std::int32_t y, std::int32_t columns, bool pair) {
-        SpreadUpRows(heat, other, y, columns, pair, attenuate);
-      });
-    });
+    Avx2StepInPlace(heat, other, scratch, seeder, baseAmount_, stepCount_, stepThresholds_, stepAmounts_);
+    return;
   }
-  std::swap(heat.data, other);
+  WithAttenuator([&](const auto& attenuate) {
+    StepInPlace(heat, other, scratch, seeder, attenuate,
+                [&](std::int32_t y, std::int32_t columns, bool pair, std::uint8_t* top, std::uint8_t* bottom) {
+                  SpreadUpRows(heat, y, columns, pair, top, bottom, attenuate);
+                });
+  });
 }
 
 template <class Work>

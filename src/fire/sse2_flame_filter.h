@@ -1,14 +1,18 @@
 #pragma once
+#include <vector>
+
 #include "fire/scalar_flame_filter.h"
 
 // The filter the flame uses: the upward spread and the attenuation run sixteen
 // bytes at a time with SSE2; the other directions are the plain ones (nothing
 // in the program calls them). Agrees with ScalarFlameFilter bit for bit.
-// Step walks the field once, two rows at a time: it has the seeder seed the
-// rows the next pair reads, spreads the pair and attenuates it before storing,
-// so each row of both buffers passes through the cache once per frame. Where
-// the processor has AVX2 that walk runs 32 bytes at a time (see
-// avx2_flame_step.h); SSE2 stays the baseline and gives the same bytes.
+// Step walks the field once, two rows at a time, and works in place: it has
+// the seeder seed the rows the next pair reads, spreads the pair and
+// attenuates it before storing it back into the field, so each row passes
+// through the cache once per frame and the other buffer is touched only at
+// the cells the spread leaves alone (see StepInPlace). Where the processor
+// has AVX2 that walk runs 32 bytes at a time (see avx2_flame_step.h); SSE2
+// stays the baseline and gives the same bytes.
 class Sse2FlameFilter : public ScalarFlameFilter {
  public:
   // `useAvx2` false keeps to SSE2 even where AVX2 is present (tests of that path).
@@ -17,6 +21,7 @@ class Sse2FlameFilter : public ScalarFlameFilter {
   void SpreadUp(const ByteImage& heat, std::uint8_t* other) override;
   void Blur(ByteImage& heat, std::uint8_t*& other, std::int32_t unused) override;
   void Step(ByteImage& heat, std::uint8_t*& other, HeatSeeder* seeder) override;
+  void Reserve(std::int32_t pitch) override;
   void SetStyle(const std::uint8_t temperatures[8], const std::uint8_t modes[8]) override;
 
  private:
@@ -31,6 +36,7 @@ class Sse2FlameFilter : public ScalarFlameFilter {
   // Thresholds are (temperature - 1) with the top bit flipped, for a signed
   // compare; areas at temperature 0 apply to every value and form the base.
   bool useAvx2_;
+  std::vector<std::uint8_t> scratch_;  // one row: the lower row of a pair on its way back
   int stepCount_ = 0;
   std::uint8_t baseAmount_ = 0;
   std::uint8_t stepThresholds_[FireStyle::kAreas] = {};
