@@ -123,13 +123,13 @@ enum Stage { kSeeding, kHeatStep, kRender, kCopy32, kFrame, kSpreadUp, kBlur, kS
 // Bytes each stage reads plus writes, in units of width x height.
 constexpr double kTraffic[] = {
     4.0,  // seeding: edge map, spark rows and heat read, heat written
-    4.0,  // heat step: field read and other buffer written, then attenuated in place
+    2.0,  // heat step: the field read and written back in place
     3.0,  // render: heat and grey read, indices written
     5.0,  // 32-bit copy: indices read, four bytes a pixel written
     16.0,
     2.0,  // the spread alone: field read, other buffer written
     2.0,  // the attenuation alone: other buffer read and written
-    5.0,  // seeding and step in one walk: field and lit sparks read, field written back, other buffer written
+    3.0,  // seeding and step in one walk: field and lit sparks read, field written back
     6.0,  // rendering on the way to a 32-bit surface: heat and grey read, four bytes a pixel written
 };
 

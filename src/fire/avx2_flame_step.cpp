@@ -62,14 +62,14 @@ template <int kSteps>
 class Attenuator32 {
  public:
   Attenuator32(std::uint8_t baseAmount, const std::uint8_t* thresholds, const std::uint8_t* amounts) {
-    alignas(32) std::uint8_t totals[32] = {};
+    std::uint8_t totals[32] = {};
     std::uint8_t total = baseAmount;
     for (int reached = 0; reached <= kSteps; ++reached) {
       if (reached > 0) total = static_cast<std::uint8_t>(total + amounts[kSteps - reached]);
       totals[reached] = total;
       totals[16 + reached] = total;  // the byte shuffle looks up within each 16-byte half
     }
-    totals_ = _mm256_load_si256(reinterpret_cast<const __m256i*>(totals));
+    totals_ = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(totals));
     for (int k = 0; k < kSteps; ++k) limit_[k] = _mm256_set1_epi8(static_cast<char>(thresholds[k]));
   }
 
