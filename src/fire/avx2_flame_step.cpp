@@ -180,8 +180,19 @@ void Avx2StepInPlace(ByteImage& heat, std::uint8_t* other, std::uint8_t* scratch
   }
 }
 
+void Avx2MergeBrighter(std::uint8_t* heat, const std::uint8_t* lit, std::int32_t count) {
+  std::int32_t i = 0;
+  for (; i + 32 <= count; i += 32) Store32(heat + i, _mm256_max_epu8(Load32(heat + i), Load32(lit + i)));
+  for (; i + 8 <= count; i += 8) {
+    __m128i* target = reinterpret_cast<__m128i*>(heat + i);
+    _mm_storel_epi64(target,
+                     _mm_max_epu8(_mm_loadl_epi64(target), _mm_loadl_epi64(reinterpret_cast<const __m128i*>(lit + i))));
+  }
+}
+
 #pragma GCC pop_options
 #else
 void Avx2StepInPlace(ByteImage&, std::uint8_t*, std::uint8_t*, HeatSeeder*, std::uint8_t, int, const std::uint8_t*,
                      const std::uint8_t*) {}
+void Avx2MergeBrighter(std::uint8_t*, const std::uint8_t*, std::int32_t) {}
 #endif

@@ -16,3 +16,7 @@ bool Avx2Available();
 void Avx2StepInPlace(ByteImage& heat, std::uint8_t* other, std::uint8_t* scratch, HeatSeeder* seeder,
                      std::uint8_t baseAmount, int stepCount, const std::uint8_t* thresholds,
                      const std::uint8_t* amounts);
+
+// heat[i] = max(heat[i], lit[i]) for `count` bytes, a multiple of 8: the
+// spark merge of the seeding, 32 bytes at a time. Call only when Avx2Available().
+void Avx2MergeBrighter(std::uint8_t* heat, const std::uint8_t* lit, std::int32_t count);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "diagnostics/performance_monitor.h"
+#include "fire/avx2_flame_step.h"
 #include "fire/c_runtime_random.h"
 
 namespace {
@@ -15,6 +16,8 @@ namespace {
 constexpr std::uint8_t kSpark[8] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0};
 
 }  // namespace
+
+InsertBright::InsertBright(bool useAvx2) : useAvx2_(useAvx2 && Avx2Available()) {}
 
 InsertBright::~InsertBright() { Release(); }
 
@@ -103,6 +106,10 @@ void InsertBright::SeedRow(ByteImage& heat, std::int32_t y) {
 
 void InsertBright::MergeRow(std::uint8_t* heat, const std::uint8_t* /*edge*/, const std::uint8_t* /*spark*/,
                             const std::uint8_t* lit, std::int32_t count) {
+  if (useAvx2_) {
+    Avx2MergeBrighter(heat, lit, count);
+    return;
+  }
   std::int32_t i = 0;
   for (; i + 16 <= count; i += 16) {
     __m128i* target = reinterpret_cast<__m128i*>(heat + i);

@@ -16,7 +16,9 @@ class InsertBright : public HeatSeeder {
  public:
   static constexpr std::uint8_t kEdgeThreshold = 5;
 
-  InsertBright() = default;
+  // `useAvx2` false keeps the spark merge to SSE2 even where AVX2 is present
+  // (tests of that path).
+  explicit InsertBright(bool useAvx2 = true);
   ~InsertBright() override;
   InsertBright(const InsertBright&) = delete;
   InsertBright& operator=(const InsertBright&) = delete;
@@ -44,6 +46,7 @@ class InsertBright : public HeatSeeder {
  private:
   void SeedRow(ByteImage& heat, std::int32_t y);
 
+  bool useAvx2_;
   std::int32_t width_ = 0;
   std::int32_t height_ = 0;
   std::int32_t mergeCount_ = 0;  // columns merged this frame, from column 1

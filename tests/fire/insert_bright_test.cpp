@@ -193,31 +193,33 @@ TEST_F(InsertBrightTest, PrepareAgainFollowsANewSizeAndClearsSparks) {
   bright.Update(heat);  // released: nothing to do
 }
 
-// The SIMD merge and the plain one, on random edges, widths and heat pitches:
-// the same draws must leave the same heat.
-TEST_F(InsertBrightTest, Sse2MergeMatchesScalarReference) {
+// The SIMD merges (SSE2, and AVX2 where present) and the plain one, on random
+// edges, widths and heat pitches: the same draws must leave the same heat.
+TEST_F(InsertBrightTest, SimdMergeMatchesScalarReference) {
   std::mt19937 random(99);
-  for (std::int32_t width : {8, 9, 16, 17, 31, 32, 33, 57, 100, 1366}) {
-    for (std::int32_t height : {1, 2, 3, 4, 5, 9}) {
-      ByteImage grey;
-      grey.Create(width, height);
-      FillRandom(grey, random);
-      ByteImage fastHeat, plainHeat;
-      fastHeat.Create((width + 7) / 8 * 8, height);
-      FillRandom(fastHeat, random);
-      plainHeat.Create(fastHeat.width, height);
-      std::memcpy(plainHeat.data, fastHeat.data, static_cast<std::size_t>(fastHeat.pitch) * height);
-      InsertBright fast;
-      ScalarInsertBright plain;
-      fast.Prepare(grey);
-      plain.Prepare(grey);
-      for (int frame = 0; frame < 12; ++frame) {
-        CRuntimeRandom::Seed(static_cast<std::uint32_t>(frame * 7919 + width));
-        fast.Update(fastHeat);
-        CRuntimeRandom::Seed(static_cast<std::uint32_t>(frame * 7919 + width));
-        plain.Update(plainHeat);
-        ASSERT_EQ(0, std::memcmp(fastHeat.data, plainHeat.data, static_cast<std::size_t>(fastHeat.pitch) * height))
-            << width << "x" << height << " frame " << frame;
+  for (const bool avx2 : {false, true}) {
+    for (std::int32_t width : {8, 9, 16, 17, 31, 32, 33, 57, 100, 1366}) {
+      for (std::int32_t height : {1, 2, 3, 4, 5, 9}) {
+        ByteImage grey;
+        grey.Create(width, height);
+        FillRandom(grey, random);
+        ByteImage fastHeat, plainHeat;
+        fastHeat.Create((width + 7) / 8 * 8, height);
+        FillRandom(fastHeat, random);
+        plainHeat.Create(fastHeat.width, height);
+        std::memcpy(plainHeat.data, fastHeat.data, static_cast<std::size_t>(fastHeat.pitch) * height);
+        InsertBright fast(avx2);
+        ScalarInsertBright plain;
+        fast.Prepare(grey);
+        plain.Prepare(grey);
+        for (int frame = 0; frame < 12; ++frame) {
+          CRuntimeRandom::Seed(static_cast<std::uint32_t>(frame * 7919 + width));
+          fast.Update(fastHeat);
+          CRuntimeRandom::Seed(static_cast<std::uint32_t>(frame * 7919 + width));
+          plain.Update(plainHeat);
+          ASSERT_EQ(0, std::memcmp(fastHeat.data, plainHeat.data, static_cast<std::size_t>(fastHeat.pitch) * height))
+              << width << "x" << height << " frame " << frame << (avx2 ? " avx2" : " sse2");
+        }
       }
     }
   }
