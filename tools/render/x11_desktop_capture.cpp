@@ -44,23 +44,8 @@ std::optional<DecodedImage> CaptureX11Desktop() {
     XImage* image = XGetImage(display, root, 0, 0, static_cast<unsigned>(attributes.width),
                               static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
     if (image != nullptr) {
-      DecodedImage picture;
-      picture.width = attributes.width;
-      picture.height = attributes.height;
-      picture.bitsPerPixel = 32;
-      picture.topDown = true;
-      picture.stride = picture.width * 4;
-      picture.pixels.resize(static_cast<std::size_t>(picture.stride) * static_cast<std::size_t>(picture.height));
-      std::uint8_t* out = picture.pixels.data();
-      for (int y = 0; y < picture.height; ++y) {
-        for (int x = 0; x < picture.width; ++x, out += 4) {
-          const unsigned long pixel = XGetPixel(image, x, y);
-          out[0] = Channel(pixel, image->blue_mask);
-          out[1] = Channel(pixel, image->green_mask);
-          out[2] = Channel(pixel, image->red_mask);
-          out[3] = 0;
-        }
-      }
+      DecodedImage picture = PictureFromXImage(image, attributes.width, attributes.height, image->red_mask,
+                                               image->green_mask, image->blue_mask);
       XDestroyImage(image);
       result = std::move(picture);
     }
@@ -69,4 +54,26 @@ std::optional<DecodedImage> CaptureX11Desktop() {
   XSetErrorHandler(previous);
   XCloseDisplay(display);
   return result;
+}
+
+DecodedImage PictureFromXImage(XImage* image, int width, int height, unsigned long redMask, unsigned long greenMask,
+                               unsigned long blueMask) {
+  DecodedImage picture;
+  picture.width = width;
+  picture.height = height;
+  picture.bitsPerPixel = 32;
+  picture.topDown = true;
+  picture.stride = width * 4;
+  picture.pixels.resize(static_cast<std::size_t>(picture.stride) * static_cast<std::size_t>(height));
+  std::uint8_t* out = picture.pixels.data();
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x, out += 4) {
+      const unsigned long pixel = XGetPixel(image, x, y);
+      out[0] = Channel(pixel, blueMask);
+      out[1] = Channel(pixel, greenMask);
+      out[2] = Channel(pixel, redMask);
+      out[3] = 0;
+    }
+  }
+  return picture;
 }

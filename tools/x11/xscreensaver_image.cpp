@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "termination_signal.h"
+#include "x11_desktop_capture.h"
 #include "x11_errors.h"
 
 #ifndef HEARTHMOOR_XSCREENSAVER_HACK_DIR
@@ -23,22 +24,6 @@ namespace {
 constexpr const char* kGetimage = "xscreensaver-getimage";
 
 bool Executable(const std::string& path) { return !path.empty() && access(path.c_str(), X_OK) == 0; }
-
-int LowestBit(unsigned long mask) {
-  int shift = 0;
-  while (mask != 0 && (mask & 1) == 0) {
-    mask >>= 1;
-    ++shift;
-  }
-  return shift;
-}
-
-std::uint8_t Channel(unsigned long pixel, unsigned long mask) {
-  if (mask == 0) return 0;
-  const int shift = LowestBit(mask);
-  const unsigned long max = mask >> shift;
-  return static_cast<std::uint8_t>(((pixel & mask) >> shift) * 255 / max);
-}
 
 std::string Hex(unsigned long id) {
   std::ostringstream text;
@@ -98,23 +83,8 @@ std::optional<DecodedImage> ReadDrawable(Display* display, Drawable drawable, Vi
     if (image != nullptr) XDestroyImage(image);
     return std::nullopt;
   }
-  DecodedImage picture;
-  picture.width = width;
-  picture.height = height;
-  picture.bitsPerPixel = 32;
-  picture.topDown = true;
-  picture.stride = width * 4;
-  picture.pixels.resize(static_cast<std::size_t>(picture.stride) * static_cast<std::size_t>(height));
-  std::uint8_t* out = picture.pixels.data();
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x, out += 4) {
-      const unsigned long pixel = XGetPixel(image, x, y);
-      out[0] = Channel(pixel, visual->blue_mask);
-      out[1] = Channel(pixel, visual->green_mask);
-      out[2] = Channel(pixel, visual->red_mask);
-      out[3] = 0;
-    }
-  }
+  DecodedImage picture =
+      PictureFromXImage(image, width, height, visual->red_mask, visual->green_mask, visual->blue_mask);
   XDestroyImage(image);
   return picture;
 }
