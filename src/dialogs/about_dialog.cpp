@@ -16,29 +16,12 @@ AboutDialog::AboutDialog(SettingsController& controller, LinkOpener& opener)
 INT_PTR AboutDialog::Run(HWND owner) {
   // A Unicode dialog: the template's texts reach the controls unconverted.
   const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT), owner,
-                                         &AboutDialog::Procedure, reinterpret_cast<LPARAM>(this));
+                                         &DialogProcedure<AboutDialog>, reinterpret_cast<LPARAM>(this));
   for (auto& link : links_) link.reset();
   if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
   smallIcon_ = nullptr;
   window_ = nullptr;
   return result;
-}
-
-INT_PTR CALLBACK AboutDialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    auto* dialog = reinterpret_cast<AboutDialog*>(lParam);
-    SetWindowLongPtrA(window, DWLP_USER, lParam);
-    dialog->window_ = window;
-  }
-  auto* dialog = reinterpret_cast<AboutDialog*>(GetWindowLongPtrA(window, DWLP_USER));
-  if (dialog == nullptr) return FALSE;
-  try {
-    return dialog->OnMessage(message, wParam, lParam);
-  } catch (...) {
-    // Out of memory for a text: the box goes on without it.
-    TraceLog().Log("AboutDialog::OnMessage get an exception");
-    return FALSE;
-  }
 }
 
 INT_PTR AboutDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {

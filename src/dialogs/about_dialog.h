@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "dialogs/dialog_window.h"
 #include "dialogs/hyper_link.h"
 
 class SettingsController;
@@ -24,7 +25,10 @@ class AboutDialog {
   INT_PTR Run(HWND owner);
 
  private:
-  static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  template <class Dialog>
+  friend INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static constexpr const char* kLogName = "AboutDialog";
+  void Attach(HWND window) { window_ = window; }
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnInitDialog();
 

@@ -1,6 +1,9 @@
 #include "dialogs/dialog_window.h"
 
+#include "diagnostics/debug_log.h"
 #include "dialogs/resource.h"
+
+void LogDialogException(const char* dialogName) { TraceLog().Log("%s::OnMessage get an exception", dialogName); }
 
 void CentreDialog(HWND dialog, HWND owner) {
   RECT box{};

@@ -32,31 +32,20 @@ HWND PaletteEditorDialog::CurveWindow() const { return editor_ ? editor_->Window
 INT_PTR PaletteEditorDialog::Run(HWND owner) {
   if (!prepared_) return IDCANCEL;
   const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PALETTE_EDITOR), owner,
-                                         &PaletteEditorDialog::Thunk, reinterpret_cast<LPARAM>(this));
+                                         &DialogProcedure<PaletteEditorDialog>, reinterpret_cast<LPARAM>(this));
   editor_.reset();
   images_.reset();
   return result == IDOK ? IDOK : IDCANCEL;
 }
 
-INT_PTR CALLBACK PaletteEditorDialog::Thunk(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    auto* self = reinterpret_cast<PaletteEditorDialog*>(lParam);
-    self->dialog_ = dialog;
-    self->OnInitDialog();
-    return TRUE;
-  }
-  auto* self = reinterpret_cast<PaletteEditorDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
-  if (self == nullptr) return FALSE;
-  if (message == WM_NCDESTROY) {
-    self->dialog_ = nullptr;
-    return FALSE;
-  }
-  return self->HandleMessage(message, wParam, lParam);
-}
-
-INT_PTR PaletteEditorDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR PaletteEditorDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      return TRUE;
+    case WM_NCDESTROY:
+      dialog_ = nullptr;
+      return FALSE;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
       return TRUE;

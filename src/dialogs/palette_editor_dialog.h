@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "dialogs/dialog_window.h"
 #include "dialogs/palette_editor.h"
 #include "editing/palette_curves.h"
 
@@ -35,8 +36,11 @@ class PaletteEditorDialog : public PaletteEditor {
   HWND CurveWindow() const;
 
  private:
-  static INT_PTR CALLBACK Thunk(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  template <class Dialog>
+  friend INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static constexpr const char* kLogName = "PaletteEditorDialog";
+  void Attach(HWND window) { dialog_ = window; }
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void OnInitDialog();
   void OnCommand(int id);

@@ -54,8 +54,8 @@ SettingsDialog::SettingsDialog(SettingsController& controller, EditorFactory& ed
 SettingsDialog::~SettingsDialog() { Destroy(); }
 
 bool SettingsDialog::Create() {
-  HWND window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, &Procedure,
-                                   reinterpret_cast<LPARAM>(this));
+  HWND window = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), nullptr,
+                                   &DialogProcedure<SettingsDialog>, reinterpret_cast<LPARAM>(this));
   return window != nullptr;
 }
 
@@ -79,25 +79,6 @@ void SettingsDialog::SetShowFireCheck(bool show) {
 }
 
 // --- The window -----------------------------------------------------------------
-
-INT_PTR CALLBACK SettingsDialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  SettingsDialog* self = nullptr;
-  if (message == WM_INITDIALOG) {
-    self = reinterpret_cast<SettingsDialog*>(lParam);
-    SetWindowLongPtrA(window, DWLP_USER, lParam);
-    self->window_.store(window);
-  } else {
-    self = reinterpret_cast<SettingsDialog*>(GetWindowLongPtrA(window, DWLP_USER));
-  }
-  if (self == nullptr) return FALSE;
-  // No exception crosses into the system's dialog manager.
-  try {
-    return self->OnMessage(message, wParam, lParam);
-  } catch (...) {
-    TraceLog().Log("SettingsDialog::OnMessage get an exception");
-    return FALSE;
-  }
-}
 
 INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

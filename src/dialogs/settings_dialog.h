@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/dialog_window.h"
 #include "settings/settings_view.h"
 
 class EditorFactory;
@@ -56,7 +57,10 @@ class SettingsDialog : public SettingsView {
  private:
   enum ListKind { kBackgrounds = 0, kPalettes = 1, kStyles = 2, kLists = 3 };
 
-  static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  template <class Dialog>
+  friend INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static constexpr const char* kLogName = "SettingsDialog";
+  void Attach(HWND window) { window_.store(window); }
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnInitDialog();
   void OnCommand(int id);

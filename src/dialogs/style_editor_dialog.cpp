@@ -32,29 +32,18 @@ StyleEditorDialog::~StyleEditorDialog() {
 
 INT_PTR StyleEditorDialog::Run(HWND owner) {
   const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_STYLE_EDITOR), owner,
-                                         &StyleEditorDialog::Thunk, reinterpret_cast<LPARAM>(this));
+                                         &DialogProcedure<StyleEditorDialog>, reinterpret_cast<LPARAM>(this));
   return result == IDOK ? IDOK : IDCANCEL;
 }
 
-INT_PTR CALLBACK StyleEditorDialog::Thunk(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-    auto* self = reinterpret_cast<StyleEditorDialog*>(lParam);
-    self->dialog_ = dialog;
-    self->OnInitDialog();
-    return TRUE;
-  }
-  auto* self = reinterpret_cast<StyleEditorDialog*>(GetWindowLongPtrA(dialog, DWLP_USER));
-  if (self == nullptr) return FALSE;
-  if (message == WM_NCDESTROY) {
-    self->dialog_ = nullptr;
-    return FALSE;
-  }
-  return self->HandleMessage(message, wParam, lParam);
-}
-
-INT_PTR StyleEditorDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR StyleEditorDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_INITDIALOG:
+      OnInitDialog();
+      return TRUE;
+    case WM_NCDESTROY:
+      dialog_ = nullptr;
+      return FALSE;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
       return TRUE;

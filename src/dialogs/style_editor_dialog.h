@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "dialogs/dialog_window.h"
 #include "dialogs/style_editor.h"
 #include "fire/fire_style.h"
 
@@ -29,8 +30,11 @@ class StyleEditorDialog : public StyleEditor {
   HWND Window() const { return dialog_; }
 
  private:
-  static INT_PTR CALLBACK Thunk(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-  INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  template <class Dialog>
+  friend INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static constexpr const char* kLogName = "StyleEditorDialog";
+  void Attach(HWND window) { dialog_ = window; }
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void OnInitDialog();
   void OnCommand(int id);

@@ -29,28 +29,12 @@ std::string UpdateDialog::MessageText() const {
 INT_PTR UpdateDialog::Run(HWND owner) {
   // A Unicode dialog: the template's texts reach the controls unconverted.
   const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_UPDATE), owner,
-                                         &UpdateDialog::Procedure, reinterpret_cast<LPARAM>(this));
+                                         &DialogProcedure<UpdateDialog>, reinterpret_cast<LPARAM>(this));
   link_.reset();
   if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
   smallIcon_ = nullptr;
   window_ = nullptr;
   return result;
-}
-
-INT_PTR CALLBACK UpdateDialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrA(window, DWLP_USER, lParam);
-    reinterpret_cast<UpdateDialog*>(lParam)->window_ = window;
-  }
-  auto* dialog = reinterpret_cast<UpdateDialog*>(GetWindowLongPtrA(window, DWLP_USER));
-  if (dialog == nullptr) return FALSE;
-  try {
-    return dialog->OnMessage(message, wParam, lParam);
-  } catch (...) {
-    // Out of memory for a text: the box goes on without it.
-    TraceLog().Log("UpdateDialog::OnMessage get an exception");
-    return FALSE;
-  }
 }
 
 INT_PTR UpdateDialog::OnMessage(UINT message, WPARAM wParam, LPARAM) {

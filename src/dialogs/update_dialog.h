@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "dialogs/dialog_window.h"
 #include "dialogs/hyper_link.h"
 
 class UpdateChecker;
@@ -31,7 +32,10 @@ class UpdateDialog {
   std::string MessageText() const;
 
  private:
-  static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  template <class Dialog>
+  friend INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static constexpr const char* kLogName = "UpdateDialog";
+  void Attach(HWND window) { window_ = window; }
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnInitDialog();
 
