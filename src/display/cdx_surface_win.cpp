@@ -34,17 +34,8 @@ void CDXSurface::DropSurface() {
 HRESULT CDXSurface::Create(CDXSurfaceHost* screen, int width, int height, BYTE memoryType) {
   if (screen == nullptr || screen->GetDD() == nullptr) return -1;
   DropSurface();
-  DDSURFACEDESC2 desc{};
-  desc.dwSize = sizeof desc;
-  desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-  desc.ddsCaps.dwCaps = OffscreenCaps(memoryType);
-  desc.dwWidth = static_cast<DWORD>(width);
-  desc.dwHeight = static_cast<DWORD>(height);
-  const HRESULT result = screen->GetDD()->CreateSurface(&desc, &surface_, nullptr);
-  if (FAILED(result)) {
-    surface_ = nullptr;
-    return result;
-  }
+  const HRESULT result = CreateOffscreenSurface(screen->GetDD(), width, height, memoryType, &surface_);
+  if (FAILED(result)) return result;
   memoryType_ = memoryType;
   clip_ = RECT{0, 0, width, height};
   screen_ = screen;

@@ -11,15 +11,23 @@ DWORD OffscreenCaps(BYTE memoryType) {
   }
 }
 
-LPDIRECTDRAWSURFACE7 CreateOffscreenSurface(LPDIRECTDRAW7 directDraw, int width, int height, BYTE memoryType) {
-  if (directDraw == nullptr || width <= 0 || height <= 0) return nullptr;
+HRESULT CreateOffscreenSurface(LPDIRECTDRAW7 directDraw, int width, int height, BYTE memoryType,
+                               LPDIRECTDRAWSURFACE7* surface) {
+  *surface = nullptr;
+  if (directDraw == nullptr || width <= 0 || height <= 0) return DDERR_INVALIDPARAMS;
   DDSURFACEDESC2 desc{};
   desc.dwSize = sizeof desc;
   desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
   desc.ddsCaps.dwCaps = OffscreenCaps(memoryType);
   desc.dwWidth = static_cast<DWORD>(width);
   desc.dwHeight = static_cast<DWORD>(height);
+  const HRESULT result = directDraw->CreateSurface(&desc, surface, nullptr);
+  if (FAILED(result)) *surface = nullptr;
+  return result;
+}
+
+LPDIRECTDRAWSURFACE7 CreateOffscreenSurface(LPDIRECTDRAW7 directDraw, int width, int height, BYTE memoryType) {
   LPDIRECTDRAWSURFACE7 surface = nullptr;
-  if (FAILED(directDraw->CreateSurface(&desc, &surface, nullptr))) return nullptr;
+  CreateOffscreenSurface(directDraw, width, height, memoryType, &surface);
   return surface;
 }

@@ -14,5 +14,10 @@ enum CDXMemoryType : BYTE {
 // Off-screen plain surface capabilities for a memory type.
 DWORD OffscreenCaps(BYTE memoryType);
 
-// Creates an off-screen plain surface of the memory type; null on failure.
+// Creates an off-screen plain surface of the memory type in `*surface` (null on
+// failure) and answers what DirectDraw did; DDERR_INVALIDPARAMS without a
+// DirectDraw object or for an empty size.
+HRESULT CreateOffscreenSurface(LPDIRECTDRAW7 directDraw, int width, int height, BYTE memoryType,
+                               LPDIRECTDRAWSURFACE7* surface);
+// The same, answering the surface or null.
 LPDIRECTDRAWSURFACE7 CreateOffscreenSurface(LPDIRECTDRAW7 directDraw, int width, int height, BYTE memoryType);
