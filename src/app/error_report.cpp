@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include <shellapi.h>
 #include <shlwapi.h>
 
 #include "app/error_messages.h"
+#include "dialogs/link_opener.h"
 
 const char* const kErrorReportCaption = "An error has occurred, this program will be closed.";
 const char* const kSupportAddress = "support@hearthmoor.example";
@@ -84,6 +84,4 @@ bool Win32ErrorReportShell::AskYesNo(const std::string& text, const std::string&
 
 bool Win32ErrorReportShell::FileExists(const std::string& path) { return PathFileExistsA(path.c_str()) != FALSE; }
 
-void Win32ErrorReportShell::OpenLink(const std::string& link) {
-  ShellExecuteA(nullptr, "open", link.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-}
+void Win32ErrorReportShell::OpenLink(const std::string& link) { ShellOpener().Open(link); }
