@@ -28,7 +28,41 @@ void Avx2StorePixels32(const std::uint32_t* entries, const std::uint8_t* in, std
   for (; x < count; ++x, out += 4) __builtin_memcpy(out, &entries[in[x]], 4);
 }
 
+namespace {
+
+// Four table entries with their fourth bytes dropped: twelve bytes, then four zeros.
+inline __m128i FourPacked(const std::uint32_t* entries, std::uint32_t four) {
+  const __m128i pixels =
+      _mm_setr_epi32(static_cast<int>(entries[four & 0xFF]), static_cast<int>(entries[(four >> 8) & 0xFF]),
+                     static_cast<int>(entries[(four >> 16) & 0xFF]), static_cast<int>(entries[four >> 24]));
+  const __m128i pack = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+  return _mm_shuffle_epi8(pixels, pack);
+}
+
+}  // namespace
+
+void Avx2StorePixels24(const std::uint32_t* entries, const std::uint8_t* in, std::int32_t count, std::uint8_t* out) {
+  std::int32_t x = 0;
+  for (; x < count && (reinterpret_cast<std::uintptr_t>(out) & 15) != 0; ++x, out += 3) {
+    __builtin_memcpy(out, &entries[in[x]], 3);
+  }
+  for (; x + 16 <= count; x += 16, out += 48) {
+    std::uint32_t sixteen[4];
+    __builtin_memcpy(sixteen, in + x, 16);
+    const __m128i a = FourPacked(entries, sixteen[0]);
+    const __m128i b = FourPacked(entries, sixteen[1]);
+    const __m128i c = FourPacked(entries, sixteen[2]);
+    const __m128i d = FourPacked(entries, sixteen[3]);
+    // Twelve bytes each, laid end to end over three blocks.
+    _mm_stream_si128(reinterpret_cast<__m128i*>(out), _mm_or_si128(a, _mm_slli_si128(b, 12)));
+    _mm_stream_si128(reinterpret_cast<__m128i*>(out + 16), _mm_or_si128(_mm_srli_si128(b, 4), _mm_slli_si128(c, 8)));
+    _mm_stream_si128(reinterpret_cast<__m128i*>(out + 32), _mm_or_si128(_mm_srli_si128(c, 8), _mm_slli_si128(d, 4)));
+  }
+  for (; x < count; ++x, out += 3) __builtin_memcpy(out, &entries[in[x]], 3);
+}
+
 #pragma GCC pop_options
 #else
 void Avx2StorePixels32(const std::uint32_t*, const std::uint8_t*, std::int32_t, std::uint8_t*) {}
+void Avx2StorePixels24(const std::uint32_t*, const std::uint8_t*, std::int32_t, std::uint8_t*) {}
 #endif

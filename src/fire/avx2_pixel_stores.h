@@ -6,3 +6,9 @@
 // before the first block and after the last one singly. The same bytes as the
 // SSE2 store of FireImageCopyer32; call only when Avx2Available().
 void Avx2StorePixels32(const std::uint32_t* entries, const std::uint8_t* in, std::int32_t count, std::uint8_t* out);
+
+// The same for 24-bit pixels (each entry's first three bytes): sixteen pixels
+// as three 16-byte streaming stores, the pixels before the first 16-byte
+// boundary and after the last block as exactly three bytes each. The same
+// bytes as the SSE2 store of FireImageCopyer24; call only when Avx2Available().
+void Avx2StorePixels24(const std::uint32_t* entries, const std::uint8_t* in, std::int32_t count, std::uint8_t* out);

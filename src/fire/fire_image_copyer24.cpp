@@ -6,19 +6,21 @@
 #include <cstring>
 
 #include "diagnostics/performance_monitor.h"
+#include "fire/avx2_flame_step.h"
+#include "fire/avx2_pixel_stores.h"
 
 namespace {
 
 struct Store24 {
-  // The table's entries without their fourth byte, which a 24-bit pixel has no room for.
+  // The table's entries without their fourth byte, which a 24-bit pixel has no
+  // room for; the AVX2 store drops it itself.
   std::uint64_t entries[256];
+  std::uint32_t wholeEntries[256];
+  bool avx2;
 
-  explicit Store24(const std::uint8_t* table) {
-    for (int i = 0; i < 256; ++i) {
-      std::uint32_t entry;
-      std::memcpy(&entry, table + 4 * i, 4);
-      entries[i] = entry & 0xFFFFFFu;
-    }
+  Store24(const std::uint8_t* table, bool useAvx2) : avx2(useAvx2) {
+    std::memcpy(wholeEntries, table, sizeof wholeEntries);
+    for (int i = 0; i < 256; ++i) entries[i] = wholeEntries[i] & 0xFFFFFFu;
   }
 
   // Sixteen pixels make 48 bytes, three 16-byte blocks that go out as
@@ -26,6 +28,10 @@ struct Store24 {
   // boundary, and at the end of a row) store exactly three bytes, so the byte
   // after a row's last pixel is never touched.
   void operator()(const std::uint8_t* in, std::int32_t count, std::uint8_t* out) const {
+    if (avx2) {
+      Avx2StorePixels24(wholeEntries, in, count, out);
+      return;
+    }
     std::int32_t x = 0;
     for (; x < count && (reinterpret_cast<std::uintptr_t>(out) & 15) != 0; ++x, out += 3) {
       std::memcpy(out, &entries[in[x]], 3);
@@ -54,16 +60,20 @@ struct Store24 {
 
 }  // namespace
 
+FireImageCopyer24::FireImageCopyer24(const std::uint8_t* table, std::int32_t xOffset, std::int32_t yOffset,
+                                     bool useAvx2)
+    : FireImageCopyer(table, xOffset, yOffset), useAvx2_(useAvx2 && Avx2Available()) {}
+
 void FireImageCopyer24::CopyImageToSurface(const ByteImage& image, Surface& surface) {
   PerformanceScope scope("FireImageCopyer24::CopyImageToSurface()");
   if (table_ == nullptr) return;
-  CopyRows(image, surface, 3, Store24(table_));
+  CopyRows(image, surface, 3, Store24(table_, useAvx2_));
 }
 
 void FireImageCopyer24::RenderToSurface(const ByteImage& heat, const ByteImage& grey, Surface& surface) {
   PerformanceScope scope("FireImageCopyer24::RenderToSurface()");
   if (table_ == nullptr) return;
-  RenderRows(heat, grey, surface, 3, Store24(table_));
+  RenderRows(heat, grey, surface, 3, Store24(table_, useAvx2_));
 }
 
 void FireImageCopyer24::ReadSurface(ByteImage& target, Surface& surface) {

@@ -112,10 +112,10 @@ TEST_F(CopyerTest, CopyWritesEachPixelInTheSurfaceFormatAndNothingElse) {
   struct Case {
     int bpp;
     std::int32_t xOffset, yOffset;
-    bool avx2 = true;  // the 32-bit copier may use it
+    bool avx2 = true;  // the 24- and 32-bit copiers may use it
   };
   for (const Case c : {Case{16, 0, 0}, Case{24, 0, 0}, Case{32, 0, 0}, Case{24, 3, 2}, Case{32, 1, 4}, Case{16, 5, 1},
-                       Case{32, 0, 0, false}, Case{32, 1, 4, false}}) {
+                       Case{24, 0, 0, false}, Case{24, 3, 2, false}, Case{32, 0, 0, false}, Case{32, 1, 4, false}}) {
     // Widths around the blocks of 8 and 16 pixels and the 16-byte boundaries.
     for (const std::int32_t width : {1, 13, 16, 17, 35, 50, 77}) {
       const int bytes = c.bpp / 8;
@@ -125,7 +125,7 @@ TEST_F(CopyerTest, CopyWritesEachPixelInTheSurfaceFormatAndNothingElse) {
       const ByteImage image = IndexImage(width, height, width + 3);
       std::unique_ptr<FireImageCopyer> copyer;
       if (c.bpp == 16) copyer = std::make_unique<FireImageCopyer16>(table16.data(), c.xOffset, c.yOffset);
-      if (c.bpp == 24) copyer = std::make_unique<FireImageCopyer24>(table32.data(), c.xOffset, c.yOffset);
+      if (c.bpp == 24) copyer = std::make_unique<FireImageCopyer24>(table32.data(), c.xOffset, c.yOffset, c.avx2);
       if (c.bpp == 32) copyer = std::make_unique<FireImageCopyer32>(table32.data(), c.xOffset, c.yOffset, c.avx2);
       copyer->CopyImageToSurface(image, surface);
       EXPECT_EQ(surface.LockDepth(), 0);
@@ -143,11 +143,11 @@ TEST_F(CopyerTest, CopyWritesEachPixelInTheSurfaceFormatAndNothingElse) {
   }
 }
 
-// Depth 33 is the 32-bit copier kept to SSE2.
-std::unique_ptr<FireImageCopyer> MakeCopyer(int bpp, const std::uint8_t* table, std::int32_t x, std::int32_t y) {
-  if (bpp == 16) return std::make_unique<FireImageCopyer16>(table, x, y);
-  if (bpp == 24) return std::make_unique<FireImageCopyer24>(table, x, y);
-  return std::make_unique<FireImageCopyer32>(table, x, y, bpp == 32);
+// Depths 25 and 33 are the 24- and 32-bit copiers kept to SSE2.
+std::unique_ptr<FireImageCopyer> MakeCopyer(int depth, const std::uint8_t* table, std::int32_t x, std::int32_t y) {
+  if (depth == 16) return std::make_unique<FireImageCopyer16>(table, x, y);
+  if (depth == 24 || depth == 25) return std::make_unique<FireImageCopyer24>(table, x, y, depth == 24);
+  return std::make_unique<FireImageCopyer32>(table, x, y, depth == 32);
 }
 
 // Rendering on the way to the surface stores exactly what the plain renderer's
@@ -161,8 +161,8 @@ TEST_F(CopyerTest, RenderToSurfaceMatchesRenderingIntoTheIndexImageAndCopying) {
   std::vector<std::int32_t> widths;
   for (std::int32_t w = 1; w <= 40; ++w) widths.push_back(w);
   for (std::int32_t w : {63, 64, 65, 1023, 1024, 1025, 1366, 2055}) widths.push_back(w);
-  for (const int depth : {16, 24, 32, 33}) {
-    const int bpp = depth == 33 ? 32 : depth;
+  for (const int depth : {16, 24, 25, 32, 33}) {
+    const int bpp = depth == 33 ? 32 : depth == 25 ? 24 : depth;
     const std::uint8_t* table = bpp == 16 ? table16.data() : table32.data();
     const int bytes = bpp / 8;
     for (const std::int32_t width : widths) {
