@@ -61,8 +61,28 @@ void Avx2StorePixels24(const std::uint32_t* entries, const std::uint8_t* in, std
   for (; x < count; ++x, out += 3) __builtin_memcpy(out, &entries[in[x]], 3);
 }
 
+void Avx2StorePixels16(const std::uint32_t* entries, const std::uint8_t* in, std::int32_t count, std::uint8_t* out) {
+  std::int32_t x = 0;
+  for (; x < count && (reinterpret_cast<std::uintptr_t>(out) & 15) != 0; ++x, out += 2) {
+    __builtin_memcpy(out, &entries[in[x]], 2);
+  }
+  for (; x + 8 <= count; x += 8, out += 16) {
+    std::uint32_t eight[2];
+    __builtin_memcpy(eight, in + x, 8);
+    auto four = [entries](std::uint32_t indices) {
+      return _mm_setr_epi32(static_cast<int>(entries[indices & 0xFF]), static_cast<int>(entries[(indices >> 8) & 0xFF]),
+                            static_cast<int>(entries[(indices >> 16) & 0xFF]),
+                            static_cast<int>(entries[indices >> 24]));
+    };
+    // Every entry fits 16 bits, so packing with saturation keeps it whole.
+    _mm_stream_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi32(four(eight[0]), four(eight[1])));
+  }
+  for (; x < count; ++x, out += 2) __builtin_memcpy(out, &entries[in[x]], 2);
+}
+
 #pragma GCC pop_options
 #else
 void Avx2StorePixels32(const std::uint32_t*, const std::uint8_t*, std::int32_t, std::uint8_t*) {}
 void Avx2StorePixels24(const std::uint32_t*, const std::uint8_t*, std::int32_t, std::uint8_t*) {}
+void Avx2StorePixels16(const std::uint32_t*, const std::uint8_t*, std::int32_t, std::uint8_t*) {}
 #endif

@@ -6,16 +6,27 @@
 #include <cstring>
 
 #include "diagnostics/performance_monitor.h"
+#include "fire/avx2_flame_step.h"
+#include "fire/avx2_pixel_stores.h"
 
 namespace {
 
 struct Store16 {
   std::uint16_t entries[256];
+  std::uint32_t wideEntries[256];  // the same, zero-extended for the AVX2 store
+  bool avx2;
 
-  explicit Store16(const std::uint8_t* table) { std::memcpy(entries, table, sizeof entries); }
+  Store16(const std::uint8_t* table, bool useAvx2) : avx2(useAvx2) {
+    std::memcpy(entries, table, sizeof entries);
+    for (int i = 0; i < 256; ++i) wideEntries[i] = entries[i];
+  }
 
   // Whole 16-byte blocks go out as streaming stores, as in the 32-bit copier.
   void operator()(const std::uint8_t* in, std::int32_t count, std::uint8_t* out) const {
+    if (avx2) {
+      Avx2StorePixels16(wideEntries, in, count, out);
+      return;
+    }
     std::int32_t x = 0;
     for (; x < count && (reinterpret_cast<std::uintptr_t>(out) & 15) != 0; ++x, out += 2) {
       std::memcpy(out, &entries[in[x]], 2);
@@ -34,16 +45,20 @@ struct Store16 {
 
 }  // namespace
 
+FireImageCopyer16::FireImageCopyer16(const std::uint8_t* table, std::int32_t xOffset, std::int32_t yOffset,
+                                     bool useAvx2)
+    : FireImageCopyer(table, xOffset, yOffset), useAvx2_(useAvx2 && Avx2Available()) {}
+
 void FireImageCopyer16::CopyImageToSurface(const ByteImage& image, Surface& surface) {
   PerformanceScope scope("FireImageCopyer16::CopyImageToSurface()");
   if (table_ == nullptr) return;
-  CopyRows(image, surface, 2, Store16(table_));
+  CopyRows(image, surface, 2, Store16(table_, useAvx2_));
 }
 
 void FireImageCopyer16::RenderToSurface(const ByteImage& heat, const ByteImage& grey, Surface& surface) {
   PerformanceScope scope("FireImageCopyer16::RenderToSurface()");
   if (table_ == nullptr) return;
-  RenderRows(heat, grey, surface, 2, Store16(table_));
+  RenderRows(heat, grey, surface, 2, Store16(table_, useAvx2_));
 }
 
 void FireImageCopyer16::ReadSurface(ByteImage& target, Surface& surface) {

@@ -112,10 +112,11 @@ TEST_F(CopyerTest, CopyWritesEachPixelInTheSurfaceFormatAndNothingElse) {
   struct Case {
     int bpp;
     std::int32_t xOffset, yOffset;
-    bool avx2 = true;  // the 24- and 32-bit copiers may use it
+    bool avx2 = true;  // where the processor has it
   };
   for (const Case c : {Case{16, 0, 0}, Case{24, 0, 0}, Case{32, 0, 0}, Case{24, 3, 2}, Case{32, 1, 4}, Case{16, 5, 1},
-                       Case{24, 0, 0, false}, Case{24, 3, 2, false}, Case{32, 0, 0, false}, Case{32, 1, 4, false}}) {
+                       Case{16, 0, 0, false}, Case{16, 5, 1, false}, Case{24, 0, 0, false}, Case{24, 3, 2, false},
+                       Case{32, 0, 0, false}, Case{32, 1, 4, false}}) {
     // Widths around the blocks of 8 and 16 pixels and the 16-byte boundaries.
     for (const std::int32_t width : {1, 13, 16, 17, 35, 50, 77}) {
       const int bytes = c.bpp / 8;
@@ -124,7 +125,7 @@ TEST_F(CopyerTest, CopyWritesEachPixelInTheSurfaceFormatAndNothingElse) {
       std::fill(surface.Bytes().begin(), surface.Bytes().end(), 0xAA);
       const ByteImage image = IndexImage(width, height, width + 3);
       std::unique_ptr<FireImageCopyer> copyer;
-      if (c.bpp == 16) copyer = std::make_unique<FireImageCopyer16>(table16.data(), c.xOffset, c.yOffset);
+      if (c.bpp == 16) copyer = std::make_unique<FireImageCopyer16>(table16.data(), c.xOffset, c.yOffset, c.avx2);
       if (c.bpp == 24) copyer = std::make_unique<FireImageCopyer24>(table32.data(), c.xOffset, c.yOffset, c.avx2);
       if (c.bpp == 32) copyer = std::make_unique<FireImageCopyer32>(table32.data(), c.xOffset, c.yOffset, c.avx2);
       copyer->CopyImageToSurface(image, surface);
@@ -143,9 +144,9 @@ TEST_F(CopyerTest, CopyWritesEachPixelInTheSurfaceFormatAndNothingElse) {
   }
 }
 
-// Depths 25 and 33 are the 24- and 32-bit copiers kept to SSE2.
+// Depths 17, 25 and 33 are the 16-, 24- and 32-bit copiers kept to SSE2.
 std::unique_ptr<FireImageCopyer> MakeCopyer(int depth, const std::uint8_t* table, std::int32_t x, std::int32_t y) {
-  if (depth == 16) return std::make_unique<FireImageCopyer16>(table, x, y);
+  if (depth == 16 || depth == 17) return std::make_unique<FireImageCopyer16>(table, x, y, depth == 16);
   if (depth == 24 || depth == 25) return std::make_unique<FireImageCopyer24>(table, x, y, depth == 24);
   return std::make_unique<FireImageCopyer32>(table, x, y, depth == 32);
 }
@@ -161,8 +162,8 @@ TEST_F(CopyerTest, RenderToSurfaceMatchesRenderingIntoTheIndexImageAndCopying) {
   std::vector<std::int32_t> widths;
   for (std::int32_t w = 1; w <= 40; ++w) widths.push_back(w);
   for (std::int32_t w : {63, 64, 65, 1023, 1024, 1025, 1366, 2055}) widths.push_back(w);
-  for (const int depth : {16, 24, 25, 32, 33}) {
-    const int bpp = depth == 33 ? 32 : depth == 25 ? 24 : depth;
+  for (const int depth : {16, 17, 24, 25, 32, 33}) {
+    const int bpp = depth / 8 * 8;
     const std::uint8_t* table = bpp == 16 ? table16.data() : table32.data();
     const int bytes = bpp / 8;
     for (const std::int32_t width : widths) {
