@@ -90,6 +90,41 @@ TEST_F(InsertBrightTest, EdgeNeedsMoreThanTheThresholdAndSkipsTheBorders) {
   }
 }
 
+// Every renewed row of a frame holds the sparks its draws place, for widths
+// whose spark places (width - 8) are odd, a power of two and large: the
+// row's first draw is 1 mod 4, then one draw a spark, offset = draw mod places.
+TEST_F(InsertBrightTest, SparksLandWhereTheDrawsPlaceThem) {
+  for (const std::int32_t width : {33, 40, 64, 1366, 3840}) {
+    const std::int32_t height = 40;
+    ByteImage grey;
+    grey.Create(width, height);
+    InsertBright bright;
+    bright.Prepare(grey);
+    ByteImage heat;
+    heat.Create(width, height);
+    CRuntimeRandom::Seed(static_cast<std::uint32_t>(width));
+    std::vector<std::vector<std::uint8_t>> expected;
+    for (std::int32_t y = 1; y < height - 1; ++y) {
+      std::vector<std::uint8_t> row(static_cast<std::size_t>(width), 0);
+      if (CRuntimeRandom::Next() % 4 == 1) {
+        for (std::int32_t i = 0; i < width / 32; ++i) {
+          const int offset = CRuntimeRandom::Next() % (width - 8);
+          for (int k = 0; k < 8; ++k) row[static_cast<std::size_t>(offset + 1 + k)] = k < 6 ? 0xFF : 0;
+        }
+      }
+      expected.push_back(row);
+    }
+    CRuntimeRandom::Seed(static_cast<std::uint32_t>(width));
+    bright.Update(heat);
+    for (std::int32_t y = 1; y < height - 1; ++y) {
+      const std::uint8_t* row = bright.SparkRows().Row(y);
+      ASSERT_EQ(std::vector<std::uint8_t>(row, row + width), expected[static_cast<std::size_t>(y - 1)])
+          << "width " << width << " row " << y;
+    }
+  }
+  CRuntimeRandom::Seed(1);
+}
+
 TEST_F(InsertBrightTest, FirstDrawDecidesRowOneOfTheFirstFrame) {
   // Width 64: two sparks a renewed row, offsets r mod 56.
   ByteImage grey;
