@@ -30,13 +30,16 @@ void Avx2StorePixels32(const std::uint32_t* entries, const std::uint8_t* in, std
 
 namespace {
 
-// Four table entries with their fourth bytes dropped: twelve bytes, then four zeros.
+// The table entries of four indices, one to a 32-bit lane.
+inline __m128i FourEntries(const std::uint32_t* entries, std::uint32_t four) {
+  return _mm_setr_epi32(static_cast<int>(entries[four & 0xFF]), static_cast<int>(entries[(four >> 8) & 0xFF]),
+                        static_cast<int>(entries[(four >> 16) & 0xFF]), static_cast<int>(entries[four >> 24]));
+}
+
+// The same with their fourth bytes dropped: twelve bytes, then four zeros.
 inline __m128i FourPacked(const std::uint32_t* entries, std::uint32_t four) {
-  const __m128i pixels =
-      _mm_setr_epi32(static_cast<int>(entries[four & 0xFF]), static_cast<int>(entries[(four >> 8) & 0xFF]),
-                     static_cast<int>(entries[(four >> 16) & 0xFF]), static_cast<int>(entries[four >> 24]));
   const __m128i pack = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
-  return _mm_shuffle_epi8(pixels, pack);
+  return _mm_shuffle_epi8(FourEntries(entries, four), pack);
 }
 
 }  // namespace
@@ -69,13 +72,9 @@ void Avx2StorePixels16(const std::uint32_t* entries, const std::uint8_t* in, std
   for (; x + 8 <= count; x += 8, out += 16) {
     std::uint32_t eight[2];
     __builtin_memcpy(eight, in + x, 8);
-    auto four = [entries](std::uint32_t indices) {
-      return _mm_setr_epi32(static_cast<int>(entries[indices & 0xFF]), static_cast<int>(entries[(indices >> 8) & 0xFF]),
-                            static_cast<int>(entries[(indices >> 16) & 0xFF]),
-                            static_cast<int>(entries[indices >> 24]));
-    };
     // Every entry fits 16 bits, so packing with saturation keeps it whole.
-    _mm_stream_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi32(four(eight[0]), four(eight[1])));
+    _mm_stream_si128(reinterpret_cast<__m128i*>(out),
+                     _mm_packus_epi32(FourEntries(entries, eight[0]), FourEntries(entries, eight[1])));
   }
   for (; x < count; ++x, out += 2) __builtin_memcpy(out, &entries[in[x]], 2);
 }
