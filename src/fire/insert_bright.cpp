@@ -36,6 +36,7 @@ void InsertBright::Prepare(const ByteImage& grey) {
   width_ = grey.width;
   height_ = grey.height;
   nextRow_ = height_;
+  draws_.resize(static_cast<std::size_t>(std::max(width_ / 32, 0)));
 
   // An edge pixel is brighter than its right or its lower neighbour by more
   // than the threshold; a darker pixel next to a bright one is not an edge.
@@ -54,6 +55,7 @@ void InsertBright::Release() {
   edges_.Release();
   sparks_.Release();
   lit_.Release();
+  draws_ = {};
   width_ = 0;
   height_ = 0;
   nextRow_ = 0;
@@ -85,8 +87,9 @@ void InsertBright::SeedRow(ByteImage& heat, std::int32_t y) {
   if (CRuntimeRandom::Next() % 4 == 1) {
     if (width_ > 1) std::memset(spark + 1, 0, static_cast<std::size_t>(width_ - 1));
     const std::int32_t sparksPerRow = width_ / 32;
+    CRuntimeRandom::Next(draws_.data(), sparksPerRow);
     for (std::int32_t i = 0; i < sparksPerRow; ++i) {
-      const std::int32_t offset = CRuntimeRandom::Next() % (width_ - 8);
+      const std::int32_t offset = draws_[static_cast<std::size_t>(i)] % (width_ - 8);
       std::memcpy(spark + offset + 1, kSpark, sizeof kSpark);
     }
     const std::uint8_t* edge = edges_.Row(y);

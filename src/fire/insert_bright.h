@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "fire/heat_seeder.h"
 #include "image/byte_image.h"
@@ -56,4 +57,5 @@ class InsertBright : public HeatSeeder {
   // edge & spark, kept up to date as spark rows are renewed, so that merging a
   // row reads one image instead of two.
   ByteImage lit_;
+  std::vector<int> draws_;  // one row's spark positions as drawn
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <thread>
@@ -28,6 +29,15 @@ class InsertBrightTest : public FireTest {
 TEST_F(InsertBrightTest, GeneratorFollowsTheRuntimeSequenceOnEveryThread) {
   const int expected[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464};
   for (int value : expected) EXPECT_EQ(CRuntimeRandom::Next(), value);
+  // Drawn several at a time, the sequence is the same and goes on where it was.
+  CRuntimeRandom::Seed(1);
+  int drawn[10] = {};
+  drawn[0] = CRuntimeRandom::Next();
+  CRuntimeRandom::Next(drawn + 1, 0);
+  CRuntimeRandom::Next(drawn + 1, 6);
+  drawn[7] = CRuntimeRandom::Next();
+  CRuntimeRandom::Next(drawn + 8, 2);
+  EXPECT_TRUE(std::equal(std::begin(drawn), std::end(drawn), std::begin(expected)));
   // Another thread starts its own sequence from the beginning.
   std::vector<int> other;
   std::thread([&] {
