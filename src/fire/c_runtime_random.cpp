@@ -1,14 +1,14 @@
 #include "fire/c_runtime_random.h"
 
 namespace {
-thread_local std::uint32_t t_state = 1;
-}
 
-namespace {
+thread_local std::uint32_t t_state = 1;
+
 inline int Advance(std::uint32_t& state) {
   state = state * 214013u + 2531011u;
   return static_cast<int>((state >> 16) & 0x7FFFu);
 }
+
 }  // namespace
 
 int CRuntimeRandom::Next() { return Advance(t_state); }
