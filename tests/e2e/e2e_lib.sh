@@ -65,11 +65,17 @@ start_display() {
 # The prefix, made once; any wineserver left from an earlier test (bound to
 # another display) is stopped first. Show the desktop picture before this:
 # once Wine's desktop process runs, a new root picture is not seen by it.
+# Where the test names a session holder (HEARTHMOOR_E2E_SESSION), one runs
+# until the clean-up: Wine's desktop process would otherwise end a second after
+# each Wine program and leave the root window black for the next one.
 prepare_prefix() {
   init_prefix "$E2E_PREFIX"
   export WINEPREFIX=$E2E_PREFIX
   "$WINESERVER" -k >/dev/null 2>&1 || true
   "$WINESERVER" -w >/dev/null 2>&1 || true
+  if [ -n "${HEARTHMOOR_E2E_SESSION:-}" ]; then
+    "$WINE64" "$HEARTHMOOR_E2E_SESSION" >/dev/null 2>&1 &
+  fi
 }
 
 # The Windows form of a Unix path (Wine maps Z: to /).

@@ -31,14 +31,10 @@ config=$settings/config.ini store=$settings/store.ini
 drive() { "$WINE64" "$driver" "$@" | tr -d '\r'; }
 edit() { "$WINE64" "$editor" "$@" | tr -d '\r'; }
 
-start_saver() {
-  rm -f "$settings/log.txt"
-  "$WINE64" "$saver" &
-  saver_pid=$!
-  wait_for_line "$settings/log.txt" "ConfigApp::Init end" 60 || { fail "the settings mode started within 60 s"; finish; }
-  drive wait 20 >/dev/null || { fail "the dialog is shown"; finish; }
-}
-start_saver
+"$WINE64" "$saver" &
+saver_pid=$!
+wait_for_line "$settings/log.txt" "ConfigApp::Init end" 60 || { fail "the settings mode started within 60 s"; finish; }
+drive wait 20 >/dev/null || { fail "the dialog is shown"; finish; }
 
 # open_editor BUTTON CAPTION: the dialog's Add button, up to the editor's window.
 open_editor() {
@@ -93,20 +89,12 @@ case $case in
     check "the new style is the edited one" [ "$(ini_value "$config" blur blur4)" = "200,1|120,0|120,2|100,0|75,1|50,2|255,0|255,2" ]
     ;;
   preview | preview-16)
-    # Wine now and then shows a new DirectDraw window dark, for a moment or for
-    # the whole run: later frames are looked at, and a run that stays dark is
-    # repeated once.
-    for attempt in 1 2; do
-      for _ in 1 2 3 4 5; do
-        sleep 1
-        before=$(preview_red)
-        [ "$before" -ge 20 ] && break
-      done
-      [ "$before" -ge 20 ] || [ "$attempt" -eq 2 ] && break
-      echo "note: the preview stayed dark; running the saver once more"
-      drive command 2
-      wait_for_exit "$saver_pid" 20
-      start_saver
+    # Wine now and then shows a new DirectDraw window dark for a moment: later
+    # frames are looked at.
+    for _ in 1 2 3 4 5; do
+      sleep 1
+      before=$(preview_red)
+      [ "$before" -ge 20 ] && break
     done
     open_editor 1021 Pallette
     # Red's hot end down to the bottom right corner, then both handles to the floor.
