@@ -11,7 +11,7 @@
 inline void FuzzDecode(const std::uint8_t* data, std::size_t size, ImageFormat format) {
   DecodeLimits limits;
   limits.maxPixelBytes = 1u << 20;
-  const std::optional<DecodedImage> image = DecodeImage(data, size, format, limits);
+  const DecodeResult image = DecodeImage(data, size, format, limits);
   if (!image) return;
   const DecodedImage& i = *image;
   const bool shapeOk = i.width > 0 && i.height > 0 && i.stride % 4 == 0 &&

@@ -12,6 +12,7 @@
 #include "display/cdx_screen_win.h"
 #include "display/desktop_background_source_win.h"
 #include "fire/fire_manager.h"
+#include "settings/loadable_background.h"
 #include "settings/settings.h"
 
 BaseApp::BaseApp() {
@@ -210,6 +211,7 @@ int BaseApp::InitFire() {
   fireParams_->bitsPerPixel = bpp_;
   fireParams_->xOffset = 0;
   fireParams_->yOffset = 0;
+  SkipUnloadableBackgrounds(*settings_, *desktop_);
   fire_ = new FireManager(*settings_);
   const int result = fire_->Create(*fireParams_, *desktop_);
   if (result != 0) {

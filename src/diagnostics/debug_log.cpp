@@ -51,6 +51,17 @@ void DebugLog::LogDetail(const char* format, ...) {
 
 void DebugLog::SetFileName(const char* name) { std::snprintf(path_, sizeof path_, "%s", name != nullptr ? name : ""); }
 
+void DebugLog::OldFileName(char (&name)[kMaxPath + 4]) const {
+  const std::size_t length = std::strlen(path_);
+  constexpr char kText[] = ".txt";
+  constexpr std::size_t kTextLength = sizeof kText - 1;
+  if (length >= kTextLength && std::strcmp(path_ + length - kTextLength, kText) == 0) {
+    std::snprintf(name, sizeof name, "%.*s.old.txt", static_cast<int>(length - kTextLength), path_);
+  } else {
+    std::snprintf(name, sizeof name, "%s.old", path_);
+  }
+}
+
 void DebugLog::DeleteLogFile() {
   if (outputs_ == kFile) std::remove(path_);
 }
@@ -59,7 +70,14 @@ void DebugLog::Write(const char* text) {
   if (outputs_ & kFile) {
     if (std::FILE* out = std::fopen(path_, "a")) {
       std::fputs(text, out);
+      const long size = std::ftell(out);
       std::fclose(out);
+      if (size > kMaxFileBytes) {
+        char old[kMaxPath + 4];
+        OldFileName(old);
+        std::remove(old);
+        std::rename(path_, old);
+      }
     }
   }
   if (outputs_ & kStdout) std::fputs(text, stdout);

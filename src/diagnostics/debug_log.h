@@ -11,6 +11,10 @@
 // The process-wide trace log. Each line is stamped with the milliseconds since the
 // log was created and sent to every selected output; the file output opens, appends
 // and closes per line so that the file is complete however the process ends.
+// A saver left running for weeks logs every picture change: once the file passes
+// kMaxFileBytes it is moved aside (replacing the one moved aside before, named as
+// OldFileName says) and a new one begins, so the log never takes more than twice
+// that.
 // Takes no lock: each call formats in its own stack buffer, then writes.
 class DebugLog {
  public:
@@ -28,6 +32,7 @@ class DebugLog {
 
   static constexpr int kMaxLine = 255;  // characters of one line, its line end included
   static constexpr int kMaxPath = 260;
+  static constexpr long kMaxFileBytes = 1L << 20;
 
   using Clock = std::uint32_t (*)();
 
@@ -45,6 +50,9 @@ class DebugLog {
   void SetLevel(int level) { level_ = level; }
   int Level() const { return level_; }
   const char* FileName() const { return path_; }
+  // Where a full log file is moved: "log.txt" -> "log.old.txt"; a name without
+  // ".txt" gets ".old" added.
+  void OldFileName(char (&name)[kMaxPath + 4]) const;
 
  private:
   void Stamped(const char* stampFormat, const char* format, va_list args);

@@ -9,7 +9,7 @@
 
 #include "diagnostics/debugger_output.h"
 #include "display/offscreen_surface_win.h"
-#include "image/decoded_image.h"
+#include "image/bmp_decoder.h"
 
 namespace {
 // Larger files are not pictures this program shows; refusing them keeps one
@@ -24,41 +24,72 @@ struct DibHeader {
 };
 static_assert(sizeof(DibHeader) == 1068, "header, 256 colours, 4 spare bytes");
 
-bool ReadWholeFile(const char* fileName, std::vector<std::uint8_t>& bytes) {
+// Nothing when the whole file is in `bytes`, else why not.
+std::optional<DecodeError> ReadWholeFile(const char* fileName, std::vector<std::uint8_t>& bytes) {
   HANDLE file =
       CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  if (file == INVALID_HANDLE_VALUE) return DecodeError::kUnreadable;
   LARGE_INTEGER size{};
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart > 0 && size.QuadPart <= kMaxFileBytes;
-  if (ok) {
+  std::optional<DecodeError> error;
+  if (!GetFileSizeEx(file, &size) || size.QuadPart <= 0) {
+    error = DecodeError::kUnreadable;
+  } else if (size.QuadPart > kMaxFileBytes) {
+    error = DecodeError::kTooLarge;
+  } else {
     bytes.resize(static_cast<std::size_t>(size.QuadPart));
     DWORD read = 0;
-    ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size();
+    if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()) {
+      error = DecodeError::kUnreadable;
+    }
   }
   CloseHandle(file);
-  return ok;
+  return error;
 }
+
+std::uint32_t U32At(const std::uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24; }
 }  // namespace
 
-LPDIRECTDRAWSURFACE7 CDXImage::GetImage(LPDIRECTDRAW7 directDraw, const char* fileName, BYTE memoryType, int format) {
+LPDIRECTDRAWSURFACE7 CDXImage::GetImage(LPDIRECTDRAW7 directDraw, const char* fileName, BYTE memoryType, int format,
+                                        DecodeError* why) {
+  DecodeError ignored{};
+  if (why == nullptr) why = &ignored;
+  *why = DecodeError::kUnreadable;
   if (fileName == nullptr) return nullptr;
   std::vector<std::uint8_t> bytes;
-  if (!ReadWholeFile(fileName, bytes)) return nullptr;
-  return GetImageFromMemory(directDraw, bytes.size(), bytes.data(), memoryType, format);
+  if (const auto error = ReadWholeFile(fileName, bytes)) {
+    *why = *error;
+    return nullptr;
+  }
+  return GetImageFromMemory(directDraw, bytes.size(), bytes.data(), memoryType, format, why);
 }
 
 LPDIRECTDRAWSURFACE7 CDXImage::GetImageFromMemory(LPDIRECTDRAW7 directDraw, std::size_t size, const std::uint8_t* data,
-                                                  BYTE memoryType, int format) {
+                                                  BYTE memoryType, int format, DecodeError* why) {
+  DecodeError ignored{};
+  if (why == nullptr) why = &ignored;
+  *why = DecodeError::kUnreadable;
   if (data == nullptr || size == 0) return nullptr;
   if (format == kDetect) format = static_cast<int>(DetectImageFormat(data, size));
   if (format < kBmp || format > kJpeg) {
     WriteToDebugger("Error: CDXImage - Unsupported Image type.");
+    *why = DecodeError::kNotAPicture;
     return nullptr;
   }
-  if (format == kJpeg) return DrawJpeg(directDraw, size, data, memoryType);
-  const std::optional<DecodedImage> image = DecodeImage(data, size, static_cast<ImageFormat>(format));
-  if (!image) return nullptr;
-  return DrawDecoded(directDraw, *image, memoryType);
+  const DecodeResult image = DecodeImage(data, size, static_cast<ImageFormat>(format));
+  LPDIRECTDRAWSURFACE7 surface = nullptr;
+  if (image) {
+    surface = DrawDecoded(directDraw, *image, memoryType);
+  } else if (SystemLoaderMayTry(data, size, image.error())) {
+    surface = format == kJpeg ? DrawJpeg(directDraw, size, data, memoryType)
+                              : DrawSystemBitmap(directDraw, size, data, memoryType);
+  } else {
+    *why = image.error();
+    return nullptr;
+  }
+  // A picture that passed every check but could not be drawn: most likely no
+  // memory for a surface of its size.
+  if (surface == nullptr) *why = DecodeError::kTooLarge;
+  return surface;
 }
 
 LPDIRECTDRAWSURFACE7 CDXImage::DrawDecoded(LPDIRECTDRAW7 directDraw, const DecodedImage& image, BYTE memoryType) {
@@ -73,9 +104,6 @@ LPDIRECTDRAWSURFACE7 CDXImage::DrawDecoded(LPDIRECTDRAW7 directDraw, const Decod
   }
   if (image.stride != rowBytes) return nullptr;  // DIB rows are exactly the padded width
 
-  LPDIRECTDRAWSURFACE7 surface = CreateOffscreenSurface(directDraw, image.width, image.height, memoryType);
-  if (surface == nullptr) return nullptr;
-
   DibHeader dib{};
   dib.header.biSize = sizeof(BITMAPINFOHEADER);
   dib.header.biWidth = image.width;
@@ -87,12 +115,41 @@ LPDIRECTDRAWSURFACE7 CDXImage::DrawDecoded(LPDIRECTDRAW7 directDraw, const Decod
     std::memcpy(dib.colours, image.colorTable.data(), std::min(image.colorTable.size(), sizeof dib.colours));
   }
 
+  return DrawDib(directDraw, image.width, image.height, reinterpret_cast<const BITMAPINFO*>(&dib), image.pixels.data(),
+                 memoryType);
+}
+
+LPDIRECTDRAWSURFACE7 CDXImage::DrawSystemBitmap(LPDIRECTDRAW7 directDraw, std::size_t size, const std::uint8_t* data,
+                                                BYTE memoryType) {
+  constexpr std::size_t kFileHeader = 14;
+  if (data == nullptr || !BmpDecoder::SystemCanDrawWithin(data, size, DecodeLimits{})) return nullptr;
+  // The header, masks and colour table, copied to aligned memory: at most a
+  // 124-byte header, 12 bytes of masks and 256 entries. What lies past the file
+  // stays zero (the check above proved nothing there is read).
+  alignas(8) std::uint8_t info[2048] = {};
+  std::memcpy(info, data + kFileHeader, std::min(size - kFileHeader, sizeof info));
+  int width = 0;
+  int height = 0;
+  if (U32At(info) == sizeof(BITMAPCOREHEADER)) {
+    width = info[4] | info[5] << 8;
+    height = info[6] | info[7] << 8;
+  } else {
+    width = static_cast<std::int32_t>(U32At(info + 4));
+    height = static_cast<std::int32_t>(U32At(info + 8));
+    if (height < 0) height = -height;
+  }
+  return DrawDib(directDraw, width, height, reinterpret_cast<const BITMAPINFO*>(info), data + U32At(data + 10),
+                 memoryType);
+}
+
+LPDIRECTDRAWSURFACE7 CDXImage::DrawDib(LPDIRECTDRAW7 directDraw, int width, int height, const BITMAPINFO* info,
+                                       const void* bits, BYTE memoryType) {
+  LPDIRECTDRAWSURFACE7 surface = CreateOffscreenSurface(directDraw, width, height, memoryType);
+  if (surface == nullptr) return nullptr;
   bool drawn = false;
   HDC dc = nullptr;
   if (SUCCEEDED(surface->GetDC(&dc))) {
-    const int lines =
-        StretchDIBits(dc, 0, 0, image.width, image.height, 0, 0, image.width, image.height, image.pixels.data(),
-                      reinterpret_cast<const BITMAPINFO*>(&dib), DIB_RGB_COLORS, SRCCOPY);
+    const int lines = StretchDIBits(dc, 0, 0, width, height, 0, 0, width, height, bits, info, DIB_RGB_COLORS, SRCCOPY);
     drawn = lines != 0 && lines != static_cast<int>(GDI_ERROR);
     surface->ReleaseDC(dc);
   }

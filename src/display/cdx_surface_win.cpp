@@ -47,7 +47,7 @@ HRESULT CDXSurface::Create(CDXSurfaceHost* screen, int width, int height, BYTE m
   return result;
 }
 
-int CDXSurface::LoadImage(CDXSurfaceHost* screen, const char* fileName, BYTE memoryType) {
+int CDXSurface::LoadImage(CDXSurfaceHost* screen, const char* fileName, BYTE memoryType, DecodeError* why) {
   if (fileName == nullptr || fileName[0] == '\0') return -1;
   // The name is kept for reloading after a lost surface; one that does not fit
   // is refused rather than kept cut short (it would reload another file).
@@ -56,10 +56,16 @@ int CDXSurface::LoadImage(CDXSurfaceHost* screen, const char* fileName, BYTE mem
   DropSurface();
 
   CDXImage loader;
-  LPDIRECTDRAWSURFACE7 loaded = loader.GetImage(screen->GetDD(), fileName, memoryType);
+  DecodeError fileError = DecodeError::kUnreadable;
+  LPDIRECTDRAWSURFACE7 loaded = loader.GetImage(screen->GetDD(), fileName, memoryType, CDXImage::kDetect, &fileError);
   if (loaded == nullptr) {
-    const int result = LoadSystemBitmap(screen, fileName, memoryType, &loaded);
-    if (result != 1) return result;
+    // The file gave no picture (the loader already let the system try whatever
+    // it safely could); a bitmap resource by that name is the last chance.
+    const int result = LoadBitmapResource(screen, fileName, memoryType, &loaded);
+    if (result != 1) {
+      if (why != nullptr) *why = fileError;
+      return result;
+    }
   }
   surface_ = loaded;
 
@@ -81,21 +87,17 @@ int CDXSurface::LoadImage(CDXSurfaceHost* screen, const char* fileName, BYTE mem
   return 1;
 }
 
-int CDXSurface::LoadSystemBitmap(CDXSurfaceHost* screen, const char* name, BYTE memoryType, LPDIRECTDRAWSURFACE7* out) {
-  // A bitmap resource of the program by that name, else a bitmap file the
-  // system can read (formats the program's own decoder leaves alone).
+int CDXSurface::LoadBitmapResource(CDXSurfaceHost* screen, const char* name, BYTE memoryType,
+                                   LPDIRECTDRAWSURFACE7* out) {
+  // Never a file: the system's bitmap loader reads a file with fewer checks
+  // than the program's own (CDXImage hands it only what it has checked).
   HMODULE module = GetModuleHandleA(nullptr);
-  HBITMAP bitmap = nullptr;
-  if (HRSRC resource = FindResourceA(module, name, MAKEINTRESOURCEA(2) /* RT_BITMAP */)) {
-    HGLOBAL handle = LoadResource(module, resource);
-    if (handle == nullptr) return -3;
-    if (LockResource(handle) == nullptr) return -4;
-    bitmap = static_cast<HBITMAP>(::LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  } else {
-    bitmap =
-        static_cast<HBITMAP>(::LoadImageA(nullptr, name, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    if (bitmap == nullptr) return -2;
-  }
+  HRSRC resource = FindResourceA(module, name, MAKEINTRESOURCEA(2) /* RT_BITMAP */);
+  if (resource == nullptr) return -2;
+  HGLOBAL handle = LoadResource(module, resource);
+  if (handle == nullptr) return -3;
+  if (LockResource(handle) == nullptr) return -4;
+  HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   if (bitmap == nullptr) return -1;
 
   BITMAP info{};

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "display/offscreen_surface_win.h"
+#include "image/decoded_image.h"
 #include "image/surface.h"
 
 class CDXSurfaceHost;
@@ -37,10 +38,12 @@ class CDXSurface : public Surface {
   HRESULT Create(CDXSurfaceHost* screen, int width, int height, BYTE memoryType = CDXMEM_SYSTEMONLY);
 
   // Makes a surface holding the picture of an image file (BMP, TGA, PCX, PSD,
-  // JPEG, or a bitmap resource or file the system can load) at its own size.
+  // JPEG), or of a bitmap resource of the program by that name, at its own size.
   // 1 on success; -1 no name, name too long or not loadable, -2 no such bitmap
   // resource or file, -3 bitmap not loadable, -4 surface not lockable.
-  int LoadImage(CDXSurfaceHost* screen, const char* fileName, BYTE memoryType = CDXMEM_SYSTEMONLY);
+  // A file that gives no picture answers -2 with `why` (when given) saying why.
+  int LoadImage(CDXSurfaceHost* screen, const char* fileName, BYTE memoryType = CDXMEM_SYSTEMONLY,
+                DecodeError* why = nullptr);
 
   // Surface: new lock count, or a negative DirectDraw result.
   int Lock() override;
@@ -105,8 +108,9 @@ class CDXSurface : public Surface {
   // Releases the DirectDraw surface (giving back a held context or lock) and
   // leaves the screen's list.
   void DropSurface();
-  // The bitmap fall-back of LoadImage: 1, or its negative code.
-  static int LoadSystemBitmap(CDXSurfaceHost* screen, const char* name, BYTE memoryType, LPDIRECTDRAWSURFACE7* out);
+  // The resource fall-back of LoadImage: a bitmap resource of the program by
+  // that name. 1, or its negative code (-2 when there is no such resource).
+  static int LoadBitmapResource(CDXSurfaceHost* screen, const char* name, BYTE memoryType, LPDIRECTDRAWSURFACE7* out);
   // Called by the screen when it empties its list.
   void ForgetScreen();
   // Pulls the rectangle inside the clip rectangle; false when nothing remains.

@@ -2,7 +2,9 @@
 
 #include <memory>
 
+#include "diagnostics/debug_log.h"
 #include "display/cdx_screen_win.h"
+#include "image/decoded_image.h"
 
 DesktopBackgroundSource::~DesktopBackgroundSource() { Release(); }
 
@@ -71,7 +73,17 @@ CDXSurface* DesktopBackgroundSource::LoadPicture(const std::string& fileName) {
   delete picture_;
   picture_ = nullptr;
   CDXSurface file;
-  if (file.LoadImage(screen_, fileName.c_str()) != 1) return nullptr;
+  DecodeError why = DecodeError::kUnreadable;
+  if (file.LoadImage(screen_, fileName.c_str(), CDXMEM_SYSTEMONLY, &why) != 1) {
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    std::uint64_t size = 0;
+    if (GetFileAttributesExA(fileName.c_str(), GetFileExInfoStandard, &attributes)) {
+      size = static_cast<std::uint64_t>(attributes.nFileSizeHigh) << 32 | attributes.nFileSizeLow;
+    }
+    TraceLog().Log("DesktopBackgroundSource::Load '%s' cannot be shown: %s", fileName.c_str(),
+                   DescribeDecodeError(why, size).c_str());
+    return nullptr;
+  }
   picture_ = StretchToScreen(file);
   return picture_;
 }

@@ -1,8 +1,12 @@
 #include "fire/picture_background_source.h"
 
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 #include <vector>
+
+#include "diagnostics/debug_log.h"
 
 PictureBackgroundSource::PictureBackgroundSource(std::int32_t screenWidth, std::int32_t screenHeight, int bitsPerPixel)
     : width_(screenWidth), height_(screenHeight), bpp_(bitsPerPixel) {}
@@ -32,9 +36,17 @@ Surface* PictureBackgroundSource::Load(const std::string& name) {
   }
   // A picture is read again at every use, so an edited or vanished file shows.
   picture_.reset();
-  const std::optional<DecodedImage> picture = DecodeImageFile(name);
-  if (!picture) return nullptr;
+  problem_.clear();
+  const DecodeResult picture = DecodeImageFile(name);
+  if (!picture) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(name, error);
+    problem_ = DescribeDecodeError(picture.error(), error ? 0 : size);
+    TraceLog().Log("PictureBackgroundSource::Load '%s' cannot be shown: %s", name.c_str(), problem_.c_str());
+    return nullptr;
+  }
   picture_ = MakeScreenSurface(*picture, width_, height_, bpp_);
+  if (!picture_) problem_ = "too large to show";
   return picture_.get();
 }
 

@@ -22,8 +22,12 @@ class PictureBackgroundSource : public BackgroundSource {
   // on first use and kept, so later changes to the picture's file do not show.
   void SetDesktopSnapshot(DecodedImage snapshot);
 
+  // A picture that gives nothing is logged with its reason.
   Surface* Load(const std::string& name) override;
   void Release() override;
+
+  // Why the last picture load gave nothing, in words; empty after a success.
+  const std::string& LastProblem() const { return problem_; }
 
   // True when the name, lowered with the C locale's rules, is exactly "desktop".
   static bool IsDesktopName(const std::string& name);
@@ -41,4 +45,5 @@ class PictureBackgroundSource : public BackgroundSource {
   std::optional<DecodedImage> snapshot_;
   std::unique_ptr<MemorySurface> desktop_;
   std::unique_ptr<MemorySurface> picture_;
+  std::string problem_;
 };

@@ -8,6 +8,7 @@ namespace {
 
 constexpr std::uint64_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
+constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kRgb = 0;
 constexpr std::uint32_t kRle8 = 1;
 
@@ -22,7 +23,9 @@ struct BmpHeader {
   std::uint32_t colorsUsed = 0;
 };
 
-bool ReadHeader(ByteReader& in, BmpHeader& h) {
+// The file's own header. Headers shorter than 40 bytes (the OS/2 form) are a
+// variant left to the system.
+std::optional<DecodeError> ReadHeader(ByteReader& in, BmpHeader& h) {
   in.Skip(10);
   h.dataOffset = in.U32Le();
   h.infoSize = in.U32Le();
@@ -34,14 +37,15 @@ bool ReadHeader(ByteReader& in, BmpHeader& h) {
   in.Skip(12);  // image size, resolution
   h.colorsUsed = in.U32Le();
   in.U32Le();  // colours important
-  if (!in.Ok()) return false;
+  if (!in.Ok()) return DecodeError::kTruncated;
   // Files written top-down store a negative height; the rows are simply in the
   // other order.
   h.topDown = height < 0;
   h.height = height < 0 ? -height : height;
   // Later header versions are longer but start with the same 40 bytes; the colour
   // table follows the header, whatever its length.
-  return h.infoSize >= kInfoHeaderSize;
+  if (h.infoSize < kInfoHeaderSize) return DecodeError::kUnsupported;
+  return std::nullopt;
 }
 
 bool ReadColorTable(ByteReader& in, const BmpHeader& h, DecodedImage& image) {
@@ -145,13 +149,14 @@ bool BmpDecoder::Detect(const std::uint8_t* start, std::size_t size, const std::
   return size >= kFileHeaderSize + kInfoHeaderSize && start[0] == 'B' && start[1] == 'M';
 }
 
-std::optional<DecodedImage> BmpDecoder::Decode(const std::uint8_t* data, std::size_t size,
-                                               const DecodeLimits& limits) const {
+DecodeResult BmpDecoder::Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) const {
   ByteReader in(data, size);
   BmpHeader h;
-  if (!ReadHeader(in, h)) return std::nullopt;
+  if (const auto error = ReadHeader(in, h)) return *error;
   const bool rle = h.compression == kRle8;
-  if (h.compression != kRgb && !(rle && h.bitCount == 8)) return std::nullopt;
+  // Bit-field masks, 4-bit runs and embedded JPEG or PNG are for the system.
+  if (h.compression != kRgb && !rle) return DecodeError::kUnsupported;
+  if (rle && h.bitCount != 8) return DecodeError::kMalformed;
   int outBits = 0;
   switch (h.bitCount) {
     case 1:
@@ -167,21 +172,92 @@ std::optional<DecodedImage> BmpDecoder::Decode(const std::uint8_t* data, std::si
       outBits = 32;
       break;
     default:
-      return std::nullopt;
+      return DecodeError::kMalformed;
   }
-  if (h.width < 1 || h.height < 1 || h.width > limits.maxSide || h.height > limits.maxSide) return std::nullopt;
+  if (h.width < 1 || h.height < 1) return DecodeError::kMalformed;
+  if (h.width > limits.maxSide || h.height > limits.maxSide) return DecodeError::kTooLarge;
   // Uncompressed pixels must all be in the file before the buffer is made for them.
   if (!rle) {
     const std::uint64_t need =
         DibStride(static_cast<std::uint64_t>(h.width), h.bitCount) * static_cast<std::uint64_t>(h.height);
-    if (h.dataOffset > size || need > size - h.dataOffset) return std::nullopt;
+    if (h.dataOffset > size || need > size - h.dataOffset) return DecodeError::kTruncated;
   } else if (h.dataOffset >= size) {
-    return std::nullopt;
+    return DecodeError::kTruncated;
   }
   DecodedImage image;
-  if (!AllocateImage(image, h.width, h.height, outBits, h.topDown, limits)) return std::nullopt;
-  if (outBits == 8 && !ReadColorTable(in, h, image)) return std::nullopt;
+  if (const auto error = AllocateImage(image, h.width, h.height, outBits, h.topDown, limits)) return *error;
+  if (outBits == 8 && !ReadColorTable(in, h, image)) return DecodeError::kTruncated;
+  // Every way the pixel data can fail is running out of it.
   const bool decoded = rle ? DecodeRle8(in, h, image) : DecodeRaw(in, h, image);
-  if (!decoded) return std::nullopt;
+  if (!decoded) return DecodeError::kTruncated;
   return image;
+}
+
+bool BmpDecoder::SystemCanDrawWithin(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) {
+  ByteReader in(data, size);
+  if (in.U8() != 'B' || in.U8() != 'M') return false;
+  in.Skip(8);
+  const std::uint64_t dataOffset = in.U32Le();
+  const std::uint32_t infoSize = in.U32Le();
+  if (!in.Ok() || dataOffset > size) return false;
+  if (infoSize == kCoreHeaderSize) {
+    // The OS/2 form: 16-bit sides, no compression, 3-byte colour entries.
+    const std::int64_t width = in.U16Le();
+    const std::int64_t height = in.U16Le();
+    const std::uint16_t planes = in.U16Le();
+    const int bitCount = in.U16Le();
+    if (!in.Ok() || planes != 1 || width < 1 || height < 1 || width > limits.maxSide || height > limits.maxSide) {
+      return false;
+    }
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24) return false;
+    const std::uint64_t entries = bitCount <= 8 ? (1u << bitCount) : 0;
+    const std::uint64_t rows = DibStride(static_cast<std::uint64_t>(width), bitCount) * static_cast<std::uint64_t>(height);
+    return kFileHeaderSize + kCoreHeaderSize + entries * 3 <= size && rows <= limits.maxPixelBytes &&
+           rows <= size - dataOffset;
+  }
+  if (infoSize < kInfoHeaderSize) return false;
+  const std::int64_t width = static_cast<std::int32_t>(in.U32Le());
+  const std::int64_t signedHeight = static_cast<std::int32_t>(in.U32Le());
+  const std::uint16_t planes = in.U16Le();
+  const int bitCount = in.U16Le();
+  const std::uint32_t compression = in.U32Le();
+  const std::uint64_t imageSize = in.U32Le();
+  in.Skip(8);  // resolution
+  const std::uint32_t colorsUsed = in.U32Le();
+  if (!in.Ok() || planes != 1 || kFileHeaderSize + std::uint64_t{infoSize} > size) return false;
+  const std::int64_t height = signedHeight < 0 ? -signedHeight : signedHeight;
+  if (width < 1 || height < 1 || width > limits.maxSide || height > limits.maxSide) return false;
+
+  constexpr std::uint32_t kRle4 = 2;
+  constexpr std::uint32_t kBitFields = 3;
+  bool fits = false;
+  switch (compression) {
+    case kRgb:
+      fits = bitCount == 1 || bitCount == 4 || bitCount == 8 || bitCount == 16 || bitCount == 24 || bitCount == 32;
+      break;
+    case kRle8:
+      fits = bitCount == 8 && signedHeight > 0;
+      break;
+    case kRle4:
+      fits = bitCount == 4 && signedHeight > 0;
+      break;
+    case kBitFields:
+      fits = bitCount == 16 || bitCount == 32;
+      break;
+    default:
+      break;
+  }
+  if (!fits) return false;
+  // The three masks follow a 40-byte header; later headers hold them.
+  const std::uint64_t masks = compression == kBitFields && infoSize == kInfoHeaderSize ? 12 : 0;
+  const std::uint64_t maxEntries = bitCount <= 8 ? (1u << bitCount) : 256;
+  if (colorsUsed > maxEntries) return false;
+  const std::uint64_t entries = colorsUsed != 0 ? colorsUsed : (bitCount <= 8 ? maxEntries : 0);
+  if (kFileHeaderSize + infoSize + masks + entries * 4 > size) return false;
+
+  const std::uint64_t stride = DibStride(static_cast<std::uint64_t>(width), bitCount);
+  if (stride * static_cast<std::uint64_t>(height) > limits.maxPixelBytes) return false;
+  // Runs are read up to the stated size of the data, rows in full.
+  const std::uint64_t pixelData = compression == kRle8 || compression == kRle4 ? imageSize : stride * height;
+  return pixelData > 0 && pixelData <= size - dataOffset;
 }

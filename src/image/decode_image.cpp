@@ -59,38 +59,53 @@ ImageFormat DetectImageFormat(const std::uint8_t* data, std::size_t size) {
   return ImageFormat::kUnknown;
 }
 
-std::optional<DecodedImage> DecodeImage(const std::uint8_t* data, std::size_t size, ImageFormat format,
-                                        const DecodeLimits& limits) {
-  if (data == nullptr || size == 0) return std::nullopt;
+DecodeResult DecodeImage(const std::uint8_t* data, std::size_t size, ImageFormat format, const DecodeLimits& limits) {
+  if (data == nullptr || size == 0) return DecodeError::kUnreadable;
   if (format == ImageFormat::kUnknown) format = DetectImageFormat(data, size);
   const ImageDecoder* decoder = DecoderFor(format);
-  if (decoder == nullptr) return std::nullopt;
+  if (decoder == nullptr) return DecodeError::kNotAPicture;
   try {
     return decoder->Decode(data, size, limits);
   } catch (const std::bad_alloc&) {
-    return std::nullopt;
+    return DecodeError::kTooLarge;
   }
 }
 
-std::optional<DecodedImage> DecodeImage(const std::uint8_t* data, std::size_t size, ImageFormat format) {
+DecodeResult DecodeImage(const std::uint8_t* data, std::size_t size, ImageFormat format) {
   return DecodeImage(data, size, format, DecodeLimits{});
 }
 
-std::optional<DecodedImage> DecodeImageFile(const std::string& path) {
+DecodeResult DecodeImageFile(const std::string& path) {
   // The name is in the program's narrow (ANSI) encoding, as every name it handles.
   const std::filesystem::path name(path);
   std::error_code error;
   const std::uintmax_t fileSize = std::filesystem::file_size(name, error);
-  if (error || fileSize == 0 || fileSize > DecodeLimits::kMaxFileBytes) return std::nullopt;
+  if (error || fileSize == 0) return DecodeError::kUnreadable;
+  if (fileSize > DecodeLimits::kMaxFileBytes) return DecodeError::kTooLarge;
   std::ifstream file(name, std::ios::binary);
-  if (!file) return std::nullopt;
+  if (!file) return DecodeError::kUnreadable;
   std::vector<std::uint8_t> bytes;
   try {
     bytes.resize(static_cast<std::size_t>(fileSize));
   } catch (const std::bad_alloc&) {
-    return std::nullopt;
+    return DecodeError::kTooLarge;
   }
   file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  if (file.gcount() != static_cast<std::streamsize>(bytes.size())) return std::nullopt;
+  if (file.gcount() != static_cast<std::streamsize>(bytes.size())) return DecodeError::kUnreadable;
   return DecodeImage(bytes.data(), bytes.size());
+}
+
+bool SystemLoaderMayTry(const std::uint8_t* data, std::size_t size, DecodeError why) {
+  // A file the decoders found damaged, too large or unreadable stays refused: the
+  // system would read it with fewer checks. What they leave alone as a variant is
+  // passed on only when what the system reads lies inside it.
+  if (why != DecodeError::kUnsupported || data == nullptr || size == 0) return false;
+  switch (DetectImageFormat(data, size)) {
+    case ImageFormat::kBmp:
+      return BmpDecoder::SystemCanDrawWithin(data, size, DecodeLimits{});
+    case ImageFormat::kJpeg:
+      return !JpegDecoder::CheckHeaders(data, size, DecodeLimits{}).has_value();
+    default:
+      return false;
+  }
 }

@@ -5,6 +5,8 @@
 
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
+// After jpeglib.h, which it builds on.
+#include <jerror.h>
 
 namespace {
 
@@ -16,6 +18,7 @@ constexpr long kMaxWarnings = 100;
 struct ErrorManager {
   jpeg_error_mgr base;
   std::jmp_buf jump;
+  bool ranDry;  // the data ended early; libjpeg then feeds an end marker
 };
 
 [[noreturn]] void ErrorExit(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1); }
@@ -23,6 +26,7 @@ struct ErrorManager {
 // Damaged data is reported as warnings and decoding goes on, which is what a
 // truncated photo needs; a file that does little else is given up.
 void EmitMessage(j_common_ptr cinfo, int level) {
+  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) reinterpret_cast<ErrorManager*>(cinfo->err)->ranDry = true;
   if (level < 0 && ++cinfo->err->num_warnings > kMaxWarnings) ErrorExit(cinfo);
 }
 
@@ -36,12 +40,20 @@ void ProgressMonitor(j_common_ptr cinfo) {
 
 // No object with a destructor may live in this frame: an error leaves it by longjmp.
 bool Decompress(jpeg_decompress_struct* cinfo, ErrorManager* err, jpeg_progress_mgr* progress, const std::uint8_t* data,
-                std::size_t size, const DecodeLimits& limits, DecodedImage* image) {
+                std::size_t size, const DecodeLimits& limits, DecodedImage* image, DecodeError* why) {
   cinfo->err = jpeg_std_error(&err->base);
   err->base.error_exit = ErrorExit;
   err->base.emit_message = EmitMessage;
   err->base.output_message = OutputMessage;
   if (setjmp(err->jump) != 0) {
+    // Whatever fails after the data ran dry failed for want of it.
+    if (err->ranDry || err->base.msg_code == JERR_INPUT_EOF) {
+      *why = DecodeError::kTruncated;
+    } else if (err->base.msg_code == JERR_IMAGE_TOO_BIG || err->base.msg_code == JERR_OUT_OF_MEMORY) {
+      *why = DecodeError::kTooLarge;
+    } else {
+      *why = DecodeError::kMalformed;
+    }
     jpeg_destroy_decompress(cinfo);
     return false;
   }
@@ -50,6 +62,7 @@ bool Decompress(jpeg_decompress_struct* cinfo, ErrorManager* err, jpeg_progress_
   cinfo->progress = progress;
   jpeg_mem_src(cinfo, data, static_cast<unsigned long>(size));
   if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) {
+    *why = DecodeError::kTruncated;
     jpeg_destroy_decompress(cinfo);
     return false;
   }
@@ -60,13 +73,20 @@ bool Decompress(jpeg_decompress_struct* cinfo, ErrorManager* err, jpeg_progress_
   const std::uint64_t coefficients = width * height * static_cast<std::uint64_t>(cinfo->num_components) * 2;
   cinfo->out_color_space = JCS_EXT_BGR;
   cinfo->mem->max_memory_to_use = static_cast<long>(limits.maxPixelBytes * 2);
-  if (coefficients > limits.maxPixelBytes * 2 ||
-      !AllocateImage(*image, static_cast<std::int64_t>(width), static_cast<std::int64_t>(height), 24, true, limits)) {
+  std::optional<DecodeError> refused;
+  if (coefficients > limits.maxPixelBytes * 2) {
+    refused = DecodeError::kTooLarge;
+  } else {
+    refused = AllocateImage(*image, static_cast<std::int64_t>(width), static_cast<std::int64_t>(height), 24, true, limits);
+  }
+  if (refused) {
+    *why = *refused;
     jpeg_destroy_decompress(cinfo);
     return false;
   }
   jpeg_start_decompress(cinfo);
   if (cinfo->output_width != width || cinfo->output_height != height || cinfo->output_components != 3) {
+    *why = DecodeError::kUnsupported;
     jpeg_destroy_decompress(cinfo);
     return false;
   }
@@ -81,12 +101,12 @@ bool Decompress(jpeg_decompress_struct* cinfo, ErrorManager* err, jpeg_progress_
 
 }  // namespace
 
-std::optional<DecodedImage> JpegDecoder::Decode(const std::uint8_t* data, std::size_t size,
-                                                const DecodeLimits& limits) const {
+DecodeResult JpegDecoder::Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) const {
   jpeg_decompress_struct cinfo{};
   ErrorManager err{};
   jpeg_progress_mgr progress{};
   DecodedImage image;
-  if (!Decompress(&cinfo, &err, &progress, data, size, limits, &image)) return std::nullopt;
+  DecodeError why = DecodeError::kMalformed;
+  if (!Decompress(&cinfo, &err, &progress, data, size, limits, &image, &why)) return why;
   return image;
 }

@@ -39,8 +39,7 @@ bool PcxDecoder::Detect(const std::uint8_t* start, std::size_t size, const std::
   return size >= kHeaderSize && start[0] == 10 && start[1] == 5 && start[2] == 1;
 }
 
-std::optional<DecodedImage> PcxDecoder::Decode(const std::uint8_t* data, std::size_t size,
-                                               const DecodeLimits& limits) const {
+DecodeResult PcxDecoder::Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) const {
   ByteReader in(data, size);
   in.Skip(3);
   const int bitsPerPixel = in.U8();
@@ -51,28 +50,28 @@ std::optional<DecodedImage> PcxDecoder::Decode(const std::uint8_t* data, std::si
   in.Seek(65);
   const int planes = in.U8();
   const std::uint64_t bytesPerLine = in.U16Le();
-  if (!in.Seek(kHeaderSize)) return std::nullopt;
+  if (!in.Seek(kHeaderSize)) return DecodeError::kTruncated;
   const std::int64_t width = xMax - xMin + 1;
   const std::int64_t height = yMax - yMin + 1;
-  if (bitsPerPixel != 8 || (planes != 1 && planes != 3)) return std::nullopt;
+  if (bitsPerPixel != 8 || (planes != 1 && planes != 3)) return DecodeError::kUnsupported;
   // A line shorter than the row would leave pixels with nothing to come from.
-  if (width < 1 || height < 1 || bytesPerLine < static_cast<std::uint64_t>(width)) return std::nullopt;
+  if (width < 1 || height < 1 || bytesPerLine < static_cast<std::uint64_t>(width)) return DecodeError::kMalformed;
   if (bytesPerLine * planes * static_cast<std::uint64_t>(height) > in.Remaining() * kRunMaxRatio) {
-    return std::nullopt;
+    return DecodeError::kTruncated;
   }
 
   DecodedImage image;
-  if (!AllocateImage(image, width, height, planes == 1 ? 8 : 24, true, limits)) return std::nullopt;
+  if (const auto error = AllocateImage(image, width, height, planes == 1 ? 8 : 24, true, limits)) return *error;
   std::vector<std::uint8_t> line[3];
   try {
     for (int p = 0; p < planes; ++p) line[p].resize(bytesPerLine);
   } catch (const std::bad_alloc&) {
-    return std::nullopt;
+    return DecodeError::kTooLarge;
   }
   const std::size_t w = static_cast<std::size_t>(width);
   for (std::size_t y = 0; y < static_cast<std::size_t>(height); ++y) {
     for (int p = 0; p < planes; ++p) {
-      if (!DecodeLine(in, line[p])) return std::nullopt;
+      if (!DecodeLine(in, line[p])) return DamageOf(in);
     }
     std::uint8_t* row = image.pixels.data() + y * static_cast<std::size_t>(image.stride);
     if (planes == 1) {

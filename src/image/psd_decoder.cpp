@@ -44,8 +44,7 @@ bool PsdDecoder::Detect(const std::uint8_t* start, std::size_t size, const std::
   return size >= kHeaderSize && std::equal(start, start + 4, "8BPS") && start[4] == 0;
 }
 
-std::optional<DecodedImage> PsdDecoder::Decode(const std::uint8_t* data, std::size_t size,
-                                               const DecodeLimits& limits) const {
+DecodeResult PsdDecoder::Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) const {
   ByteReader in(data, size);
   in.Skip(4);
   const std::uint16_t version = in.U16Be();
@@ -55,26 +54,31 @@ std::optional<DecodedImage> PsdDecoder::Decode(const std::uint8_t* data, std::si
   const std::uint64_t width = in.U32Be();
   const std::uint16_t depth = in.U16Be();
   const std::uint16_t mode = in.U16Be();
-  if (!in.Ok() || version != 1 || channels > kMaxChannels || depth != 8 || mode != kRgbMode) return std::nullopt;
+  if (!in.Ok()) return DecodeError::kTruncated;
+  if (channels > kMaxChannels) return DecodeError::kMalformed;
+  // Large documents, 16-bit channels and other colour modes are variants.
+  if (version != 1 || depth != 8 || mode != kRgbMode) return DecodeError::kUnsupported;
   for (int section = 0; section < 3; ++section) {  // colour-mode data, resources, layers and masks
     const std::uint32_t length = in.U32Be();
-    if (!in.Skip(length)) return std::nullopt;
+    if (!in.Skip(length)) return DecodeError::kTruncated;
   }
   const std::uint16_t compression = in.U16Be();
-  if (!in.Ok() || compression > 1) return std::nullopt;
-  if (width < 1 || height < 1 || width > static_cast<std::uint64_t>(limits.maxSide) ||
-      height > static_cast<std::uint64_t>(limits.maxSide)) {
-    return std::nullopt;
+  if (!in.Ok()) return DecodeError::kTruncated;
+  if (compression > 1) return DecodeError::kUnsupported;
+  if (width < 1 || height < 1) return DecodeError::kMalformed;
+  if (width > static_cast<std::uint64_t>(limits.maxSide) || height > static_cast<std::uint64_t>(limits.maxSide)) {
+    return DecodeError::kTooLarge;
   }
   const std::uint64_t planeBytes = width * height;
   const std::uint32_t planes = std::min<std::uint32_t>(channels, 4);
-  if (compression == 1 && !in.Skip(std::uint64_t{channels} * height * 2)) return std::nullopt;  // row byte counts
+  if (compression == 1 && !in.Skip(std::uint64_t{channels} * height * 2)) return DecodeError::kTruncated;  // row sizes
   const std::uint64_t ratio = compression == 0 ? 1 : kPackBitsMaxRatio;
-  if (planes * planeBytes > in.Remaining() * ratio) return std::nullopt;
+  if (planes * planeBytes > in.Remaining() * ratio) return DecodeError::kTruncated;
 
   DecodedImage image;
-  if (!AllocateImage(image, static_cast<std::int64_t>(width), static_cast<std::int64_t>(height), 32, true, limits)) {
-    return std::nullopt;
+  if (const auto error =
+          AllocateImage(image, static_cast<std::int64_t>(width), static_cast<std::int64_t>(height), 32, true, limits)) {
+    return *error;
   }
   if (channels < 4) {
     for (std::uint64_t i = 0; i < planeBytes; ++i) image.pixels[i * 4 + 3] = 255;
@@ -83,10 +87,10 @@ std::optional<DecodedImage> PsdDecoder::Decode(const std::uint8_t* data, std::si
     std::uint8_t* out = image.pixels.data() + kPlaneByte[plane];
     if (compression == 0) {
       const std::uint8_t* src = in.Bytes(planeBytes);
-      if (src == nullptr) return std::nullopt;
+      if (src == nullptr) return DecodeError::kTruncated;
       for (std::uint64_t i = 0; i < planeBytes; ++i) out[i * 4] = src[i];
     } else if (!UnpackPlane(in, out, planeBytes)) {
-      return std::nullopt;
+      return DamageOf(in);
     }
   }
   return image;

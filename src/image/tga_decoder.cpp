@@ -65,8 +65,7 @@ bool TgaDecoder::Detect(const std::uint8_t* start, std::size_t size, const std::
   return std::memcmp(end + endLength - kSignatureFromEnd, kSignature, kSignatureLength) == 0 && IsPixelDepth(start[16]);
 }
 
-std::optional<DecodedImage> TgaDecoder::Decode(const std::uint8_t* data, std::size_t size,
-                                               const DecodeLimits& limits) const {
+DecodeResult TgaDecoder::Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) const {
   ByteReader in(data, size);
   const std::uint8_t idLength = in.U8();
   const std::uint8_t mapType = in.U8();
@@ -79,7 +78,8 @@ std::optional<DecodedImage> TgaDecoder::Decode(const std::uint8_t* data, std::si
   const std::int64_t height = in.U16Le();
   const int depth = in.U8();
   const std::uint8_t descriptor = in.U8();
-  if (!in.Ok() || !IsPixelDepth(depth)) return std::nullopt;
+  if (!in.Ok()) return DecodeError::kTruncated;
+  if (!IsPixelDepth(depth)) return DecodeError::kUnsupported;
   if (mapEntryBits == 15) mapEntryBits = 16;
   const int mapEntryBytes = (mapEntryBits + 7) / 8;
   const int outBits = depth == 8 ? 8 : 24;
@@ -87,7 +87,7 @@ std::optional<DecodedImage> TgaDecoder::Decode(const std::uint8_t* data, std::si
   in.Skip(idLength);
   const std::uint8_t* map = nullptr;
   if (mapType != 0) map = in.Bytes(std::uint64_t{mapLength} * mapEntryBytes);
-  if (!in.Ok()) return std::nullopt;
+  if (!in.Ok()) return DecodeError::kTruncated;
 
   const int kind = imageType & ~kRunLengthFlag;
   const bool known = kind >= 1 && kind <= 3;
@@ -98,15 +98,17 @@ std::optional<DecodedImage> TgaDecoder::Decode(const std::uint8_t* data, std::si
     // Raw pixels must all be present; a run-length packet of 1 + pixelBytes bytes
     // gives at most 128 pixels.
     const std::uint64_t available = in.Remaining();
-    if (!rle && pixels * pixelBytes > available) return std::nullopt;
-    if (rle && pixels * (1 + pixelBytes) > available * 128) return std::nullopt;
+    if (!rle && pixels * pixelBytes > available) return DecodeError::kTruncated;
+    if (rle && pixels * (1 + pixelBytes) > available * 128) return DecodeError::kTruncated;
   }
 
   DecodedImage image;
-  if (!AllocateImage(image, width, height, outBits, (descriptor & kTopDownBit) != 0, limits)) return std::nullopt;
+  if (const auto error = AllocateImage(image, width, height, outBits, (descriptor & kTopDownBit) != 0, limits)) {
+    return *error;
+  }
   if (outBits == 8) {
     if (mapType != 0) {
-      if (!ReadColorMap(map, mapFirst, mapLength, mapEntryBytes, image)) return std::nullopt;
+      if (!ReadColorMap(map, mapFirst, mapLength, mapEntryBytes, image)) return DecodeError::kMalformed;
     } else {
       // Grey-scale files carry no map: give them the grey ramp they mean.
       for (int i = 0; i < 256; ++i) std::fill_n(image.colorTable.begin() + i * 4, 3, static_cast<std::uint8_t>(i));
@@ -122,7 +124,7 @@ std::optional<DecodedImage> TgaDecoder::Decode(const std::uint8_t* data, std::si
   };
   if (!rle) {
     const std::uint8_t* src = in.Bytes(pixels * pixelBytes);
-    if (src == nullptr) return std::nullopt;
+    if (src == nullptr) return DecodeError::kTruncated;
     for (std::size_t i = 0; i < total; ++i) StorePixel(src + i * pixelBytes, depth, out(i));
     return image;
   }
@@ -131,17 +133,17 @@ std::optional<DecodedImage> TgaDecoder::Decode(const std::uint8_t* data, std::si
   std::size_t done = 0;
   while (done < total) {
     const std::uint8_t header = in.U8();
-    if (!in.Ok()) return std::nullopt;
+    if (!in.Ok()) return DecodeError::kTruncated;
     if (header >= 128) {
       const std::uint8_t* value = in.Bytes(pixelBytes);
-      if (value == nullptr) return std::nullopt;
+      if (value == nullptr) return DecodeError::kTruncated;
       const std::size_t run = std::min<std::size_t>(header - 127u, total - done);
       for (std::size_t i = 0; i < run; ++i) StorePixel(value, depth, out(done + i));
       done += run;
     } else {
       const std::size_t count = header + 1u;
       const std::uint8_t* values = in.Bytes(count * pixelBytes);
-      if (values == nullptr) return std::nullopt;
+      if (values == nullptr) return DecodeError::kTruncated;
       const std::size_t run = std::min(count, total - done);
       for (std::size_t i = 0; i < run; ++i) StorePixel(values + i * pixelBytes, depth, out(done + i));
       done += run;

@@ -87,6 +87,33 @@ TEST_F(DebugLogTest, EachRunStartsAFreshLogFile) {
   EXPECT_EQ(ReadText("log.txt"), "0: BaseApp::Init() begin\n");
 }
 
+// Two and a half bounds of lines: the file is moved aside whenever it passes the
+// bound, so what is kept is the newest lines, none lost at the seam.
+TEST_F(DebugLogTest, AFullLogIsMovedAsideAndANewOneBegun) {
+  DebugLog log = MakeLog(0);
+  log.DeleteLogFile();
+  const std::string filler(80, 'x');
+  const int lines = static_cast<int>(DebugLog::kMaxFileBytes * 5 / 2 / 96);
+  for (int i = 0; i < lines; ++i) log.Log("line %07d %s", i, filler.c_str());
+  const std::string current = ReadText("log.txt");
+  const std::string old = ReadText("log.old.txt");
+  const long slack = 200;
+  EXPECT_LE(static_cast<long>(current.size()), DebugLog::kMaxFileBytes + slack);
+  EXPECT_GT(static_cast<long>(old.size()), DebugLog::kMaxFileBytes - slack);
+  EXPECT_LE(static_cast<long>(old.size()), DebugLog::kMaxFileBytes + slack);
+  auto number = [](const std::string& text, std::size_t at) { return std::stoi(text.substr(at + 8, 7)); };
+  const std::size_t oldLast = old.rfind("0: line ");
+  ASSERT_NE(oldLast, std::string::npos);
+  ASSERT_EQ(current.rfind("0: line ", 0), 0u);
+  EXPECT_EQ(number(old, oldLast) + 1, number(current, 0));
+  EXPECT_EQ(number(current, current.rfind("0: line ")), lines - 1);
+
+  char other[DebugLog::kMaxPath + 4];
+  log.SetFileName("trace");
+  log.OldFileName(other);
+  EXPECT_STREQ(other, "trace.old");
+}
+
 TEST_F(DebugLogTest, DetailLinesOnlyAtLevelTwoWithASignedStamp) {
   DebugLog log = MakeLog(100);
   g_now = 50;  // earlier than creation: the detail stamp shows it signed

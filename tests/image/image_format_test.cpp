@@ -115,7 +115,7 @@ TEST(DecodeLimitsTest, SidesAndPixelBytesAreBoundedBeforeAllocating) {
   // clang-format on
   for (const Case& c : cases) {
     const std::vector<std::uint8_t> tga = EmptyTga(c.width, c.height, c.depth);
-    const std::optional<DecodedImage> image = DecodeImage(tga.data(), tga.size(), ImageFormat::kUnknown, c.limits);
+    const DecodeResult image = DecodeImage(tga.data(), tga.size(), ImageFormat::kUnknown, c.limits);
     EXPECT_EQ(image.has_value(), c.picture) << c.width << "x" << c.height << "x" << int{c.depth};
   }
 }
@@ -131,7 +131,7 @@ TEST(TgaGreyTest, IndicesWithoutAMapAreGreys) {
   tga[2] = 3;  // grey, uncompressed
   const std::uint8_t pixels[] = {0x00, 0xC8};
   tga.insert(tga.begin() + 18, std::begin(pixels), std::end(pixels));
-  const std::optional<DecodedImage> image = DecodeImage(tga.data(), tga.size());
+  const DecodeResult image = DecodeImage(tga.data(), tga.size());
   ASSERT_TRUE(image.has_value());
   std::uint8_t bgr[3];
   image->PixelBgr(1, 0, bgr);

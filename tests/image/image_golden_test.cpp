@@ -76,7 +76,7 @@ TEST_P(GoldenTest, MatchesTheEncodersOwnDecode) {
   ASSERT_FALSE(bytes.empty()) << file;
   EXPECT_EQ(DetectImageFormat(bytes.data(), bytes.size()), g.format);
 
-  const std::optional<DecodedImage> image = DecodeImageFile(file.string());
+  const DecodeResult image = DecodeImageFile(file.string());
 #ifdef _WIN32
   if (g.format == ImageFormat::kJpeg) {
     EXPECT_FALSE(image.has_value()) << "Windows draws JPEG through its own picture loader";
@@ -138,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Samples, GoldenTest, ::testing::ValuesIn(kGolden), [](c
 });
 
 TEST(GoldenTest, Width3RowsArePaddedTo12Bytes) {
-  const std::optional<DecodedImage> image =
+  const DecodeResult image =
       DecodeImageFile((DisplayDataDir() / "golden" / "tga_t24_width3.tga").string());
   ASSERT_TRUE(image.has_value());
   EXPECT_EQ(image->width, 3);

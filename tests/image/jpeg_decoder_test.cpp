@@ -42,7 +42,7 @@ TEST(JpegDecoderTest, AFileOfEndlessScansIsGivenUp) {
   for (const Case& c : {Case{6, true}, Case{9, false}}) {  // 379 and 568 scans
     const std::vector<std::uint8_t> jpeg = ManyScanJpeg(c.bitPlanes);
     ASSERT_EQ(DetectImageFormat(jpeg.data(), jpeg.size()), ImageFormat::kJpeg);
-    const std::optional<DecodedImage> image = DecodeImage(jpeg.data(), jpeg.size());
+    const DecodeResult image = DecodeImage(jpeg.data(), jpeg.size());
 #ifdef _WIN32
     EXPECT_FALSE(image.has_value());  // Windows draws JPEG through its own picture loader
 #else

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "diagnostics/debug_log.h"
@@ -103,8 +104,14 @@ int Run(const RenderOptions& options) {
   if (const std::string problem = CheckSettingsFolder(settingsFolder); !problem.empty()) return Fail(problem);
   std::optional<DecodedImage> desktop;
   if (!desktopFile.empty()) {
-    desktop = DecodeImageFile(desktopFile.string());
-    if (!desktop) return Fail("desktop picture '" + desktopFile.string() + "' cannot be read");
+    DecodeResult picture = DecodeImageFile(desktopFile.string());
+    if (!picture) {
+      std::error_code error;
+      const std::uintmax_t size = fs::file_size(desktopFile, error);
+      return Fail("desktop picture '" + desktopFile.string() + "' cannot be read: " +
+                  DescribeDecodeError(picture.error(), error ? 0 : size));
+    }
+    desktop = std::move(*picture);
   }
   if (const std::string problem = PrepareOutputFolder(out); !problem.empty()) return Fail(problem);
 

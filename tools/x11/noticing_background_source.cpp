@@ -9,7 +9,8 @@ Surface* NoticingBackgroundSource::Load(const std::string& name) {
       std::fprintf(stderr, "hearthmoor-x11: no picture of the desktop could be taken; the background '%s' is skipped\n",
                    name.c_str());
     } else {
-      std::fprintf(stderr, "hearthmoor-x11: the picture '%s' cannot be read; it is skipped\n", name.c_str());
+      std::fprintf(stderr, "hearthmoor-x11: the picture '%s' cannot be read (%s); it is skipped\n", name.c_str(),
+                   LastProblem().c_str());
     }
   }
   return surface;

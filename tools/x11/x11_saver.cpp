@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "diagnostics/debug_log.h"
+#include "settings/loadable_background.h"
 #include "settings/settings.h"
 #include "termination_signal.h"
 #include "x11_desktop_capture.h"
@@ -128,7 +129,7 @@ std::string X11Saver::MakeFire(std::int32_t width, std::int32_t height) {
   if (!image_) return problem;
   source_ = std::make_unique<NoticingBackgroundSource>(width, height, image_->BitsPerPixel());
   if (desktop_) source_->SetDesktopSnapshot(*desktop_);
-  SkipUnusableBackgrounds();
+  SkipUnloadableBackgrounds(settings_, *source_);
 
   FireParameters parameters;
   parameters.width = width;
@@ -143,19 +144,6 @@ std::string X11Saver::MakeFire(std::int32_t width, std::int32_t height) {
   TraceLog().Log("X11Saver::MakeFire %d x %d, %d bits per pixel, %s%s", width, height, image_->BitsPerPixel(),
                  image_->UsesSharedMemory() ? "MIT-SHM" : "XPutImage", image_->ConvertsPixels() ? ", converted" : "");
   return {};
-}
-
-void X11Saver::SkipUnusableBackgrounds() {
-  // The fire shows nothing until the next timed change when its first
-  // background cannot be loaded; start from the next one that can instead.
-  Settings::TextList backgrounds;
-  Settings::Index index = 0;
-  settings_.GetBackgrounds(backgrounds, index);
-  for (std::size_t tried = 0; tried < backgrounds.size(); ++tried) {
-    if (source_->Load(settings_.CurrentBackground()) != nullptr) return;
-    settings_.NextBackground();
-  }
-  settings_.SetBackgroundIndex(index);  // none can be shown: leave the rotation as it was
 }
 
 bool X11Saver::HandleEvents() {

@@ -41,7 +41,6 @@ class X11Saver {
   std::string OpenExistingWindow(Window window);
   void TakeDesktopPicture();
   std::string MakeFire(std::int32_t width, std::int32_t height);
-  void SkipUnusableBackgrounds();
   // Handles every queued event; false when the saver should end.
   bool HandleEvents();
   void Frame(std::uint32_t elapsedMs);

@@ -12,11 +12,12 @@
 namespace {
 namespace fs = std::filesystem;
 
-fs::path GoldenDir() {
+fs::path ImageDataDir() {
   std::string root = HEARTHMOOR_SOURCE_DIR;
   if (!root.empty() && root[0] == '/') root = "Z:" + root;
-  return fs::path(root) / "tests" / "data" / "image" / "golden";
+  return fs::path(root) / "tests" / "data" / "image";
 }
+fs::path GoldenDir() { return ImageDataDir() / "golden"; }
 
 // A binary PPM (P6, 8-bit) as 0xRRGGBB per pixel; width 0 when unreadable.
 RgbPixels ReadPpm(const fs::path& file) {
@@ -154,5 +155,32 @@ TEST_F(ImageTest, InconsistentImagesAndUnknownContentGiveNoSurface) {
   EXPECT_EQ(nullptr, image_.GetImageFromMemory(dd(), brokenJpeg.size(), brokenJpeg.data(), CDXMEM_SYSTEMONLY));
   EXPECT_EQ(nullptr, image_.GetImage(dd(), TestDataFile("no_such_file.bmp").string().c_str(), CDXMEM_SYSTEMONLY));
   EXPECT_EQ(nullptr, image_.GetImage(nullptr, TestDataFile("green_6x4.bmp").string().c_str(), CDXMEM_SYSTEMONLY));
+}
+
+// Every hostile file: a surface only where the decoders gave a picture or the
+// rule let the system try (which may still refuse); never where a decoder found
+// the file damaged, and never a crash in the system's loaders.
+TEST_F(ImageTest, HostileFilesGiveASurfaceOnlyWhereTheRuleAllows) {
+  int files = 0;
+  for (const auto& entry : fs::directory_iterator(ImageDataDir() / "malformed")) {
+    const std::string name = entry.path().filename().string();
+    SCOPED_TRACE(name);
+    std::ifstream in(entry.path(), std::ios::binary);
+    const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const DecodeResult decoded = DecodeImage(bytes.data(), bytes.size());
+    const bool systemMayTry = !decoded && SystemLoaderMayTry(bytes.data(), bytes.size(), decoded.error());
+    DecodeError why = DecodeError::kUnreadable;
+    LPDIRECTDRAWSURFACE7 surface =
+        image_.GetImage(dd(), entry.path().string().c_str(), CDXMEM_SYSTEMONLY, CDXImage::kDetect, &why);
+    if (decoded) {
+      EXPECT_NE(nullptr, surface);
+    } else if (!systemMayTry) {
+      EXPECT_EQ(nullptr, surface);
+      EXPECT_EQ(decoded.error(), why);
+    }
+    if (surface != nullptr) surface->Release();
+    ++files;
+  }
+  EXPECT_GT(files, 40);
 }
 }  // namespace
