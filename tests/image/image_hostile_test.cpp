@@ -164,7 +164,10 @@ TEST(MalformedTest, HalfFilesAreCutShortNotDamaged) {
     const DecodeResult image = DecodeImageFile(file.string());
     if (image) continue;
     ++refused;
-    EXPECT_TRUE(image.error() == DecodeError::kTruncated || image.error() == DecodeError::kNotAPicture)
+    // Where JPEG scans are the system's to read (Windows), a file whose headers
+    // are whole is left to it.
+    const bool leftToSystem = name.find("jpeg") != std::string::npos && image.error() == DecodeError::kUnsupported;
+    EXPECT_TRUE(image.error() == DecodeError::kTruncated || image.error() == DecodeError::kNotAPicture || leftToSystem)
         << name << " refused as " << static_cast<int>(image.error());
   }
   EXPECT_GE(refused, 10);
