@@ -46,7 +46,9 @@ std::optional<DecodeError> ReadWholeFile(const char* fileName, std::vector<std::
   return error;
 }
 
-std::uint32_t U32At(const std::uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24; }
+std::uint32_t U32At(const std::uint8_t* p) {
+  return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+}
 }  // namespace
 
 LPDIRECTDRAWSURFACE7 CDXImage::GetImage(LPDIRECTDRAW7 directDraw, const char* fileName, BYTE memoryType, int format,

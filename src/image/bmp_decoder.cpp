@@ -211,7 +211,8 @@ bool BmpDecoder::SystemCanDrawWithin(const std::uint8_t* data, std::size_t size,
     }
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24) return false;
     const std::uint64_t entries = bitCount <= 8 ? (1u << bitCount) : 0;
-    const std::uint64_t rows = DibStride(static_cast<std::uint64_t>(width), bitCount) * static_cast<std::uint64_t>(height);
+    const std::uint64_t rows =
+        DibStride(static_cast<std::uint64_t>(width), bitCount) * static_cast<std::uint64_t>(height);
     return kFileHeaderSize + kCoreHeaderSize + entries * 3 <= size && rows <= limits.maxPixelBytes &&
            rows <= size - dataOffset;
   }

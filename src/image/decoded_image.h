@@ -79,10 +79,8 @@ ImageFormat DetectImageFormat(const std::uint8_t* data, std::size_t size);
 // exists in the core (the native build); the Windows build draws JPEG through OLE.
 // Unrecognised content gives kNotAPicture; writing the "unsupported" message is the
 // caller's, who knows whether it will try another loader.
-DecodeResult DecodeImage(const std::uint8_t* data, std::size_t size,
-                                        ImageFormat format = ImageFormat::kUnknown);
-DecodeResult DecodeImage(const std::uint8_t* data, std::size_t size, ImageFormat format,
-                                        const DecodeLimits& limits);
+DecodeResult DecodeImage(const std::uint8_t* data, std::size_t size, ImageFormat format = ImageFormat::kUnknown);
+DecodeResult DecodeImage(const std::uint8_t* data, std::size_t size, ImageFormat format, const DecodeLimits& limits);
 // Whether a file the decoders gave `why` for may be handed to a system loader
 // (the Windows DIB drawing for a BMP, the OLE picture loader for a JPEG). Only
 // variants the decoders leave alone, and only when everything the system would

@@ -4,8 +4,8 @@
 
 #include "image/byte_reader.h"
 
-std::optional<DecodeError> AllocateImage(DecodedImage& image, std::int64_t width, std::int64_t height,
-                                        int bitsPerPixel, bool topDown, const DecodeLimits& limits) {
+std::optional<DecodeError> AllocateImage(DecodedImage& image, std::int64_t width, std::int64_t height, int bitsPerPixel,
+                                         bool topDown, const DecodeLimits& limits) {
   if (width < 1 || height < 1) return DecodeError::kMalformed;
   if (width > limits.maxSide || height > limits.maxSide) return DecodeError::kTooLarge;
   if (bitsPerPixel != 8 && bitsPerPixel != 24 && bitsPerPixel != 32) return DecodeError::kUnsupported;

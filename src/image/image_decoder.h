@@ -16,16 +16,15 @@ class ImageDecoder {
   virtual bool Detect(const std::uint8_t* start, std::size_t size, const std::uint8_t* end,
                       std::size_t endLength) const = 0;
   // The picture, or why there is none (DecodeError).
-  virtual DecodeResult Decode(const std::uint8_t* data, std::size_t size,
-                                             const DecodeLimits& limits) const = 0;
+  virtual DecodeResult Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) const = 0;
 };
 
 // Sizes the pixel buffer (zero-filled) and, for 8 bits per pixel, an all-zero
 // 256-entry colour table. Nothing on success; kMalformed when a side is below 1,
 // kTooLarge when a side is beyond limits.maxSide or the buffer would exceed
 // limits.maxPixelBytes; the arithmetic is 64-bit throughout.
-std::optional<DecodeError> AllocateImage(DecodedImage& image, std::int64_t width, std::int64_t height, int bitsPerPixel, bool topDown,
-                   const DecodeLimits& limits);
+std::optional<DecodeError> AllocateImage(DecodedImage& image, std::int64_t width, std::int64_t height, int bitsPerPixel,
+                                         bool topDown, const DecodeLimits& limits);
 
 // Why a reader's data gave out: the file ended (its failure flag is set), or a
 // value read fitted the file but not the picture.

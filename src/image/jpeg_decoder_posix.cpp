@@ -77,7 +77,8 @@ bool Decompress(jpeg_decompress_struct* cinfo, ErrorManager* err, jpeg_progress_
   if (coefficients > limits.maxPixelBytes * 2) {
     refused = DecodeError::kTooLarge;
   } else {
-    refused = AllocateImage(*image, static_cast<std::int64_t>(width), static_cast<std::int64_t>(height), 24, true, limits);
+    refused =
+        AllocateImage(*image, static_cast<std::int64_t>(width), static_cast<std::int64_t>(height), 24, true, limits);
   }
   if (refused) {
     *why = *refused;

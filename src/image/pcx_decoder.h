@@ -7,6 +7,5 @@ class PcxDecoder : public ImageDecoder {
  public:
   bool Detect(const std::uint8_t* start, std::size_t size, const std::uint8_t* end,
               std::size_t endLength) const override;
-  DecodeResult Decode(const std::uint8_t* data, std::size_t size,
-                                     const DecodeLimits& limits) const override;
+  DecodeResult Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) const override;
 };

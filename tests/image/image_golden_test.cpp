@@ -138,8 +138,7 @@ INSTANTIATE_TEST_SUITE_P(Samples, GoldenTest, ::testing::ValuesIn(kGolden), [](c
 });
 
 TEST(GoldenTest, Width3RowsArePaddedTo12Bytes) {
-  const DecodeResult image =
-      DecodeImageFile((DisplayDataDir() / "golden" / "tga_t24_width3.tga").string());
+  const DecodeResult image = DecodeImageFile((DisplayDataDir() / "golden" / "tga_t24_width3.tga").string());
   ASSERT_TRUE(image.has_value());
   EXPECT_EQ(image->width, 3);
   EXPECT_EQ(image->stride, 12);

@@ -60,8 +60,7 @@ TEST(HostileFilesTest, EveryPrefixAndHeaderByteChangeOfEverySample) {
     ASSERT_FALSE(bytes.empty());
     for (std::size_t length = 1; length < bytes.size(); ++length) {
       const std::vector<std::uint8_t> prefix(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length));
-      const DecodeResult image =
-          DecodeImage(prefix.data(), prefix.size(), ImageFormat::kUnknown, limits);
+      const DecodeResult image = DecodeImage(prefix.data(), prefix.size(), ImageFormat::kUnknown, limits);
       if (image) {
         ASSERT_TRUE(IsConsistent(*image)) << file << " cut to " << length;
       }
@@ -72,8 +71,7 @@ TEST(HostileFilesTest, EveryPrefixAndHeaderByteChangeOfEverySample) {
       for (int change : {0x00, 0xFF, 0x80, 0x7F, 0x01}) {
         std::vector<std::uint8_t> changed = bytes;
         changed[at] = change == 0x80 ? static_cast<std::uint8_t>(bytes[at] ^ 0x80) : static_cast<std::uint8_t>(change);
-        const DecodeResult image =
-            DecodeImage(changed.data(), changed.size(), ImageFormat::kUnknown, limits);
+        const DecodeResult image = DecodeImage(changed.data(), changed.size(), ImageFormat::kUnknown, limits);
         if (image) {
           ASSERT_TRUE(IsConsistent(*image)) << file << " byte " << at << " = " << change;
         }
@@ -210,8 +208,7 @@ TEST(MalformedTest, CutPacketsStayInTheirRow) {
     }
     EXPECT_EQ(got, c.indices) << c.file;
   }
-  const DecodeResult mapped =
-      DecodeImageFile((DisplayDataDir() / "malformed" / "tga_index_past_map.tga").string());
+  const DecodeResult mapped = DecodeImageFile((DisplayDataDir() / "malformed" / "tga_index_past_map.tga").string());
   ASSERT_TRUE(mapped.has_value());
   std::uint8_t bgr[3] = {1, 1, 1};
   mapped->PixelBgr(0, 0, bgr);

@@ -108,8 +108,8 @@ int Run(const RenderOptions& options) {
     if (!picture) {
       std::error_code error;
       const std::uintmax_t size = fs::file_size(desktopFile, error);
-      return Fail("desktop picture '" + desktopFile.string() + "' cannot be read: " +
-                  DescribeDecodeError(picture.error(), error ? 0 : size));
+      return Fail("desktop picture '" + desktopFile.string() +
+                  "' cannot be read: " + DescribeDecodeError(picture.error(), error ? 0 : size));
     }
     desktop = std::move(*picture);
   }
