@@ -202,9 +202,15 @@ TEST_F(ControllerTest, TheLockIsBalancedReentrantAndReleasedByExceptions) {
 // the test's timeout), and when it comes in the middle of a frame.
 TEST_F(ControllerTest, JoiningWaitsForTheRenderThreadsLastFrame) {
   std::atomic<int> frames{0};
-  ASSERT_TRUE(controller_->StartRenderThread([&] { ++frames; }));
-  controller_->Close();
-  controller_->JoinRenderThread();
+  for (int round = 0; round < 50; ++round) {
+    ASSERT_TRUE(controller_->StartRenderThread([&] { ++frames; }));
+    controller_->Close();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const bool stillRunning = controller_->IsRunning();
+    controller_->StopRunning();  // so that the join below returns in any case
+    controller_->JoinRenderThread();
+    ASSERT_FALSE(stillRunning) << "the render thread ran on after Cancel, round " << round;
+  }
   const int framesBefore = frames.load();
 
   std::atomic<bool> inFrame{false};
