@@ -12,6 +12,7 @@
 #include "display/cdx_screen_win.h"
 #include "display/desktop_background_source_win.h"
 #include "fire/fire_manager.h"
+#include "settings/change_periods.h"
 #include "settings/loadable_background.h"
 #include "settings/settings.h"
 
@@ -102,9 +103,7 @@ int BaseApp::Init(int, char** argv, int framesPerSecond) {
   frameTimer_->Start();
   std::snprintf(fpsText_, sizeof fpsText_, "fps:");
 
-  fire_->SetBackgroundPeriod(settings_->GetBackgroundIntervalMs());
-  fire_->SetPalettePeriod(settings_->GetPaletteIntervalMs());
-  fire_->SetStylePeriod(settings_->GetStyleIntervalMs());
+  HandChangePeriods(*settings_, *fire_);
   TraceLog().Log("BaseApp::Init() end");
   return 0;
 }

@@ -104,21 +104,9 @@ void ConfigApp::RenderStep() {
   CountFrame(now);
 }
 
-DWORD WINAPI ConfigApp::RenderThreadProc(void*) {
-  ConfigApp* app = current_;
-  if (app == nullptr) return static_cast<DWORD>(-1);
-  return static_cast<DWORD>(app->RenderLoop([app] { app->RenderStep(); }));
-}
-
 int ConfigApp::MainLoop() {
-  BeginRunning();
-  HANDLE thread = frameTimer_ != nullptr ? CreateThread(nullptr, 0, &RenderThreadProc, nullptr, 0, nullptr) : nullptr;
-  if (thread != nullptr) {
-    // Never joined through its handle: the alive flag says when it has ended.
-    CloseHandle(thread);
-  } else {
+  if (frameTimer_ == nullptr || !StartRenderThread([this] { RenderStep(); })) {
     TraceLog().Log("ConfigApp::MainLoop create render thread false");
-    RenderLoop([this] { StopRunning(); });
   }
 
   int exitCode = 0;
@@ -142,7 +130,7 @@ int ConfigApp::MainLoop() {
     MsgWaitForMultipleObjectsEx(0, nullptr, kPollMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
   // The render thread only posts to the dialog, so it ends without the UI thread.
-  while (IsRenderThreadAlive()) Sleep(kPollMs);
+  JoinRenderThread();
   return exitCode;
 }
 
@@ -157,8 +145,6 @@ void ConfigApp::OnEnd() {
 }
 
 std::string ConfigApp::GetUpdateUrl() { return UpdateAddress(); }
-
-void ConfigApp::ApplySkin(const std::string& skinFile) { skin_.StartAndApply(skinFile); }
 
 void ConfigApp::ShowFireWindow(bool show) {
   if (window_ != nullptr) ShowWindow(window_, show ? SW_SHOWNA : SW_HIDE);

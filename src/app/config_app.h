@@ -34,11 +34,10 @@ class ConfigApp : public BaseApp, public LockedSettingsController {
   // The fire window's procedure: closing the window only switches Show Fire off.
   static LRESULT CALLBACK FireWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-  // SettingsController: the application's values and the skin.
+  // SettingsController: the application's values.
   std::string GetUpdateUrl() override;
   std::string GetProductName() override { return productName_; }
   std::string GetVersion() override { return version_; }
-  void ApplySkin(const std::string& skinFile) override;
 
   SettingsDialog* GetDialog() const { return dialog_.get(); }
 
@@ -48,7 +47,6 @@ class ConfigApp : public BaseApp, public LockedSettingsController {
   void ShowFireWindow(bool show) override;
 
  private:
-  static DWORD WINAPI RenderThreadProc(void* parameter);
   void RenderStep();
 
   SkinLibrary skin_;

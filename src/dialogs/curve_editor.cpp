@@ -7,7 +7,7 @@
 
 #include "dialogs/resource.h"
 #include "editing/palette_curves.h"
-#include "settings/settings_controller.h"
+#include "settings/editor_controller.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ COLORREF ChannelColour(int channel) {
 
 }  // namespace
 
-CurveEditor::CurveEditor(PaletteCurves& curves, SettingsController& controller)
+CurveEditor::CurveEditor(PaletteCurves& curves, EditorController& controller)
     : curves_(curves), controller_(controller) {
   polyline_.reserve(1024);
 }

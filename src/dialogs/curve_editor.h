@@ -4,7 +4,7 @@
 #include <vector>
 
 class PaletteCurves;
-class SettingsController;
+class EditorController;
 
 // The palette editor's drawing surface: a child window that shows the three
 // channel curves over the backdrop picture, the colour strip of the working
@@ -23,7 +23,7 @@ class CurveEditor {
   static constexpr UINT_PTR kTimerId = 1;
   static constexpr UINT kTimerMs = 50;
 
-  CurveEditor(PaletteCurves& curves, SettingsController& controller);
+  CurveEditor(PaletteCurves& curves, EditorController& controller);
   ~CurveEditor();
   CurveEditor(const CurveEditor&) = delete;
   CurveEditor& operator=(const CurveEditor&) = delete;
@@ -56,7 +56,7 @@ class CurveEditor {
   void ReleaseGdi();
 
   PaletteCurves& curves_;
-  SettingsController& controller_;
+  EditorController& controller_;
   HWND window_ = nullptr;
   int width_ = 0;
   int height_ = 0;

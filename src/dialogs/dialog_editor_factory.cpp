@@ -6,10 +6,10 @@ namespace {
 
 class DialogEditorFactory : public EditorFactory {
  public:
-  std::unique_ptr<PaletteEditor> MakePaletteEditor(SettingsController& controller) override {
+  std::unique_ptr<PaletteEditor> MakePaletteEditor(EditorController& controller) override {
     return std::make_unique<PaletteEditorDialog>(controller);
   }
-  std::unique_ptr<StyleEditor> MakeStyleEditor(SettingsController& controller) override {
+  std::unique_ptr<StyleEditor> MakeStyleEditor(EditorController& controller) override {
     return std::make_unique<StyleEditorDialog>(controller);
   }
 };

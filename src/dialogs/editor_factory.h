@@ -4,15 +4,15 @@
 #include "dialogs/palette_editor.h"
 #include "dialogs/style_editor.h"
 
-class SettingsController;
+class EditorController;
 
 // Makes the editors that the settings dialog's Add buttons run; tests put
 // scripted editors in their place. The controller outlives the editors.
 class EditorFactory {
  public:
   virtual ~EditorFactory() = default;
-  virtual std::unique_ptr<PaletteEditor> MakePaletteEditor(SettingsController& controller) = 0;
-  virtual std::unique_ptr<StyleEditor> MakeStyleEditor(SettingsController& controller) = 0;
+  virtual std::unique_ptr<PaletteEditor> MakePaletteEditor(EditorController& controller) = 0;
+  virtual std::unique_ptr<StyleEditor> MakeStyleEditor(EditorController& controller) = 0;
 };
 
 // The program's own editor dialogs.

@@ -6,7 +6,7 @@
 #include "dialogs/dialog_window.h"
 #include "dialogs/palette_image_list.h"
 #include "dialogs/resource.h"
-#include "settings/settings_controller.h"
+#include "settings/editor_controller.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ constexpr UINT kSelectedAndFocused = LVIS_SELECTED | LVIS_FOCUSED;
 
 }  // namespace
 
-PaletteEditorDialog::PaletteEditorDialog(SettingsController& controller) : controller_(controller) {}
+PaletteEditorDialog::PaletteEditorDialog(EditorController& controller) : controller_(controller) {}
 
 PaletteEditorDialog::~PaletteEditorDialog() {
   if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
@@ -153,7 +153,7 @@ void PaletteEditorDialog::AppendStoreRow(const PaletteRecord& record) {
 void PaletteEditorDialog::RemoveFromStore() {
   const int row = ListView_GetNextItem(storeList_, -1, LVNI_SELECTED);
   if (row < 0) return;
-  if (!controller_.RemovePaletteFromStore(static_cast<SettingsController::Index>(row))) return;
+  if (!controller_.RemovePaletteFromStore(static_cast<EditorController::Index>(row))) return;
   if (images_) images_->Remove(row);
   ListView_DeleteItem(storeList_, row);
   // Image k belongs to row k again.

@@ -11,7 +11,7 @@
 
 class CurveEditor;
 class PaletteImageList;
-class SettingsController;
+class EditorController;
 
 // The palette editor (dialog 131): the curve editor on the left, the three
 // channel swaps under it, and the palette store on the right with its add and
@@ -22,7 +22,7 @@ class SettingsController;
 // UI thread only. The controller outlives the dialog.
 class PaletteEditorDialog : public PaletteEditor {
  public:
-  explicit PaletteEditorDialog(SettingsController& controller);
+  explicit PaletteEditorDialog(EditorController& controller);
   ~PaletteEditorDialog() override;
 
   bool Prepare(const PaletteRecord& start, int depth) override;
@@ -51,7 +51,7 @@ class PaletteEditorDialog : public PaletteEditor {
   void RemoveFromStore();
   void SwapChannels(int a, int b);
 
-  SettingsController& controller_;
+  EditorController& controller_;
   PaletteCurves curves_;
   bool prepared_ = false;
   HWND dialog_ = nullptr;

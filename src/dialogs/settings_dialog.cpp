@@ -175,14 +175,11 @@ void SettingsDialog::InitStyleList() {
 }
 
 void SettingsDialog::InitIntervals() {
-  const std::uint32_t positions[kLists] = {controller_.GetBackgroundInterval(), controller_.GetPaletteInterval(),
-                                           controller_.GetStyleInterval()};
-  const std::string texts[kLists] = {controller_.GetBackgroundIntervalText(), controller_.GetPaletteIntervalText(),
-                                     controller_.GetStyleIntervalText()};
-  for (int kind = 0; kind < kLists; ++kind) {
+  for (Rotation rotation : kRotations) {
+    const std::size_t kind = Slot(rotation);
     SendMessageA(trackbars_[kind], TBM_SETRANGE, TRUE, MAKELPARAM(0, kIntervalRange));
-    SendMessageA(trackbars_[kind], TBM_SETPOS, TRUE, static_cast<LPARAM>(positions[kind]));
-    SetWindowTextA(labels_[kind], texts[kind].c_str());
+    SendMessageA(trackbars_[kind], TBM_SETPOS, TRUE, static_cast<LPARAM>(controller_.Interval(rotation)));
+    SetWindowTextA(labels_[kind], controller_.IntervalText(rotation).c_str());
   }
 }
 
@@ -282,23 +279,9 @@ void SettingsDialog::OnTrackbar(HWND trackbar, int code) {
   int kind = 0;
   while (kind < kLists && trackbars_[kind] != trackbar) ++kind;
   if (kind == kLists) return;
-  const auto position = static_cast<std::uint32_t>(SendMessageA(trackbar, TBM_GETPOS, 0, 0));
-  std::string text;
-  switch (kind) {
-    case kBackgrounds:
-      controller_.SetBackgroundInterval(position);
-      text = controller_.GetBackgroundIntervalText();
-      break;
-    case kPalettes:
-      controller_.SetPaletteInterval(position);
-      text = controller_.GetPaletteIntervalText();
-      break;
-    default:
-      controller_.SetStyleInterval(position);
-      text = controller_.GetStyleIntervalText();
-      break;
-  }
-  SetWindowTextA(labels_[kind], text.c_str());
+  const auto rotation = static_cast<Rotation>(kind);
+  controller_.SetInterval(rotation, static_cast<std::uint32_t>(SendMessageA(trackbar, TBM_GETPOS, 0, 0)));
+  SetWindowTextA(labels_[kind], controller_.IntervalText(rotation).c_str());
 }
 
 // --- Backgrounds and styles: edited on the list, then committed whole ----------------

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dialogs/dialog_window.h"
+#include "settings/rotation.h"
 #include "settings/settings_view.h"
 
 class EditorFactory;
@@ -55,7 +56,10 @@ class SettingsDialog : public SettingsView {
   void FollowStyle(Index row) override;
 
  private:
+  // A list, its trackbar and its label per rotation, in the rotations' order.
   enum ListKind { kBackgrounds = 0, kPalettes = 1, kStyles = 2, kLists = 3 };
+  static_assert(kBackgrounds == Slot(Rotation::kBackground) && kPalettes == Slot(Rotation::kPalette) &&
+                kStyles == Slot(Rotation::kStyle) && kLists == kRotationCount);
 
   template <class Dialog>
   friend INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

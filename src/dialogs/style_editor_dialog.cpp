@@ -8,8 +8,8 @@
 #include "dialogs/dialog_window.h"
 #include "dialogs/resource.h"
 #include "editing/style_areas.h"
+#include "settings/editor_controller.h"
 #include "settings/settings.h"
-#include "settings/settings_controller.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ std::string WindowText(HWND window) {
 
 }  // namespace
 
-StyleEditorDialog::StyleEditorDialog(SettingsController& controller) : controller_(controller) {}
+StyleEditorDialog::StyleEditorDialog(EditorController& controller) : controller_(controller) {}
 
 StyleEditorDialog::~StyleEditorDialog() {
   if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
@@ -172,8 +172,7 @@ void StyleEditorDialog::OnStoreItemChanged(const NMLISTVIEW& change) {
   }
   char text[256] = {};
   ListView_GetItemText(storeList_, change.iItem, 0, text, sizeof text);
-  FireStyle style;
-  controller_.ParseStyle(text, style.temperatures, style.modes);
+  const FireStyle style = Settings::ParseStyle(text);
   WriteControls(style);
   Preview(style);
 }
@@ -186,8 +185,7 @@ void StyleEditorDialog::AddToStore() {
 void StyleEditorDialog::RemoveFromStore() {
   const int row = ListView_GetNextItem(storeList_, -1, LVNI_SELECTED);
   if (row < 0) return;
-  if (controller_.RemoveStyleFromStore(static_cast<SettingsController::Index>(row)))
-    ListView_DeleteItem(storeList_, row);
+  if (controller_.RemoveStyleFromStore(static_cast<EditorController::Index>(row))) ListView_DeleteItem(storeList_, row);
 }
 
 void StyleEditorDialog::OnCommand(int id) {

@@ -9,7 +9,7 @@
 #include "dialogs/style_editor.h"
 #include "fire/fire_style.h"
 
-class SettingsController;
+class EditorController;
 
 // The style editor (dialog 134): one vertical slider (temperature, hottest at
 // the top) and one spin box (attenuation 0..5) per area, the description of
@@ -21,7 +21,7 @@ class SettingsController;
 // UI thread only. The controller outlives the dialog.
 class StyleEditorDialog : public StyleEditor {
  public:
-  explicit StyleEditorDialog(SettingsController& controller);
+  explicit StyleEditorDialog(EditorController& controller);
   ~StyleEditorDialog() override;
 
   INT_PTR Run(HWND owner) override;
@@ -51,7 +51,7 @@ class StyleEditorDialog : public StyleEditor {
   void AddToStore();
   void RemoveFromStore();
 
-  SettingsController& controller_;
+  EditorController& controller_;
   HWND dialog_ = nullptr;
   HWND trackbars_[FireStyle::kAreas] = {};
   HWND edits_[FireStyle::kAreas] = {};

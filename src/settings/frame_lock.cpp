@@ -4,10 +4,10 @@
 
 FrameLockScope::FrameLockScope(FrameLock& lock) : lock_(lock) {
   TraceLog().Log("Enter Critical Section");
-  lock_.Enter();
+  lock_.lock();
 }
 
 FrameLockScope::~FrameLockScope() {
   TraceLog().Log("Leave Critical Section");
-  lock_.Leave();
+  lock_.unlock();
 }

@@ -15,8 +15,8 @@ class SettingsStore;
 constexpr std::size_t kMaxListEntries = 10000;
 
 // [Background] num, path<i>, currentOrder. Entries that are neither "Desktop" nor
-// an existing file or folder are dropped on reading and skipped on writing (their
-// number is still used up).
+// an existing file or folder are dropped on reading and left out on writing, the
+// rest numbered without gaps (currentOrder follows its entry).
 void ReadBackgrounds(SettingsStore& store, std::vector<std::string>& list, std::uint32_t& index);
 void WriteBackgrounds(SettingsStore& store, const std::vector<std::string>& list, std::uint32_t index);
 

@@ -1,19 +1,22 @@
 #pragma once
 #include <atomic>
 #include <functional>
+#include <thread>
+#include <type_traits>
 
 #include "settings/frame_lock.h"
 #include "settings/settings_controller.h"
 
 class FireManager;
+class Settings;
 class SettingsView;
 
 // The settings mode's controller without its windows: every operation of
 // SettingsController over the settings and the running fire, each under the
 // frame lock, with the call-backs into the dialog; and the two threads'
-// meeting points: the frame (run under the same lock), the running and
-// render-thread-alive flags, and the timed changes that the dialog's lists
-// follow after each frame.
+// meeting points: the render thread with its running flag, the frame (run
+// under the same lock), and the timed changes that the dialog's lists follow
+// after each frame.
 //
 // The settings mode derives from it and supplies the settings object, the fire,
 // the fire window and the application's texts. Those objects are asked for at
@@ -21,12 +24,14 @@ class SettingsView;
 // mode's initialisation and its end); an operation without them does nothing.
 //
 // Threads: the SettingsController operations and SetView on the UI thread; the
-// render thread runs RenderLoop (RunFrame, FollowTimedChanges). The flags are
-// atomic; everything else the two threads share is reached under the lock.
+// render thread runs the frame step (RunFrame, FollowTimedChanges). The flag and
+// the view are atomic; everything else the two threads share is reached under
+// the lock.
 class LockedSettingsController : public SettingsController {
  public:
   LockedSettingsController() = default;
-  ~LockedSettingsController() override = default;
+  // Stops and waits for the render thread, if it still runs.
+  ~LockedSettingsController() override;
   LockedSettingsController(const LockedSettingsController&) = delete;
   LockedSettingsController& operator=(const LockedSettingsController&) = delete;
 
@@ -35,21 +40,23 @@ class LockedSettingsController : public SettingsController {
 
   // --- The two threads -----------------------------------------------------
 
-  // Sets running and render-thread-alive, before the render thread starts.
+  // Sets running.
   void BeginRunning();
+  // Sets running, then starts the render thread, which runs `frameStep` until
+  // running is cleared. False when no thread could be made (running is then
+  // clear again).
+  bool StartRenderThread(std::function<void()> frameStep);
   // Clears running: the render thread finishes its frame and ends.
   void StopRunning();
   bool IsRunning() const { return running_.load(); }
-  bool IsRenderThreadAlive() const { return renderThreadAlive_.load(); }
-  // The render thread's body: marks it alive, runs `frameStep` while running,
-  // then clears alive. Returns 0.
-  int RenderLoop(const std::function<void()>& frameStep);
+  // Returns when the render thread has ended (at once when there is none), so
+  // that what its frames use may go. Call after StopRunning.
+  void JoinRenderThread();
   // One frame under the frame lock (no log lines: a frame is not an operation).
   void RunFrame(const std::function<void()>& frame);
   // After a frame, outside the lock: takes the fire's timed changes and tells the
   // view the entries that became current. The indices are read under the lock.
   void FollowTimedChanges();
-  FrameLock& GetFrameLock() { return lock_; }
 
   // --- SettingsController ----------------------------------------------------
 
@@ -58,15 +65,9 @@ class LockedSettingsController : public SettingsController {
   void GetBackgrounds(TextList& list, Index& current) override;
   void SetBackgrounds(const TextList& list, Index current) override;
   bool SelectBackground(Index index) override;
-  void SetPaletteInterval(std::uint32_t position) override;
-  std::uint32_t GetPaletteInterval() override;
-  std::string GetPaletteIntervalText() override;
-  void SetStyleInterval(std::uint32_t position) override;
-  std::uint32_t GetStyleInterval() override;
-  std::string GetStyleIntervalText() override;
-  void SetBackgroundInterval(std::uint32_t position) override;
-  std::uint32_t GetBackgroundInterval() override;
-  std::string GetBackgroundIntervalText() override;
+  std::uint32_t Interval(Rotation rotation) override;
+  void SetInterval(Rotation rotation, std::uint32_t position) override;
+  std::string IntervalText(Rotation rotation) override;
   bool GetShowFire() override;
   void SetShowFire(bool show) override;
   PaletteList GetPalettes() override;
@@ -79,7 +80,6 @@ class LockedSettingsController : public SettingsController {
   Index GetMaxPalettes() override;
   PaletteRecord GetCurrentPaletteRecord() override;
   void SetPreviewStyle(const StyleValues temperatures, const StyleValues modes) override;
-  void ParseStyle(const std::string& text, StyleValues temperatures, StyleValues modes) override;
   void GetCurrentStyle(StyleValues temperatures, StyleValues modes) override;
   void SetStyles(const TextList& list, Index current) override;
   void GetStyles(TextList& list, Index& current) override;
@@ -97,26 +97,49 @@ class LockedSettingsController : public SettingsController {
   bool AddStyleToStore(const std::string& text) override;
   bool RemoveStyleFromStore(Index i) override;
   std::string GetSettingsFolder() override;
-  Settings* GetSettings() override;
   void UnderFrameLock(const std::function<void()>& work) override;
 
  protected:
-  // The objects the operations work on; null when there are none (yet).
-  virtual Settings* ControlledSettings() = 0;
-  virtual FireManager* ControlledFire() = 0;
+  // The objects the operations work on; null when there are none (yet). The
+  // frame lock guards them: the render thread draws with both.
+  virtual Settings* ControlledSettings() REQUIRES(lock_) = 0;
+  virtual FireManager* ControlledFire() REQUIRES(lock_) = 0;
   // Shows or hides the fire window; called on the UI thread outside the lock.
   virtual void ShowFireWindow(bool show) = 0;
 
  private:
+  // An operation: takes the frame lock (with its log lines) and runs `work` on
+  // the settings and the fire (which may be null). Without settings it returns
+  // `fallback` instead, or the result type's empty value.
+  template <class Work, class... Fallback>
+  auto WithSettings(Work work, Fallback... fallback) {
+    FrameLockScope hold(lock_);
+    Settings* settings = ControlledSettings();
+    using Result = std::invoke_result_t<Work&, Settings&, FireManager*>;
+    if (settings == nullptr) return Result(fallback...);
+    return work(*settings, ControlledFire());
+  }
+  // The same for an operation on the fire alone.
+  template <class Work, class... Fallback>
+  auto WithFire(Work work, Fallback... fallback) {
+    FrameLockScope hold(lock_);
+    FireManager* fire = ControlledFire();
+    using Result = std::invoke_result_t<Work&, FireManager&>;
+    if (fire == nullptr) return Result(fallback...);
+    return work(*fire);
+  }
+
   // Gives the fire the settings' current background, palette or style.
-  void ShowCurrentBackground(Settings& settings, FireManager* fire);
-  void ShowCurrentPalette(Settings& settings, FireManager* fire);
-  void ShowCurrentStyle(Settings& settings, FireManager* fire);
+  static void ShowCurrentBackground(Settings& settings, FireManager* fire);
+  static void ShowCurrentPalette(Settings& settings, FireManager* fire);
+  static void ShowCurrentStyle(Settings& settings, FireManager* fire);
   // Selects the current palette's row in the view, if there is such a row.
   void SelectCurrentPaletteRow(Settings& settings);
+  // Swaps palette i with the one above it or below it.
+  bool MovePalette(Index i, bool up);
 
   FrameLock lock_;
   std::atomic<SettingsView*> view_{nullptr};
   std::atomic<bool> running_{false};
-  std::atomic<bool> renderThreadAlive_{false};
+  std::thread renderThread_;
 };

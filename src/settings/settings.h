@@ -6,6 +6,7 @@
 #include "fire/fire_sequence.h"
 #include "fire/fire_style.h"
 #include "fire/palette_record.h"
+#include "settings/rotation.h"
 
 class SettingsStore;
 
@@ -108,21 +109,14 @@ class Settings : public FireSequence {
   static std::string FormatStyle(const FireStyle& style);
   static FireStyle ParseStyle(const std::string& text);
 
-  // --- Change schedule -----------------------------------------------------
+  // --- Change schedule: a trackbar position 0..1000 per rotation ------------
 
-  std::uint32_t GetBackgroundInterval() const { return backgroundInterval_; }
-  std::uint32_t GetPaletteInterval() const { return paletteInterval_; }
-  std::uint32_t GetStyleInterval() const { return styleInterval_; }
+  std::uint32_t Interval(Rotation rotation) const { return intervals_[Slot(rotation)]; }
   // Positions above 1000 are stored as 1000.
-  void SetBackgroundInterval(std::uint32_t position);
-  void SetPaletteInterval(std::uint32_t position);
-  void SetStyleInterval(std::uint32_t position);
-  std::uint32_t GetBackgroundIntervalMs() const;
-  std::uint32_t GetPaletteIntervalMs() const;
-  std::uint32_t GetStyleIntervalMs() const;
-  std::string GetBackgroundIntervalText() const;
-  std::string GetPaletteIntervalText() const;
-  std::string GetStyleIntervalText() const;
+  void SetInterval(Rotation rotation, std::uint32_t position);
+  // The fire's change period in milliseconds, and the label under the trackbar.
+  std::uint32_t IntervalMs(Rotation rotation) const;
+  std::string IntervalText(Rotation rotation) const;
   bool GetShowFire() const { return showFire_; }
   void SetShowFire(bool show) { showFire_ = show; }
 
@@ -157,8 +151,6 @@ class Settings : public FireSequence {
   Index styleStoreIndex_ = 0;
 
   // Trackbar positions 0..1000 (a file may hold more); 10 until loaded.
-  std::uint32_t backgroundInterval_ = 10;
-  std::uint32_t paletteInterval_ = 10;
-  std::uint32_t styleInterval_ = 10;
+  std::uint32_t intervals_[kRotationCount] = {10, 10, 10};
   bool showFire_ = true;
 };

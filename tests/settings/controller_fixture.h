@@ -51,7 +51,6 @@ class TestController : public LockedSettingsController {
   std::string GetUpdateUrl() override { return "http://localhost/checkupdate.php"; }
   std::string GetProductName() override { return "Hearthmoor"; }
   std::string GetVersion() override { return "V1.00"; }
-  void ApplySkin(const std::string&) override {}
 
   std::atomic<int> windowShown{-1};
 

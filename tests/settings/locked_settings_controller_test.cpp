@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstring>
 #include <stdexcept>
 #include <thread>
@@ -124,9 +126,9 @@ TEST_F(ControllerTest, SelectionsReachTheFireAndIgnoreRowsPastTheEnd) {
   EXPECT_EQ(temperatures[0], 100);
   EXPECT_EQ(modes[5], 5);
 
-  controller_->SetPaletteInterval(1500);
-  EXPECT_EQ(controller_->GetPaletteInterval(), 1000u);
-  EXPECT_EQ(controller_->GetPaletteIntervalText(), settings_.GetPaletteIntervalText());
+  controller_->SetInterval(Rotation::kPalette, 1500);
+  EXPECT_EQ(controller_->Interval(Rotation::kPalette), 1000u);
+  EXPECT_EQ(controller_->IntervalText(Rotation::kPalette), settings_.IntervalText(Rotation::kPalette));
 
   controller_->SetShowFire(false);
   EXPECT_FALSE(controller_->GetShowFire());
@@ -136,9 +138,9 @@ TEST_F(ControllerTest, SelectionsReachTheFireAndIgnoreRowsPastTheEnd) {
 // With every interval at its shortest, a fire run long enough changes all three
 // entries by itself; the view is told each new current row.
 TEST_F(ControllerTest, TheViewFollowsTimedChanges) {
-  controller_->SetBackgroundInterval(0);
-  controller_->SetPaletteInterval(0);
-  controller_->SetStyleInterval(0);
+  controller_->SetInterval(Rotation::kBackground, 0);
+  controller_->SetInterval(Rotation::kPalette, 0);
+  controller_->SetInterval(Rotation::kStyle, 0);
   for (int frame = 0; frame < 40; ++frame) {
     controller_->RunFrame([&] {
       fire_->Update(1000);
@@ -193,11 +195,44 @@ TEST_F(ControllerTest, TheLockIsBalancedReentrantAndReleasedByExceptions) {
   EXPECT_EQ(enters, leaves);
 }
 
+// The settings mode frees the fire once JoinRenderThread returns, so it must
+// return only after the render thread's last frame: also when Cancel comes
+// before the thread's first look at the running flag (the flag is set before
+// the thread starts, else the thread would run on and the join would hang until
+// the test's timeout), and when it comes in the middle of a frame.
+TEST_F(ControllerTest, JoiningWaitsForTheRenderThreadsLastFrame) {
+  std::atomic<int> frames{0};
+  for (int round = 0; round < 50; ++round) {
+    ASSERT_TRUE(controller_->StartRenderThread([&] { ++frames; }));
+    controller_->Close();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const bool stillRunning = controller_->IsRunning();
+    controller_->StopRunning();  // so that the join below returns in any case
+    controller_->JoinRenderThread();
+    ASSERT_FALSE(stillRunning) << "the render thread ran on after Cancel, round " << round;
+  }
+  const int framesBefore = frames.load();
+
+  std::atomic<bool> inFrame{false};
+  ASSERT_TRUE(controller_->StartRenderThread([&] {
+    inFrame = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ++frames;
+    inFrame = false;
+  }));
+  while (!inFrame.load()) std::this_thread::yield();
+  controller_->Close();
+  controller_->JoinRenderThread();
+  EXPECT_FALSE(inFrame.load());
+  EXPECT_EQ(frames.load(), framesBefore + 1);
+  EXPECT_FALSE(controller_->IsRunning());
+}
+
 TEST_F(ControllerTest, SaveAndCloseWritesWhatCloseDoesNot) {
   const std::string before = ReadFileBytes(dir_ / "config.ini");
   controller_->BeginRunning();
   controller_->SetBackgrounds({"a", "Desktop", "b"}, 2);
-  controller_->SetStyleInterval(700);
+  controller_->SetInterval(Rotation::kStyle, 700);
   controller_->Close();
   EXPECT_FALSE(controller_->IsRunning());
   EXPECT_EQ(ReadFileBytes(dir_ / "config.ini"), before);
@@ -212,7 +247,7 @@ TEST_F(ControllerTest, SaveAndCloseWritesWhatCloseDoesNot) {
   reloaded.GetBackgrounds(list, current);
   EXPECT_EQ(list, (Settings::TextList{"a", "Desktop", "b"}));
   EXPECT_EQ(current, 2u);
-  EXPECT_EQ(reloaded.GetStyleInterval(), 700u);
+  EXPECT_EQ(reloaded.Interval(Rotation::kStyle), 700u);
   EXPECT_EQ(reloaded.PaletteCount(), 6u);
 }
 

@@ -104,9 +104,9 @@ TEST_F(SettingsLoadTest, EmptyFolderLoadsDefaultsAndWritesNothing) {
   EXPECT_TRUE(Backgrounds(settings).empty());
   EXPECT_TRUE(settings.GetPalettes().empty());
   EXPECT_TRUE(Styles(settings).empty());
-  EXPECT_EQ(settings.GetBackgroundInterval(), 50u);
-  EXPECT_EQ(settings.GetPaletteInterval(), 50u);
-  EXPECT_EQ(settings.GetStyleInterval(), 50u);
+  EXPECT_EQ(settings.Interval(Rotation::kBackground), 50u);
+  EXPECT_EQ(settings.Interval(Rotation::kPalette), 50u);
+  EXPECT_EQ(settings.Interval(Rotation::kStyle), 50u);
   EXPECT_TRUE(settings.GetShowFire());
   EXPECT_TRUE(std::filesystem::is_empty(dir_.path()));
 }
@@ -128,10 +128,10 @@ TEST_F(SettingsLoadTest, ReadsAPreparedFolder) {
 
   EXPECT_EQ(Backgrounds(settings), (std::vector<std::string>{"Desktop", PathOf("a.bmp")}));
   EXPECT_EQ(settings.GetBackgroundIndex(), 1u);
-  EXPECT_EQ(settings.GetBackgroundIntervalMs(), 5000u);
-  EXPECT_EQ(settings.GetPaletteInterval(), 50u);
-  EXPECT_EQ(settings.GetStyleIntervalMs(), 7200000u);
-  EXPECT_EQ(settings.GetStyleIntervalText(), "9.9 hours");
+  EXPECT_EQ(settings.IntervalMs(Rotation::kBackground), 5000u);
+  EXPECT_EQ(settings.Interval(Rotation::kPalette), 50u);
+  EXPECT_EQ(settings.IntervalMs(Rotation::kStyle), 7200000u);
+  EXPECT_EQ(settings.IntervalText(Rotation::kStyle), "9.9 hours");
   EXPECT_FALSE(settings.GetShowFire());
 
   ASSERT_EQ(settings.PaletteCount(), 3u);  // pallette2 is missing: all points 0, 0
@@ -166,7 +166,26 @@ TEST_F(SettingsLoadTest, AbsurdCountsAndIndicesAreBounded) {
   EXPECT_EQ(Styles(settings).size(), 10000u);  // read up to a sane limit, not two billion
   EXPECT_EQ(Styles(settings)[0], "1,1");
   EXPECT_EQ(settings.GetStyleIndex(), 0u);
-  EXPECT_EQ(settings.GetStyleIntervalMs(), 7200000u);  // -1 counts as above 1000
+  EXPECT_EQ(settings.IntervalMs(Rotation::kStyle), 7200000u);  // -1 counts as above 1000
+}
+
+// Each list of two holds stored indices 0 and 1; 2, its length, is one past the
+// last entry and reads as 0 like any other index out of range.
+TEST_F(SettingsLoadTest, AStoredIndexMustBeBelowTheListsLength) {
+  for (const int stored : {1, 2}) {
+    const std::string index = std::to_string(stored);
+    std::string text = Lists({1, 2}, {"a", "b"});
+    text.replace(text.find("index=0"), 7, "index=" + index);
+    text.replace(text.find("currentOrder=0"), 14, "currentOrder=" + index);
+    Write("config.ini",
+          "[Background]\r\nnum=2\r\npath0=Desktop\r\npath1=Desktop\r\ncurrentOrder=" + index + "\r\n" + text);
+    Settings settings;
+    ASSERT_TRUE(Load(settings));
+    const Settings::Index expected = stored < 2 ? 1 : 0;
+    EXPECT_EQ(settings.GetBackgroundIndex(), expected) << stored;
+    EXPECT_EQ(settings.GetPaletteIndex(), expected) << stored;
+    EXPECT_EQ(settings.GetStyleIndex(), expected) << stored;
+  }
 }
 
 TEST_F(SettingsLoadTest, SaveAllRoundTripsAndKeepsWhatItDoesNotKnow) {
@@ -180,7 +199,7 @@ TEST_F(SettingsLoadTest, SaveAllRoundTripsAndKeepsWhatItDoesNotKnow) {
     for (int tag : {3, 5, 7}) settings.AddPalette(Palette(tag));
     settings.SetPaletteIndex(2);
     settings.SetStyles({"200,1|180,0", "x"}, 1);
-    settings.SetPaletteInterval(8);
+    settings.SetInterval(Rotation::kPalette, 8);
     settings.SetShowFire(false);
     settings.AddPaletteToStore(Palette(11));
     settings.AddStyleToStore("9,9");
@@ -203,8 +222,8 @@ TEST_F(SettingsLoadTest, SaveAllRoundTripsAndKeepsWhatItDoesNotKnow) {
   EXPECT_EQ(again.GetPaletteIndex(), 2u);
   EXPECT_EQ(Styles(again), (std::vector<std::string>{"200,1|180,0", "x"}));
   EXPECT_EQ(again.GetStyleIndex(), 1u);
-  EXPECT_EQ(again.GetPaletteInterval(), 8u);
-  EXPECT_EQ(again.GetBackgroundInterval(), 50u);
+  EXPECT_EQ(again.Interval(Rotation::kPalette), 8u);
+  EXPECT_EQ(again.Interval(Rotation::kBackground), 50u);
   EXPECT_FALSE(again.GetShowFire());
   EXPECT_EQ(Tags(again.GetPaletteStore()), (std::vector<int>{11}));
   EXPECT_EQ(again.GetStyleStore(), std::vector<std::string>{"9,9"});
@@ -266,7 +285,7 @@ TEST_F(SettingsLoadTest, SavePositionsWritesOnlyTheThreeIndices) {
   settings.NextPalette();
   settings.NextStyle();
   // In-memory edits that SavePositions must not write.
-  settings.SetPaletteInterval(1000);
+  settings.SetInterval(Rotation::kPalette, 1000);
   settings.AddPalette(Palette(9));
   settings.SetBackgrounds({"Desktop", "Desktop", "Desktop"}, 1);
   settings.SavePositions();

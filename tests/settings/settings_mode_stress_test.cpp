@@ -26,24 +26,21 @@ int StressSeconds() {
 // paired, and with settings that save and load again.
 TEST_F(ControllerTest, TwoThreadsChangeAndDrawAtOnce) {
   MemorySurface surface(kWidth, kHeight, 32);
-  controller_->SetBackgroundInterval(0);
-  controller_->SetPaletteInterval(0);
-  controller_->SetStyleInterval(0);
-  controller_->BeginRunning();
+  controller_->SetInterval(Rotation::kBackground, 0);
+  controller_->SetInterval(Rotation::kPalette, 0);
+  controller_->SetInterval(Rotation::kStyle, 0);
   long frames = 0;
-  std::thread render([&] {
-    controller_->RenderLoop([&] {
-      controller_->RunFrame([&] {
-        fire_->Update(1000);
-        fire_->Render();
-        fire_->CopyToSurface(surface);
-      });
-      controller_->FollowTimedChanges();
-      ++frames;
-      // The frame timer's wait, shortened.
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  ASSERT_TRUE(controller_->StartRenderThread([&] {
+    controller_->RunFrame([&] {
+      fire_->Update(1000);
+      fire_->Render();
+      fire_->CopyToSurface(surface);
     });
-  });
+    controller_->FollowTimedChanges();
+    ++frames;
+    // The frame timer's wait, shortened.
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }));
 
   std::mt19937 random(7);
   const auto pick = [&random](std::uint32_t bound) { return static_cast<std::uint32_t>(random() % bound); };
@@ -64,8 +61,8 @@ TEST_F(ControllerTest, TwoThreadsChangeAndDrawAtOnce) {
         pick(2) == 0 ? controller_->MovePaletteUp(pick(7)) : controller_->MovePaletteDown(pick(7));
         break;
       case 4:
-        controller_->SetPaletteInterval(pick(1001));
-        controller_->SetStyleInterval(pick(1001));
+        controller_->SetInterval(Rotation::kPalette, pick(1001));
+        controller_->SetInterval(Rotation::kStyle, pick(1001));
         break;
       case 5:
         controller_->SetShowFire(pick(2) == 0);
@@ -92,8 +89,7 @@ TEST_F(ControllerTest, TwoThreadsChangeAndDrawAtOnce) {
     if (operations % 256 == 0) view_.Take();
   }
   controller_->SaveAndClose();
-  render.join();
-  EXPECT_FALSE(controller_->IsRenderThreadAlive());
+  controller_->JoinRenderThread();
   EXPECT_GT(frames, 100);
   EXPECT_GT(operations, 100);
 

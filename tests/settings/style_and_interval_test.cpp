@@ -78,15 +78,15 @@ TEST(ChangeIntervalTest, LabelUnitsAtTheirBoundaries) {
 
 TEST(ChangeIntervalTest, SettersClampButLoadedPositionsStandAsTheyAre) {
   Settings settings;
-  EXPECT_EQ(settings.GetPaletteInterval(), 10u);  // until loaded
-  settings.SetPaletteInterval(5000);
-  settings.SetBackgroundInterval(0);
-  settings.SetStyleInterval(1);
-  EXPECT_EQ(settings.GetPaletteInterval(), 1000u);
-  EXPECT_EQ(settings.GetPaletteIntervalMs(), 7195000u);
-  EXPECT_EQ(settings.GetPaletteIntervalText(), "2.0 hours");
-  EXPECT_EQ(settings.GetBackgroundIntervalMs(), 5000u);
-  EXPECT_EQ(settings.GetStyleIntervalText(), "12 seconds");
+  EXPECT_EQ(settings.Interval(Rotation::kPalette), 10u);  // until loaded
+  settings.SetInterval(Rotation::kPalette, 5000);
+  settings.SetInterval(Rotation::kBackground, 0);
+  settings.SetInterval(Rotation::kStyle, 1);
+  EXPECT_EQ(settings.Interval(Rotation::kPalette), 1000u);
+  EXPECT_EQ(settings.IntervalMs(Rotation::kPalette), 7195000u);
+  EXPECT_EQ(settings.IntervalText(Rotation::kPalette), "2.0 hours");
+  EXPECT_EQ(settings.IntervalMs(Rotation::kBackground), 5000u);
+  EXPECT_EQ(settings.IntervalText(Rotation::kStyle), "12 seconds");
 }
 
 }  // namespace

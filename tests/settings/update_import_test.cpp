@@ -63,8 +63,8 @@ TEST_F(UpdateImportTest, ConfigUpdateLeadsAndTheUsersOwnEntriesFollow) {
   Settings::Index index = 0;
   settings.GetBackgrounds(backgrounds, index);
   EXPECT_EQ(backgrounds, std::vector<std::string>{PathOf("a.bmp")});
-  EXPECT_EQ(settings.GetPaletteInterval(), 500u);
-  EXPECT_EQ(settings.GetBackgroundInterval(), 50u);  // the update's values stand, missing ones included
+  EXPECT_EQ(settings.Interval(Rotation::kPalette), 500u);
+  EXPECT_EQ(settings.Interval(Rotation::kBackground), 50u);  // the update's values stand, missing ones included
   EXPECT_EQ(Tags(settings.GetPalettes()), (std::vector<int>{2, 3, 1}));
   EXPECT_EQ(StyleList(settings), (std::vector<std::string>{"s2", "s3", "s1"}));
   EXPECT_EQ(Tags(settings.GetPaletteStore()), (std::vector<int>{21, 22}));
@@ -80,7 +80,7 @@ TEST_F(UpdateImportTest, ConfigUpdateLeadsAndTheUsersOwnEntriesFollow) {
   Settings again;  // the import happens once
   ASSERT_TRUE(Load(again));
   EXPECT_EQ(Tags(again.GetPalettes()), (std::vector<int>{2, 3, 1}));
-  EXPECT_EQ(again.GetPaletteInterval(), 500u);
+  EXPECT_EQ(again.Interval(Rotation::kPalette), 500u);
 }
 
 TEST_F(UpdateImportTest, StoreUpdateMergesTheUsersStoreAndSavesEverything) {
@@ -91,7 +91,7 @@ TEST_F(UpdateImportTest, StoreUpdateMergesTheUsersStoreAndSavesEverything) {
   EXPECT_EQ(Tags(settings.GetPaletteStore()), (std::vector<int>{22, 23, 21}));
   EXPECT_EQ(settings.GetStyleStore(), (std::vector<std::string>{"t1", "t0"}));
   EXPECT_EQ(Tags(settings.GetPalettes()), (std::vector<int>{1, 2}));  // config read as usual
-  EXPECT_EQ(settings.GetPaletteInterval(), 100u);
+  EXPECT_EQ(settings.Interval(Rotation::kPalette), 100u);
   EXPECT_FALSE(Exists("newstore.ini"));
   EXPECT_EQ(Value("store.ini", "ColorTableInfo", "num"), "3");
   EXPECT_EQ(Value("store.ini", "blur", "blur1"), "t0");

@@ -19,6 +19,7 @@
 #include "frame_files.h"
 #include "image/memory_surface.h"
 #include "render_options.h"
+#include "settings/change_periods.h"
 #include "settings/settings.h"
 #include "x11_desktop_capture.h"
 
@@ -141,10 +142,8 @@ int Run(const RenderOptions& options) {
     std::fprintf(stderr, "hearthmoor-render: the fire could not be created (code %d)\n", code);
     return kFireFailed;
   }
-  // The same hand-over as the screen saver's start: background, palette, style.
-  fire.SetBackgroundPeriod(settings.GetBackgroundIntervalMs());
-  fire.SetPalettePeriod(settings.GetPaletteIntervalMs());
-  fire.SetStylePeriod(settings.GetStyleIntervalMs());
+  // The same hand-over as the screen saver's start.
+  HandChangePeriods(settings, fire);
 
   MemorySurface surface(options.width, options.height, options.bitsPerPixel);
   Progress progress(options.quiet, options.frames);

@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "diagnostics/debug_log.h"
+#include "settings/change_periods.h"
 #include "settings/loadable_background.h"
 #include "settings/settings.h"
 #include "termination_signal.h"
@@ -138,9 +139,7 @@ std::string X11Saver::MakeFire(std::int32_t width, std::int32_t height) {
   if (const int code = fire_.Create(parameters, *source_); code != 0) {
     return "the fire could not be made (code " + std::to_string(code) + ")";
   }
-  fire_.SetBackgroundPeriod(settings_.GetBackgroundIntervalMs());
-  fire_.SetPalettePeriod(settings_.GetPaletteIntervalMs());
-  fire_.SetStylePeriod(settings_.GetStyleIntervalMs());
+  HandChangePeriods(settings_, fire_);
   TraceLog().Log("X11Saver::MakeFire %d x %d, %d bits per pixel, %s%s", width, height, image_->BitsPerPixel(),
                  image_->UsesSharedMemory() ? "MIT-SHM" : "XPutImage", image_->ConvertsPixels() ? ", converted" : "");
   return {};

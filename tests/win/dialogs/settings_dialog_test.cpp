@@ -86,10 +86,10 @@ struct ScriptedEditors : EditorFactory {
     }
     std::string GetResult() const override { return "90,1|80,0|70,2|60,0|50,1|40,2|255,0|255,2"; }
   };
-  std::unique_ptr<PaletteEditor> MakePaletteEditor(SettingsController&) override {
+  std::unique_ptr<PaletteEditor> MakePaletteEditor(EditorController&) override {
     return std::make_unique<Palette>(*this);
   }
-  std::unique_ptr<StyleEditor> MakeStyleEditor(SettingsController&) override { return std::make_unique<Style>(*this); }
+  std::unique_ptr<StyleEditor> MakeStyleEditor(EditorController&) override { return std::make_unique<Style>(*this); }
 };
 
 class SettingsDialogTest : public ControllerTest {
@@ -192,8 +192,8 @@ TEST_F(SettingsDialogTest, StartsWithTheSettingsShown) {
   EXPECT_EQ(Selected(IDC_BACKGROUND_LIST), 0);
   EXPECT_EQ(Rows(IDC_PALETTE_LIST).size(), 6u);
   EXPECT_EQ(Rows(IDC_STYLE_LIST).size(), 4u);
-  EXPECT_EQ(Text(IDC_BACKGROUND_INTERVAL_TEXT), settings_.GetBackgroundIntervalText());
-  EXPECT_EQ(Text(IDC_STYLE_INTERVAL_TEXT), settings_.GetStyleIntervalText());
+  EXPECT_EQ(Text(IDC_BACKGROUND_INTERVAL_TEXT), settings_.IntervalText(Rotation::kBackground));
+  EXPECT_EQ(Text(IDC_STYLE_INTERVAL_TEXT), settings_.IntervalText(Rotation::kStyle));
   EXPECT_EQ(SendMessageA(Item(IDC_SHOW_FIRE), BM_GETCHECK, 0, 0), BST_CHECKED);
   EXPECT_TRUE(noting_->notes.empty()) << "starting selects nothing in the controller";
 }
@@ -299,24 +299,24 @@ TEST_F(SettingsDialogTest, SelectingARowActsOnceAndTheFireFollows) {
 
 TEST_F(SettingsDialogTest, TrackbarsActAtTheEndOfTrackingOnly) {
   HWND bar = Item(IDC_PALETTE_INTERVAL);
-  const std::uint32_t before = settings_.GetPaletteInterval();
+  const std::uint32_t before = settings_.Interval(Rotation::kPalette);
   const std::string label = Text(IDC_PALETTE_INTERVAL_TEXT);
   SendMessageA(bar, TBM_SETPOS, TRUE, 1000);
   SendMessageA(dialog_->Handle(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 1000), reinterpret_cast<LPARAM>(bar));
   SendMessageA(dialog_->Handle(), WM_HSCROLL, MAKEWPARAM(TB_PAGEDOWN, 0), reinterpret_cast<LPARAM>(bar));
-  EXPECT_EQ(settings_.GetPaletteInterval(), before);
+  EXPECT_EQ(settings_.Interval(Rotation::kPalette), before);
   EXPECT_EQ(Text(IDC_PALETTE_INTERVAL_TEXT), label);
   SendMessageA(dialog_->Handle(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
-  EXPECT_EQ(settings_.GetPaletteInterval(), 1000u);
-  EXPECT_EQ(Text(IDC_PALETTE_INTERVAL_TEXT), settings_.GetPaletteIntervalText());
+  EXPECT_EQ(settings_.Interval(Rotation::kPalette), 1000u);
+  EXPECT_EQ(Text(IDC_PALETTE_INTERVAL_TEXT), settings_.IntervalText(Rotation::kPalette));
   EXPECT_NE(Text(IDC_PALETTE_INTERVAL_TEXT), label);
 }
 
 // With every interval at its shortest, the fire's own changes move the rows.
 TEST_F(SettingsDialogTest, SelectionFollowsTimedChanges) {
-  noting_->SetBackgroundInterval(0);
-  noting_->SetPaletteInterval(0);
-  noting_->SetStyleInterval(0);
+  noting_->SetInterval(Rotation::kBackground, 0);
+  noting_->SetInterval(Rotation::kPalette, 0);
+  noting_->SetInterval(Rotation::kStyle, 0);
   for (int frame = 0; frame < 12; ++frame) {
     noting_->RunFrame([&] {
       fire_->Update(1000);
