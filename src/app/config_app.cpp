@@ -19,10 +19,7 @@ constexpr int kPreviewHeight = 480;
 constexpr DWORD kPollMs = 10;
 }  // namespace
 
-ConfigApp::ConfigApp() : editors_(MakeDialogEditorFactory()) {
-  fullScreen_ = 0;
-  current_ = this;
-}
+ConfigApp::ConfigApp() : editors_(MakeDialogEditorFactory()) { current_ = this; }
 
 ConfigApp::~ConfigApp() {
   if (current_ == this) current_ = nullptr;
@@ -42,23 +39,23 @@ LRESULT CALLBACK ConfigApp::FireWindowProc(HWND window, UINT message, WPARAM wPa
   return 1;
 }
 
-bool ConfigApp::SetGameParameter(char**) {
+bool ConfigApp::ChooseWindow(char**, WindowChoice& choice) {
   TraceLog().Log("ConfigApp::SetGameParameter() begin");
-  className_ = "config wnd Class";
-  windowTitle_ = "Preview";
+  choice.className = "config wnd Class";
+  choice.title = "Preview";
   TraceLog().Log("Get desktop window handle");
   if (GetDesktopWindow() == nullptr) {
     TraceLog().Log("Get desktop window false");
     return false;
   }
   TraceLog().Log("Get desktop window width and height");
-  width_ = kPreviewWidth;
-  height_ = kPreviewHeight;
-  TraceLog().Log("width = %d, height = %d", width_, height_);
-  bpp_ = ChooseBpp();
-  fullScreen_ = 0;
-  windowStyle_ = kFireWindowStyle;
-  windowProc_ = &ConfigApp::FireWindowProc;
+  choice.width = kPreviewWidth;
+  choice.height = kPreviewHeight;
+  TraceLog().Log("width = %d, height = %d", choice.width, choice.height);
+  choice.bpp = ChooseBpp();
+  choice.fullScreen = false;
+  choice.style = kFireWindowStyle;
+  choice.procedure = &ConfigApp::FireWindowProc;
   TraceLog().Log("ConfigApp::SetGameParameter() end");
   return true;
 }
@@ -73,7 +70,7 @@ int ConfigApp::Init(int argc, char** argv, int framesPerSecond) {
     return code;
   }
   // No frame runs yet: the settings are this thread's alone.
-  ShowWindow(window_, settings_->GetShowFire() ? SW_SHOWNA : SW_HIDE);
+  ShowWindow(GetWindow(), AppSettings()->GetShowFire() ? SW_SHOWNA : SW_HIDE);
 
   dialog_ = std::make_unique<SettingsDialog>(*this, *editors_);
   if (!dialog_->Create()) {
@@ -88,8 +85,8 @@ int ConfigApp::Init(int argc, char** argv, int framesPerSecond) {
   return 0;
 }
 
-void ConfigApp::OnMain() {
-  RunFrame([this] { BaseApp::OnMain(); });
+void ConfigApp::DrawFrame() {
+  RunFrame([this] { BaseApp::DrawFrame(); });
   if (dialog_ == nullptr) return;
   try {
     FollowTimedChanges();
@@ -99,9 +96,8 @@ void ConfigApp::OnMain() {
 }
 
 void ConfigApp::RenderStep() {
-  const auto now = static_cast<std::uint32_t>(frameTimer_->Wait());
-  OnMain();
-  CountFrame(now);
+  GetFrameTimer()->Wait();
+  DrawFrame();
 }
 
 DWORD WINAPI ConfigApp::RenderThreadProc(void*) {
@@ -112,7 +108,8 @@ DWORD WINAPI ConfigApp::RenderThreadProc(void*) {
 
 int ConfigApp::MainLoop() {
   BeginRunning();
-  HANDLE thread = frameTimer_ != nullptr ? CreateThread(nullptr, 0, &RenderThreadProc, nullptr, 0, nullptr) : nullptr;
+  HANDLE thread =
+      GetFrameTimer() != nullptr ? CreateThread(nullptr, 0, &RenderThreadProc, nullptr, 0, nullptr) : nullptr;
   if (thread != nullptr) {
     // Never joined through its handle: the alive flag says when it has ended.
     CloseHandle(thread);
@@ -149,7 +146,7 @@ int ConfigApp::MainLoop() {
 void ConfigApp::OnEnd() {
   TraceLog().Log("ConfigApp::OnEnd()");
   SetView(nullptr);
-  if (settings_ != nullptr && settings_->IsLoaded()) settings_->SaveStores();
+  if (Settings* settings = AppSettings(); settings != nullptr && settings->IsLoaded()) settings->SaveStores();
   BaseApp::OnEnd();
   if (dialog_ != nullptr) dialog_->Destroy();
   dialog_.reset();
@@ -161,6 +158,6 @@ std::string ConfigApp::GetUpdateUrl() { return UpdateAddress(); }
 void ConfigApp::ApplySkin(const std::string& skinFile) { skin_.StartAndApply(skinFile); }
 
 void ConfigApp::ShowFireWindow(bool show) {
-  if (window_ != nullptr) ShowWindow(window_, show ? SW_SHOWNA : SW_HIDE);
+  if (GetWindow() != nullptr) ShowWindow(GetWindow(), show ? SW_SHOWNA : SW_HIDE);
   if (dialog_ != nullptr) dialog_->SetShowFireCheck(show);
 }

@@ -10,14 +10,10 @@ class SmallApp : public BaseApp {
   SmallApp();
   ~SmallApp() override;
 
-  void OnMain() override;
-  bool SetGameParameter(char** argv) override;
+  void DrawFrame() override;
+  bool ChooseWindow(char** argv, WindowChoice& choice) override;
   int Init(int argc, char** argv, int framesPerSecond) override;
   void OnEnd() override;
-  virtual int InitPreviewWnd();
-
-  HWND GetHostWindow() const { return hostWindow_; }
-  HWND GetPreviewWindow() const { return previewWindow_; }
 
   // The one SmallApp of the process, which the preview window's procedure uses.
   static SmallApp* Current() { return current_; }
@@ -33,9 +29,11 @@ class SmallApp : public BaseApp {
   static HWND ParseHostWindow(const char* text);
 
  private:
+  int InitPreviewWnd();
   void CopyToPreview();
 
   HWND hostWindow_ = nullptr;
+  // A child of the host's window: the host destroys it, and with it ends the run.
   HWND previewWindow_ = nullptr;
 
   static SmallApp* current_;
