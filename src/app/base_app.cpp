@@ -24,6 +24,19 @@ BaseApp::BaseApp() : settings_(std::make_unique<Settings>()) {
 
 BaseApp::~BaseApp() { ReleaseAll(); }
 
+LRESULT CALLBACK BaseApp::AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return 0;
+    case WM_CLOSE:
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
 int BaseApp::Run(int argc, char** argv, int framesPerSecond) {
   TraceLog().Log("BaseApp::Run() begin");
   TraceLog().Log("argc = %d", argc);

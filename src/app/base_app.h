@@ -66,6 +66,12 @@ class BaseApp {
 
   HWND GetWindow() const { return window_.get(); }
 
+  // The application window's procedure for the modes that end with it: closing
+  // or destroying it ends the message loop. Closing does not destroy it:
+  // DirectDraw needs the window to leave exclusive mode when the screen is
+  // released, so OnEnd destroys it afterwards.
+  static LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
  protected:
   // Null before Init made them and after OnEnd released them.
   Settings* AppSettings() const { return settings_.get(); }

@@ -6,25 +6,8 @@
 static constexpr DWORD kFullScreenStyle = WS_POPUP | WS_VISIBLE;
 
 LRESULT CALLBACK BigApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CREATE:
-      return 0;
-    case WM_CLOSE:
-      // The window outlives the loop: DirectDraw needs it to leave exclusive
-      // mode when the screen is released, so OnEnd destroys it afterwards.
-      PostQuitMessage(0);
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      PostMessageA(window, WM_CLOSE, 0, 0);
-      break;
-    default:
-      break;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) PostMessageA(window, WM_CLOSE, 0, 0);
+  return AppWindowProc(window, message, wParam, lParam);
 }
 
 bool BigApp::ChooseWindow(char**, WindowChoice& choice) {

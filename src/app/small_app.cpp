@@ -30,23 +30,6 @@ HWND SmallApp::ParseHostWindow(const char* text) {
   return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(value));
 }
 
-LRESULT CALLBACK SmallApp::OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CREATE:
-      return 0;
-    case WM_CLOSE:
-      // Kept until the screen is released (DirectDraw is bound to it); OnEnd
-      // destroys it.
-      PostQuitMessage(0);
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcA(window, message, wParam, lParam);
-  }
-}
-
 LRESULT CALLBACK SmallApp::PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
@@ -87,7 +70,7 @@ bool SmallApp::ChooseWindow(char** argv, WindowChoice& choice) {
   TraceLog().Log("SmallApp::SetGameParameter width = %d, height = %d, previewWnd =%d", choice.width, choice.height,
                  static_cast<int>(reinterpret_cast<std::uintptr_t>(hostWindow_)));
   choice.bpp = ChooseBpp();
-  choice.procedure = &SmallApp::OwnerWindowProc;
+  choice.procedure = &BaseApp::AppWindowProc;
   TraceLog().Log("SmallApp::SetGameParameter end");
   return true;
 }

@@ -18,8 +18,6 @@ class SmallApp : public BaseApp {
   // The one SmallApp of the process, which the preview window's procedure uses.
   static SmallApp* Current() { return current_; }
 
-  // The hidden application window's procedure: its destruction ends the loop.
-  static LRESULT CALLBACK OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // The preview child window's procedure: when the host destroys it, the loop
   // ends and the hidden window is closed.
   static LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -133,24 +133,28 @@ void CDXScreen::SetDefaultPalette() {
   front_->surface_->SetPalette(nullptr);
 }
 
+bool CDXScreen::BeginCreate(const char* kind, HWND window, int width, int height, int fullScreen) {
+  if (!directDraw_) {
+    TraceLog().Log("DirectDraw Interface pointer is NULL");
+    return false;
+  }
+  if (front_ != nullptr) {
+    TraceLog().Log("Attempted to recreate %s and the front buffer is not NULL", kind);
+    return false;
+  }
+  TraceLog().Log("Set member variables");
+  fullScreen_ = fullScreen;
+  width_ = width;
+  height_ = height;
+  window_ = window;
+  return true;
+}
+
 int CDXScreen::CreateFullScreen(HWND window, int width, int height, int bpp, int vga) {
   TraceLog().Log("START: CDXScreen::CreateFullScreen(hwnd:%i, width:%i, height:%i, bpp:%i, bVGA:%i)",
                  static_cast<int>(reinterpret_cast<INT_PTR>(window)), width, height, bpp, vga);
-  if (!directDraw_) {
-    TraceLog().Log("DirectDraw Interface pointer is NULL");
-    return kNoDirectDrawOrCreated;
-  }
-  if (front_ != nullptr) {
-    TraceLog().Log("Attempted to recreate in Fullscreen and the front buffer is not NULL");
-    return kNoDirectDrawOrCreated;
-  }
-
-  TraceLog().Log("Set member variables");
-  fullScreen_ = 1;
-  width_ = width;
-  height_ = height;
+  if (!BeginCreate("in Fullscreen", window, width, height, 1)) return kNoDirectDrawOrCreated;
   bpp_ = bpp;
-  window_ = window;
 
   TraceLog().Log("Set cooperative level");
   if (FAILED(directDraw_->SetCooperativeLevel(window, kFullScreenCooperation))) return kCooperativeLevelRefused;
@@ -207,20 +211,7 @@ int CDXScreen::CreateFullScreen(HWND window, int width, int height, int bpp, int
 int CDXScreen::CreateWindowed(HWND window, int width, int height) {
   TraceLog().Log("START: CDXScreen::CreateWindowed(hwnd:%i, width:%i, height:%i)",
                  static_cast<int>(reinterpret_cast<INT_PTR>(window)), width, height);
-  if (!directDraw_) {
-    TraceLog().Log("DirectDraw Interface pointer is NULL");
-    return kNoDirectDrawOrCreated;
-  }
-  if (front_ != nullptr) {
-    TraceLog().Log("Attempted to recreate windowed and the front buffer is not NULL");
-    return kNoDirectDrawOrCreated;
-  }
-
-  TraceLog().Log("Set member variables");
-  fullScreen_ = 0;
-  width_ = width;
-  height_ = height;
-  window_ = window;
+  if (!BeginCreate("windowed", window, width, height, 0)) return kNoDirectDrawOrCreated;
   TraceLog().Log("Get Device Caps");
   int desktopWidth = 0;
   int desktopHeight = 0;

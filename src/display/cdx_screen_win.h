@@ -85,6 +85,9 @@ class CDXScreen : public CDXSurfaceHost {
   void EnumVideoModes();
   static BOOL WINAPI DriverCallback(GUID* guid, LPSTR description, LPSTR name, LPVOID context, HMONITOR monitor);
   static HRESULT WINAPI ModeCallback(LPDDSURFACEDESC2 desc, LPVOID context);
+  // False, and logged, when DirectDraw did not open or the buffers exist
+  // already; else takes the window, size and kind ("in Fullscreen", "windowed").
+  bool BeginCreate(const char* kind, HWND window, int width, int height, int fullScreen);
   void DestroyBuffers();
   // Sizes, clip rectangles and pixel formats of the two buffers just made.
   void SetBufferParams(int frontWidth, int frontHeight);

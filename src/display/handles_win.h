@@ -28,6 +28,11 @@ class UniqueHandle {
     const Handle old = std::exchange(handle_, handle);
     if (old != Invalid()) kRelease(old);
   }
+  // For calls that write a new handle: lets go of the one held first.
+  Handle* put() {
+    reset();
+    return &handle_;
+  }
 
  private:
   static Handle Invalid() { return reinterpret_cast<Handle>(kInvalid); }
@@ -93,35 +98,19 @@ class SelectedObject {
   HGDIOBJ previous_;
 };
 
-// A COM interface pointer that holds one reference.
+namespace handles_detail {
 template <typename T>
-class ComPtr {
+void ReleaseReference(T* pointer) {
+  pointer->Release();
+}
+}  // namespace handles_detail
+
+// A COM interface pointer that holds one reference; constructed from or reset
+// to a pointer, it takes over a reference already counted (what creation calls
+// hand out).
+template <typename T>
+class ComPtr : public UniqueHandle<T*, &handles_detail::ReleaseReference<T>> {
  public:
-  ComPtr() = default;
-  // Takes over a reference already counted (what a creation call hands out).
-  explicit ComPtr(T* pointer) : pointer_(pointer) {}
-  ~ComPtr() { reset(); }
-  ComPtr(ComPtr&& other) noexcept : pointer_(other.release()) {}
-  ComPtr& operator=(ComPtr&& other) noexcept {
-    if (this != &other) reset(other.release());
-    return *this;
-  }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-
-  T* get() const { return pointer_; }
-  T* operator->() const { return pointer_; }
-  explicit operator bool() const { return pointer_ != nullptr; }
-  T* release() { return std::exchange(pointer_, nullptr); }
-  void reset(T* pointer = nullptr) {
-    if (T* old = std::exchange(pointer_, pointer)) old->Release();
-  }
-  // For creation calls that write the new pointer: releases what is held first.
-  T** put() {
-    reset();
-    return &pointer_;
-  }
-
- private:
-  T* pointer_ = nullptr;
+  using UniqueHandle<T*, &handles_detail::ReleaseReference<T>>::UniqueHandle;
+  T* operator->() const { return this->get(); }
 };
