@@ -1,6 +1,5 @@
 #include "app/base_app.h"
 
-#include <cstdio>
 #include <new>
 
 #include "app/error_messages.h"
@@ -12,12 +11,12 @@
 #include "display/cdx_screen_win.h"
 #include "display/desktop_background_source_win.h"
 #include "fire/fire_manager.h"
+#include "fire/frame_step.h"
 #include "settings/change_periods.h"
 #include "settings/loadable_background.h"
 #include "settings/settings.h"
 
-BaseApp::BaseApp() {
-  settings_ = new Settings();
+BaseApp::BaseApp() : settings_(std::make_unique<Settings>()) {
   settings_->Load();
   // Loading made the settings folder the current directory: the log lives there
   // and starts empty at every run.
@@ -26,6 +25,19 @@ BaseApp::BaseApp() {
 }
 
 BaseApp::~BaseApp() { ReleaseAll(); }
+
+LRESULT CALLBACK BaseApp::AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return 0;
+    case WM_CLOSE:
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
 
 int BaseApp::Run(int argc, char** argv, int framesPerSecond) {
   TraceLog().Log("BaseApp::Run() begin");
@@ -41,7 +53,7 @@ int BaseApp::Run(int argc, char** argv, int framesPerSecond) {
     try {
       // A screen left in exclusive mode (or at another display mode) would hide
       // the error box: give the display back first.
-      if (window_ != nullptr && IsWindowVisible(window_)) ShowWindow(window_, SW_HIDE);
+      if (window_ && IsWindowVisible(window_.get())) ShowWindow(window_.get(), SW_HIDE);
       ReleaseDisplay();
       if (!quietFailure_) ReportError(code);
     } catch (...) {
@@ -70,12 +82,12 @@ int BaseApp::Init(int, char** argv, int framesPerSecond) {
     TraceLog().Log("app parameter is not inited.");
     return kErrorSettingsNotLoaded;
   }
-  if (!SetGameParameter(argv)) return kErrorConfigure;
-  TraceLog().Log("After set game Parameter: w=%d, h=%d, bpp=%d, full=%d, style=%d", width_, height_, bpp_, fullScreen_,
-                 static_cast<int>(windowStyle_));
+  if (!ChooseWindow(argv, choice_)) return kErrorConfigure;
+  TraceLog().Log("After set game Parameter: w=%d, h=%d, bpp=%d, full=%d, style=%d", choice_.width, choice_.height,
+                 choice_.bpp, choice_.fullScreen ? 1 : 0, static_cast<int>(choice_.style));
 
   // Before any window of ours exists, so the snapshot shows the user's desktop.
-  desktop_ = new DesktopBackgroundSource();
+  desktop_ = std::make_unique<DesktopBackgroundSource>();
   desktop_->Capture();
 
   TraceLog().Log("BaseApp:: init window");
@@ -90,7 +102,7 @@ int BaseApp::Init(int, char** argv, int framesPerSecond) {
     TraceLog().Log("Init directx false. error %d", code);
     return code;
   }
-  desktop_->SetScreen(screen_);
+  desktop_->SetScreen(screen_.get());
   TraceLog().Log("init fire");
   code = InitFire();
   if (code != 0) {
@@ -98,10 +110,9 @@ int BaseApp::Init(int, char** argv, int framesPerSecond) {
     return code;
   }
 
-  frameTimer_ = new FrameTimer();
+  frameTimer_ = std::make_unique<FrameTimer>();
   frameTimer_->SetPeriod(framesPerSecond > 0 ? 1000 / framesPerSecond : 1000 / 30);
   frameTimer_->Start();
-  std::snprintf(fpsText_, sizeof fpsText_, "fps:");
 
   HandChangePeriods(*settings_, *fire_);
   TraceLog().Log("BaseApp::Init() end");
@@ -109,13 +120,12 @@ int BaseApp::Init(int, char** argv, int framesPerSecond) {
 }
 
 int BaseApp::GetWindowBpp() {
-  HDC dc = ::GetDC(nullptr);
-  if (dc == nullptr) {
+  const WindowDc screen(nullptr);
+  if (!screen) {
     TraceLog().Log("BaseApp::GetWindowBpp false. return 32");
     return 32;
   }
-  const int bpp = GetDeviceCaps(dc, PLANES) * GetDeviceCaps(dc, BITSPIXEL);
-  ::ReleaseDC(nullptr, dc);
+  const int bpp = GetDeviceCaps(screen.get(), PLANES) * GetDeviceCaps(screen.get(), BITSPIXEL);
   TraceLog().Log("BaseApp::GetWindowBpp success. %d", bpp);
   return bpp;
 }
@@ -134,57 +144,58 @@ int BaseApp::InitWindow() {
   TraceLog().Log("WaterApp::InitWindow()");
   TraceLog().Log("register self window' class");
   HINSTANCE instance = GetModuleHandleA(nullptr);
-  bigIcon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_FLAME_BIG), IMAGE_ICON,
-                                           GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-  smallIcon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_FLAME_SMALL), IMAGE_ICON, 16, 16, 0));
+  bigIcon_.reset(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_FLAME_BIG), IMAGE_ICON,
+                                               GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
+  smallIcon_.reset(static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_FLAME_SMALL), IMAGE_ICON, 16, 16, 0)));
 
   WNDCLASSEXA windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_DBLCLKS;
-  windowClass.lpfnWndProc = windowProc_ != nullptr ? windowProc_ : DefWindowProcA;
+  windowClass.lpfnWndProc = choice_.procedure != nullptr ? choice_.procedure : DefWindowProcA;
   windowClass.hInstance = instance;
-  windowClass.hIcon = bigIcon_;
+  windowClass.hIcon = bigIcon_.get();
   windowClass.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  windowClass.lpszClassName = className_.c_str();
-  windowClass.hIconSm = smallIcon_;
+  windowClass.lpszClassName = choice_.className.c_str();
+  windowClass.hIconSm = smallIcon_.get();
   if (RegisterClassExA(&windowClass) == 0) {
     TraceLog().Log("RegisterClassEx False");
     return kErrorRegisterClass;
   }
 
-  RECT rect{0, 0, width_, height_};
-  int windowWidth = width_;
-  int windowHeight = height_;
-  if (AdjustWindowRect(&rect, windowStyle_, FALSE) != FALSE) {
+  RECT rect{0, 0, choice_.width, choice_.height};
+  int windowWidth = choice_.width;
+  int windowHeight = choice_.height;
+  if (AdjustWindowRect(&rect, choice_.style, FALSE) != FALSE) {
     windowWidth = rect.right - rect.left;
     windowHeight = rect.bottom - rect.top;
   }
   TraceLog().Log("create self window");
-  window_ = CreateWindowExA(0, className_.c_str(), windowTitle_.c_str(), windowStyle_, x_, y_, windowWidth,
-                            windowHeight, nullptr, nullptr, instance, nullptr);
-  if (window_ == nullptr) {
+  window_.reset(CreateWindowExA(0, choice_.className.c_str(), choice_.title.c_str(), choice_.style, choice_.x,
+                                choice_.y, windowWidth, windowHeight, nullptr, nullptr, instance, nullptr));
+  if (!window_) {
     TraceLog().Log("CreateWindowEx false");
     return kErrorCreateWindow;
   }
   // Hidden until the mode has everything ready. It is made with the mode's
   // style as given (visible) and hidden afterwards: Wine's DirectDraw shows
   // nothing in a full-screen window that was created invisible.
-  ShowWindow(window_, SW_HIDE);
+  ShowWindow(window_.get(), SW_HIDE);
   return 0;
 }
 
 int BaseApp::InitDirectX() {
   TraceLog().Log("BaseApp::InitDirectX()");
   TraceLog().Log("Create Screen");
-  screen_ = new (std::nothrow) CDXScreen();
-  if (screen_ == nullptr) {
+  try {
+    screen_ = std::make_unique<CDXScreen>();
+  } catch (const std::bad_alloc&) {
     TraceLog().Log("Create CDXScreen false");
     return kErrorCreateScreen;
   }
-  if (fullScreen_ != 0) {
+  if (choice_.fullScreen) {
     TraceLog().Log("BaseApp::InitDirectX() Full Screen");
-    const int result = screen_->CreateFullScreen(window_, width_, height_, bpp_, 0);
+    const int result = screen_->CreateFullScreen(window_.get(), choice_.width, choice_.height, choice_.bpp, 0);
     if (result < 0) {
       directXError_ = result;
       TraceLog().Log("CDXScreen::CreateFullScreen() false : return %d", result);
@@ -192,7 +203,7 @@ int BaseApp::InitDirectX() {
     }
   } else {
     TraceLog().Log("BaseApp::InitDirectX() Not Full Screen");
-    const int result = screen_->CreateWindowed(window_, width_, height_);
+    const int result = screen_->CreateWindowed(window_.get(), choice_.width, choice_.height);
     if (result < 0) {
       directXError_ = result;
       TraceLog().Log("CDXScreen::CreateWindowd() false : return %d", result);
@@ -204,74 +215,41 @@ int BaseApp::InitDirectX() {
 
 int BaseApp::InitFire() {
   TraceLog().Log("BaseApp::InitFire");
-  fireParams_ = new FireParameters();
-  fireParams_->width = width_;
-  fireParams_->height = height_;
-  fireParams_->bitsPerPixel = bpp_;
-  fireParams_->xOffset = 0;
-  fireParams_->yOffset = 0;
+  FireParameters parameters;
+  parameters.width = choice_.width;
+  parameters.height = choice_.height;
+  parameters.bitsPerPixel = choice_.bpp;
+  parameters.xOffset = 0;
+  parameters.yOffset = 0;
   SkipUnloadableBackgrounds(*settings_, *desktop_);
-  fire_ = new FireManager(*settings_);
-  const int result = fire_->Create(*fireParams_, *desktop_);
+  fire_ = std::make_unique<FireManager>(*settings_);
+  const int result = fire_->Create(parameters, *desktop_);
   if (result != 0) {
     TraceLog().Log("BaseApp::InitFire false");
-    delete fire_;
-    fire_ = nullptr;
+    fire_.reset();
     return result;
   }
   return 0;
 }
 
-void BaseApp::OnMain() {
+void BaseApp::StepFrame(const char* caller) {
+  if (fire_ == nullptr) return;
+  const std::uint32_t frameMs = frameTimer_ != nullptr ? static_cast<std::uint32_t>(frameTimer_->Elapsed()) -
+                                                             static_cast<std::uint32_t>(frameTimer_->PreviousElapsed())
+                                                       : 0;
+  StepFire(*fire_, *screen_->GetBack(), frameMs, caller);
+}
+
+void BaseApp::DrawFrame() {
   PerformanceScope frameScope("BaseApp::OnMain()");
-  if (fire_ != nullptr) {
-    try {
-      const std::uint32_t frameMs = frameTimer_ != nullptr
-                                        ? static_cast<std::uint32_t>(frameTimer_->Elapsed()) -
-                                              static_cast<std::uint32_t>(frameTimer_->PreviousElapsed())
-                                        : 0;
-      fire_->Update(frameMs);
-    } catch (...) {
-      TraceLog().Log("BaseApp::OnMain() fire Update get an exception");
-    }
-    try {
-      fire_->Render();
-    } catch (...) {
-      TraceLog().Log("BaseApp::OnMain() fire Render get an exception");
-    }
-    try {
-      fire_->CopyToSurface(*screen_->GetBack());
-    } catch (...) {
-      TraceLog().Log("BaseApp::OnMain() fire CopyToSurface get an exception");
-    }
-  }
+  StepFrame("BaseApp::OnMain()");
   PerformanceScope flipScope("screen->Flip()");
-  if (showFps_ != 0) {
-    try {
-      screen_->GetBack()->TextOut(10, 10, 0xFFFF00FF, fpsText_);
-    } catch (...) {
-      TraceLog().Log("BaseApp::OnMain() show fps get an exception");
-    }
-  }
   screen_->Flip(1, 1, 0);
 }
 
-void BaseApp::CountFrame(std::uint32_t now) {
-  now_ = now;
-  ++frames_;
-  const std::uint32_t since = now_ - lastFpsTime_;
-  if (since > 1000) {
-    fps_ = static_cast<float>(frames_ * 1000.0 / since);
-    lastFpsTime_ = now_;
-    frames_ = 0;
-    std::snprintf(fpsText_, sizeof fpsText_, "%f", static_cast<double>(fps_));
-  }
-}
-
 int BaseApp::MainLoop() {
-  running_ = 1;
   MSG message{};
-  while (running_ != 0) {
+  for (;;) {
     MSG waiting;
     if (PeekMessageA(&waiting, nullptr, 0, 0, PM_REMOVE) != FALSE) {
       message = waiting;
@@ -281,9 +259,8 @@ int BaseApp::MainLoop() {
       continue;
     }
     if (frameTimer_ == nullptr) break;
-    const std::uint32_t now = static_cast<std::uint32_t>(frameTimer_->Wait());
-    OnMain();
-    CountFrame(now);
+    frameTimer_->Wait();
+    DrawFrame();
   }
   return static_cast<int>(message.wParam);
 }
@@ -294,39 +271,29 @@ void BaseApp::OnEnd() {
 }
 
 void BaseApp::ReleaseDisplay() {
-  delete fire_;
-  fire_ = nullptr;
-  delete fireParams_;
-  fireParams_ = nullptr;
-  delete frameTimer_;
-  frameTimer_ = nullptr;
+  fire_.reset();
+  frameTimer_.reset();
   if (desktop_ != nullptr) {
     desktop_->Release();
-    delete desktop_;
-    desktop_ = nullptr;
+    desktop_.reset();
   }
-  if (screen_ != nullptr) {
-    delete screen_;
-    screen_ = nullptr;
-  }
+  screen_.reset();
 }
 
 void BaseApp::ReleaseAll() {
   ReleaseDisplay();
-  delete settings_;
-  settings_ = nullptr;
-  if (bigIcon_ != nullptr) DestroyIcon(bigIcon_);
-  bigIcon_ = nullptr;
-  if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
-  smallIcon_ = nullptr;
+  settings_.reset();
+  window_.reset();
+  bigIcon_.reset();
+  smallIcon_.reset();
 }
 
 void BaseApp::ReportError(int code) {
   ErrorReportInfo info;
   info.code = code;
   info.directXError = directXError_;
-  info.productName = productName_;
-  info.version = version_;
+  info.productName = kProductName;
+  info.version = kVersion;
   info.settingsFolder = settings_ != nullptr ? settings_->GetSettingsFolder() : std::string();
   Win32ErrorReportShell shell;
   ::ReportError(info, shell);

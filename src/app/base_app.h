@@ -6,14 +6,29 @@
 #include <string>
 
 #include "build_info.h"
-#include "update/update_address.h"
+#include "display/handles_win.h"
 
 class CDXScreen;
 class DesktopBackgroundSource;
 class FireManager;
 class FrameTimer;
 class Settings;
-struct FireParameters;
+
+// What a mode chooses about its application window and screen before anything
+// is made: the window's class, title, style, procedure and place, and the
+// screen's depth and kind (exclusive full screen or windowed).
+struct WindowChoice {
+  std::string className;
+  std::string title;
+  DWORD style = 0;
+  WNDPROC procedure = nullptr;  // DefWindowProc when null
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  int bpp = 0;
+  bool fullScreen = false;
+};
 
 // The application object every screen-saver mode derives from. It owns what a
 // running saver needs (settings, window, DirectDraw screen, desktop snapshot,
@@ -38,76 +53,67 @@ class BaseApp {
   BaseApp& operator=(const BaseApp&) = delete;
 
   // The main loop's exit code, or 0 after a failed initialisation.
-  virtual int Run(int argc, char** argv, int framesPerSecond);
+  int Run(int argc, char** argv, int framesPerSecond);
   // One frame: fire update, render, copy into the back buffer, flip.
-  virtual void OnMain();
-  // Fills window and screen parameters for the mode. False when the mode cannot
-  // start with what it found (no desktop, no usable host window).
-  virtual bool SetGameParameter(char** argv) = 0;
+  virtual void DrawFrame();
+  // Fills `choice` for the mode. False when the mode cannot start with what it
+  // found (no desktop, no usable host window).
+  virtual bool ChooseWindow(char** argv, WindowChoice& choice) = 0;
   virtual int Init(int argc, char** argv, int framesPerSecond);
-  virtual int InitFire();
-  virtual int InitDirectX();
-  virtual int InitWindow();
   virtual int MainLoop();
+  // Releases the display, the settings and the window, in this order.
   virtual void OnEnd();
 
+  HWND GetWindow() const { return window_.get(); }
+
+  // The application window's procedure for the modes that end with it: closing
+  // or destroying it ends the message loop. Closing does not destroy it:
+  // DirectDraw needs the window to leave exclusive mode when the screen is
+  // released, so OnEnd destroys it afterwards.
+  static LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+ protected:
+  // Null before Init made them and after OnEnd released them.
+  Settings* AppSettings() const { return settings_.get(); }
+  FireManager* GetFire() const { return fire_.get(); }
+  CDXScreen* GetScreen() const { return screen_.get(); }
+  FrameTimer* GetFrameTimer() const { return frameTimer_.get(); }
+  const WindowChoice& Choice() const { return choice_; }
+
+  // The bpp for the modes: the display's depth, 32 when that reads 0.
+  int ChooseBpp();
+  // A failed start that nobody should be asked about (a preview without a host
+  // window) ends quietly instead of with the error box.
+  void FailQuietly() { quietFailure_ = true; }
+  // Update, Render and CopyToSurface into the back buffer, when there is a fire;
+  // a stage that throws is logged under `caller`.
+  void StepFrame(const char* caller);
+
+ private:
+  int InitWindow();
+  int InitDirectX();
+  int InitFire();
   // Colour depth of the display; 32 when it cannot be asked.
   int GetWindowBpp();
   void ReportError(int code);
-
-  const char* GetProductName() const { return kProductName; }
-  const char* GetVersion() const { return kVersion; }
-  // The update address: HEARTHMOOR_UPDATE_URL when set, else the build's default.
-  const char* GetUpdateUrl() const { return updateUrl_.c_str(); }
-  const char* GetFpsText() const { return fpsText_; }
-  HWND GetWindow() const { return window_; }
-
- protected:
-  std::string updateUrl_ = UpdateAddress();
-  std::string productName_ = kProductName;
-  std::string version_ = kVersion;
-  CDXScreen* screen_ = nullptr;
-  FireManager* fire_ = nullptr;
-  FireParameters* fireParams_ = nullptr;
-  FrameTimer* frameTimer_ = nullptr;
-  DesktopBackgroundSource* desktop_ = nullptr;
-  Settings* settings_ = nullptr;
-  HWND window_ = nullptr;
-  int x_ = 0;
-  int y_ = 0;
-  int width_ = 0;
-  int height_ = 0;
-  int bpp_ = 0;
-  int fullScreen_ = 0;
-  WNDPROC windowProc_ = nullptr;
-  DWORD windowStyle_ = 0;
-  std::string className_;
-  std::string windowTitle_;
-  char fpsText_[48] = "fps:";
-  std::uint8_t running_ = 0;
-  std::uint8_t showFps_ = 0;
-  std::uint32_t lastFpsTime_ = 0;
-  std::uint32_t now_ = 0;
-  std::uint32_t frames_ = 0;
-  float fps_ = 0.0f;
-  int directXError_ = 0;
-  HICON bigIcon_ = nullptr;
-  HICON smallIcon_ = nullptr;
-
-  // A failed start that nobody should be asked about (a preview without a host
-  // window) ends quietly instead of with the error box.
-  bool quietFailure_ = false;
-
-  // Frame-rate bookkeeping shared by the loops: called after each frame with the
-  // frame timer's reading.
-  void CountFrame(std::uint32_t now);
-  // The bpp for the modes: the display's depth, 32 when that reads 0.
-  int ChooseBpp();
-
- private:
   // Destroys the fire, the frame timer, the background source and the screen,
   // in this order; skips what is absent.
   void ReleaseDisplay();
-  // ReleaseDisplay, then the settings and the icons: what OnEnd destroys.
+  // ReleaseDisplay, then the settings, the window and the icons.
   void ReleaseAll();
+
+  std::unique_ptr<Settings> settings_;
+  WindowChoice choice_;
+  UniqueIcon bigIcon_;
+  UniqueIcon smallIcon_;
+  // Kept until the screen is released: DirectDraw needs it to leave exclusive
+  // mode.
+  UniqueWindow window_;
+  std::unique_ptr<DesktopBackgroundSource> desktop_;
+  std::unique_ptr<CDXScreen> screen_;
+  std::unique_ptr<FireManager> fire_;
+  std::unique_ptr<FrameTimer> frameTimer_;
+  int directXError_ = 0;
+  bool running_ = false;
+  bool quietFailure_ = false;
 };

@@ -6,31 +6,14 @@
 static constexpr DWORD kFullScreenStyle = WS_POPUP | WS_VISIBLE;
 
 LRESULT CALLBACK BigApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CREATE:
-      return 0;
-    case WM_CLOSE:
-      // The window outlives the loop: DirectDraw needs it to leave exclusive
-      // mode when the screen is released, so OnEnd destroys it afterwards.
-      PostQuitMessage(0);
-      return 0;
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    case WM_KEYDOWN:
-    case WM_SYSKEYDOWN:
-      PostMessageA(window, WM_CLOSE, 0, 0);
-      break;
-    default:
-      break;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) PostMessageA(window, WM_CLOSE, 0, 0);
+  return AppWindowProc(window, message, wParam, lParam);
 }
 
-bool BigApp::SetGameParameter(char**) {
+bool BigApp::ChooseWindow(char**, WindowChoice& choice) {
   TraceLog().Log("BigApp::SetGameParameter() begin");
-  className_ = "full wnd Class";
-  windowTitle_ = "full wnd title";
+  choice.className = "full wnd Class";
+  choice.title = "full wnd title";
   TraceLog().Log("Get desktop window handle");
   HWND desktop = GetDesktopWindow();
   if (desktop == nullptr) {
@@ -40,13 +23,13 @@ bool BigApp::SetGameParameter(char**) {
   TraceLog().Log("Get desktop window width and height");
   RECT rect{};
   GetClientRect(desktop, &rect);
-  width_ = rect.right - rect.left;
-  height_ = rect.bottom - rect.top;
-  TraceLog().Log("width = %d, height = %d", width_, height_);
-  bpp_ = ChooseBpp();
-  fullScreen_ = 1;
-  windowStyle_ = kFullScreenStyle;
-  windowProc_ = &BigApp::WindowProc;
+  choice.width = rect.right - rect.left;
+  choice.height = rect.bottom - rect.top;
+  TraceLog().Log("width = %d, height = %d", choice.width, choice.height);
+  choice.bpp = ChooseBpp();
+  choice.fullScreen = true;
+  choice.style = kFullScreenStyle;
+  choice.procedure = &BigApp::WindowProc;
   TraceLog().Log("BigApp::SetGameParameter() end");
   return true;
 }
@@ -58,7 +41,7 @@ int BigApp::Init(int argc, char** argv, int framesPerSecond) {
     TraceLog().Log("BigApp::Init() base::init false. error %d", code);
     return code;
   }
-  ShowWindow(window_, SW_SHOW);
+  ShowWindow(GetWindow(), SW_SHOW);
   // The arrow has no business over the fire; it comes back when the saver ends.
   ShowCursor(FALSE);
   cursorHidden_ = true;
@@ -74,6 +57,6 @@ void BigApp::OnEnd() {
   }
   // Without loaded settings there is no folder to write into; writing anyway
   // would put a config.ini into the system's folder.
-  if (settings_ != nullptr && settings_->IsLoaded()) settings_->SavePositions();
+  if (Settings* settings = AppSettings(); settings != nullptr && settings->IsLoaded()) settings->SavePositions();
   BaseApp::OnEnd();
 }

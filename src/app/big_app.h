@@ -5,7 +5,7 @@
 // key ends it; the mouse does not, so a nudged desk does not stop the fire.
 class BigApp : public BaseApp {
  public:
-  bool SetGameParameter(char** argv) override;
+  bool ChooseWindow(char** argv, WindowChoice& choice) override;
   int Init(int argc, char** argv, int framesPerSecond) override;
   void OnEnd() override;
 

@@ -19,10 +19,7 @@ constexpr int kPreviewHeight = 480;
 constexpr DWORD kPollMs = 10;
 }  // namespace
 
-ConfigApp::ConfigApp() : editors_(MakeDialogEditorFactory()) {
-  fullScreen_ = 0;
-  current_ = this;
-}
+ConfigApp::ConfigApp() : editors_(MakeDialogEditorFactory()) { current_ = this; }
 
 ConfigApp::~ConfigApp() {
   if (current_ == this) current_ = nullptr;
@@ -42,23 +39,23 @@ LRESULT CALLBACK ConfigApp::FireWindowProc(HWND window, UINT message, WPARAM wPa
   return 1;
 }
 
-bool ConfigApp::SetGameParameter(char**) {
+bool ConfigApp::ChooseWindow(char**, WindowChoice& choice) {
   TraceLog().Log("ConfigApp::SetGameParameter() begin");
-  className_ = "config wnd Class";
-  windowTitle_ = "Preview";
+  choice.className = "config wnd Class";
+  choice.title = "Preview";
   TraceLog().Log("Get desktop window handle");
   if (GetDesktopWindow() == nullptr) {
     TraceLog().Log("Get desktop window false");
     return false;
   }
   TraceLog().Log("Get desktop window width and height");
-  width_ = kPreviewWidth;
-  height_ = kPreviewHeight;
-  TraceLog().Log("width = %d, height = %d", width_, height_);
-  bpp_ = ChooseBpp();
-  fullScreen_ = 0;
-  windowStyle_ = kFireWindowStyle;
-  windowProc_ = &ConfigApp::FireWindowProc;
+  choice.width = kPreviewWidth;
+  choice.height = kPreviewHeight;
+  TraceLog().Log("width = %d, height = %d", choice.width, choice.height);
+  choice.bpp = ChooseBpp();
+  choice.fullScreen = false;
+  choice.style = kFireWindowStyle;
+  choice.procedure = &ConfigApp::FireWindowProc;
   TraceLog().Log("ConfigApp::SetGameParameter() end");
   return true;
 }
@@ -73,7 +70,7 @@ int ConfigApp::Init(int argc, char** argv, int framesPerSecond) {
     return code;
   }
   // No frame runs yet: the settings are this thread's alone.
-  ShowWindow(window_, settings_->GetShowFire() ? SW_SHOWNA : SW_HIDE);
+  ShowWindow(GetWindow(), AppSettings()->GetShowFire() ? SW_SHOWNA : SW_HIDE);
 
   dialog_ = std::make_unique<SettingsDialog>(*this, *editors_);
   if (!dialog_->Create()) {
@@ -88,8 +85,8 @@ int ConfigApp::Init(int argc, char** argv, int framesPerSecond) {
   return 0;
 }
 
-void ConfigApp::OnMain() {
-  RunFrame([this] { BaseApp::OnMain(); });
+void ConfigApp::DrawFrame() {
+  RunFrame([this] { BaseApp::DrawFrame(); });
   if (dialog_ == nullptr) return;
   try {
     FollowTimedChanges();
@@ -99,13 +96,12 @@ void ConfigApp::OnMain() {
 }
 
 void ConfigApp::RenderStep() {
-  const auto now = static_cast<std::uint32_t>(frameTimer_->Wait());
-  OnMain();
-  CountFrame(now);
+  GetFrameTimer()->Wait();
+  DrawFrame();
 }
 
 int ConfigApp::MainLoop() {
-  if (frameTimer_ == nullptr || !StartRenderThread([this] { RenderStep(); })) {
+  if (GetFrameTimer() == nullptr || !StartRenderThread([this] { RenderStep(); })) {
     TraceLog().Log("ConfigApp::MainLoop create render thread false");
   }
 
@@ -137,7 +133,7 @@ int ConfigApp::MainLoop() {
 void ConfigApp::OnEnd() {
   TraceLog().Log("ConfigApp::OnEnd()");
   SetView(nullptr);
-  if (settings_ != nullptr && settings_->IsLoaded()) settings_->SaveStores();
+  if (Settings* settings = AppSettings(); settings != nullptr && settings->IsLoaded()) settings->SaveStores();
   BaseApp::OnEnd();
   if (dialog_ != nullptr) dialog_->Destroy();
   dialog_.reset();
@@ -147,6 +143,6 @@ void ConfigApp::OnEnd() {
 std::string ConfigApp::GetUpdateUrl() { return UpdateAddress(); }
 
 void ConfigApp::ShowFireWindow(bool show) {
-  if (window_ != nullptr) ShowWindow(window_, show ? SW_SHOWNA : SW_HIDE);
+  if (GetWindow() != nullptr) ShowWindow(GetWindow(), show ? SW_SHOWNA : SW_HIDE);
   if (dialog_ != nullptr) dialog_->SetShowFireCheck(show);
 }

@@ -17,11 +17,11 @@ class ConfigApp : public BaseApp, public LockedSettingsController {
   ConfigApp();
   ~ConfigApp() override;
 
-  bool SetGameParameter(char** argv) override;
+  bool ChooseWindow(char** argv, WindowChoice& choice) override;
   int Init(int argc, char** argv, int framesPerSecond) override;
   // One frame under the frame lock, then the dialog's lists follow the fire's
   // timed changes. Render thread.
-  void OnMain() override;
+  void DrawFrame() override;
   // Pumps the UI thread's messages while the render thread draws; returns when
   // the dialog has ended the mode and the render thread has stopped. The exit
   // code is a quit message's, else 0.
@@ -36,14 +36,14 @@ class ConfigApp : public BaseApp, public LockedSettingsController {
 
   // SettingsController: the application's values.
   std::string GetUpdateUrl() override;
-  std::string GetProductName() override { return productName_; }
-  std::string GetVersion() override { return version_; }
+  std::string GetProductName() override { return kProductName; }
+  std::string GetVersion() override { return kVersion; }
 
   SettingsDialog* GetDialog() const { return dialog_.get(); }
 
  protected:
-  Settings* ControlledSettings() override { return settings_; }
-  FireManager* ControlledFire() override { return fire_; }
+  Settings* ControlledSettings() override { return AppSettings(); }
+  FireManager* ControlledFire() override { return GetFire(); }
   void ShowFireWindow(bool show) override;
 
  private:

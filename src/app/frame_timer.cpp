@@ -2,21 +2,14 @@
 
 #include <mmsystem.h>
 
-FrameTimer::FrameTimer(Clock clock) : clock_(clock) {
-  timer_ = CreateWaitableTimerA(nullptr, FALSE, nullptr);
+FrameTimer::FrameTimer(Clock clock) : timer_(CreateWaitableTimerA(nullptr, FALSE, nullptr)), clock_(clock) {
   timeBeginPeriod(1);
   startTime_ = Now();
 }
 
 FrameTimer::~FrameTimer() {
-  if (timer_ != nullptr) {
-    if (started_ != 0 && period_ != 0) {
-      CancelWaitableTimer(timer_);
-      started_ = 0;
-    }
-    CloseHandle(timer_);
-    timer_ = nullptr;
-  }
+  if (timer_ && started_ != 0 && period_ != 0) CancelWaitableTimer(timer_.get());
+  timer_.reset();
   timeEndPeriod(1);
 }
 
@@ -39,14 +32,14 @@ bool FrameTimer::Start() {
   // A due time of 0 signals the timer at once, so the first frame is not delayed.
   LARGE_INTEGER due{};
   due.QuadPart = 0;
-  const bool armed = timer_ != nullptr && SetWaitableTimer(timer_, &due, period_, nullptr, nullptr, FALSE) != FALSE;
+  const bool armed = timer_ && SetWaitableTimer(timer_.get(), &due, period_, nullptr, nullptr, FALSE) != FALSE;
   started_ = armed ? 1 : 0;
   return armed;
 }
 
 int FrameTimer::Wait() {
   if (started_ == 0 || paused_ != 0) return elapsed_;
-  if (period_ != 0) WaitForSingleObject(timer_, INFINITE);
+  if (period_ != 0) WaitForSingleObject(timer_.get(), INFINITE);
   ++ticks_;
   previousElapsed_ = elapsed_;
   elapsed_ = static_cast<int>(Now() - startTime_);

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "display/handles_win.h"
+
 // Paces the frame loop on a periodic waitable timer. Each Wait blocks until the
 // next tick and reports the milliseconds since Start, so the caller can hand the
 // frame its own duration (Elapsed() - PreviousElapsed()). The system timer
@@ -40,7 +42,7 @@ class FrameTimer {
   std::uint32_t Now() const;
 
   int period_ = 0;
-  HANDLE timer_ = nullptr;
+  UniqueKernelHandle timer_;
   int ticks_ = 0;
   int elapsed_ = 0;
   std::uint32_t startTime_ = 0;

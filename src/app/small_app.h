@@ -10,20 +10,14 @@ class SmallApp : public BaseApp {
   SmallApp();
   ~SmallApp() override;
 
-  void OnMain() override;
-  bool SetGameParameter(char** argv) override;
+  void DrawFrame() override;
+  bool ChooseWindow(char** argv, WindowChoice& choice) override;
   int Init(int argc, char** argv, int framesPerSecond) override;
   void OnEnd() override;
-  virtual int InitPreviewWnd();
-
-  HWND GetHostWindow() const { return hostWindow_; }
-  HWND GetPreviewWindow() const { return previewWindow_; }
 
   // The one SmallApp of the process, which the preview window's procedure uses.
   static SmallApp* Current() { return current_; }
 
-  // The hidden application window's procedure: its destruction ends the loop.
-  static LRESULT CALLBACK OwnerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // The preview child window's procedure: when the host destroys it, the loop
   // ends and the hidden window is closed.
   static LRESULT CALLBACK PreviewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -33,9 +27,11 @@ class SmallApp : public BaseApp {
   static HWND ParseHostWindow(const char* text);
 
  private:
+  int InitPreviewWnd();
   void CopyToPreview();
 
   HWND hostWindow_ = nullptr;
+  // A child of the host's window: the host destroys it, and with it ends the run.
   HWND previewWindow_ = nullptr;
 
   static SmallApp* current_;

@@ -37,8 +37,8 @@ CurveEditor::CurveEditor(PaletteCurves& curves, EditorController& controller)
 }
 
 CurveEditor::~CurveEditor() {
-  if (window_ != nullptr) DestroyWindow(window_);
-  ReleaseGdi();
+  // First, while the drawing tools its last messages might use still exist.
+  window_.reset();
 }
 
 HWND CurveEditor::Create(HWND parent, int x, int y) {
@@ -60,14 +60,14 @@ LRESULT CALLBACK CurveEditor::Thunk(HWND window, UINT message, WPARAM wParam, LP
   if (message == WM_NCCREATE) {
     auto* self = static_cast<CurveEditor*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->window_ = window;
+    self->window_.reset(window);
   }
   auto* self = reinterpret_cast<CurveEditor*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     KillTimer(window, kTimerId);
     SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-    self->window_ = nullptr;
+    self->window_.release();  // the window is gone already
     return DefWindowProcA(window, message, wParam, lParam);
   }
   return self->HandleMessage(message, wParam, lParam);
@@ -103,30 +103,43 @@ LRESULT CurveEditor::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CAPTURECHANGED:
       // Another window took the mouse (a message box, Alt+Tab): the drag is over.
-      if (reinterpret_cast<HWND>(lParam) != window_) curves_.Release();
+      if (reinterpret_cast<HWND>(lParam) != window_.get()) curves_.Release();
       return 0;
     default:
       break;
   }
-  return DefWindowProcA(window_, message, wParam, lParam);
+  return DefWindowProcA(window_.get(), message, wParam, lParam);
 }
 
 void CurveEditor::OnCreate() {
   RECT client;
-  GetClientRect(window_, &client);
+  GetClientRect(window_.get(), &client);
   width_ = client.right;
   height_ = client.bottom;
   HINSTANCE module = GetModuleHandleA(nullptr);
   cursors_[kArrow] = LoadCursorA(module, MAKEINTRESOURCEA(IDC_CURSOR_ARROW));
   cursors_[kOverCurve] = LoadCursorA(module, MAKEINTRESOURCEA(IDC_CURSOR_CURVE));
   cursors_[kOverPoint] = LoadCursorA(module, MAKEINTRESOURCEA(IDC_CURSOR_POINT));
-  backdrop_ = static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(IDB_CURVE_BACKDROP), IMAGE_BITMAP, 0, 0, 0));
-  SetTimer(window_, kTimerId, kTimerMs, nullptr);
+  backdrop_.reset(
+      static_cast<HBITMAP>(LoadImageA(module, MAKEINTRESOURCEA(IDB_CURVE_BACKDROP), IMAGE_BITMAP, 0, 0, 0)));
+  MakeDrawingTools();
+  SetTimer(window_.get(), kTimerId, kTimerMs, nullptr);
+}
+
+void CurveEditor::MakeDrawingTools() {
+  panelBrush_.reset(CreateSolidBrush(kPanelColour));
+  for (int channel = 0; channel < PaletteCurves::kChannels; ++channel) {
+    const COLORREF colour = ChannelColour(channel);
+    ChannelTools& tools = channelTools_[channel];
+    tools.thinPen.reset(CreatePen(PS_SOLID, 1, colour));
+    tools.thickPen.reset(CreatePen(PS_SOLID, 2, colour));
+    tools.fill.reset(CreateSolidBrush(colour));
+  }
 }
 
 void CurveEditor::CurvesChanged() {
   Recompute();
-  if (window_ != nullptr) InvalidateRect(window_, nullptr, FALSE);
+  if (window_) InvalidateRect(window_.get(), nullptr, FALSE);
 }
 
 void CurveEditor::Recompute() {
@@ -135,16 +148,15 @@ void CurveEditor::Recompute() {
 
 void CurveEditor::OnPaint() {
   PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window_, &paint);
+  HDC dc = BeginPaint(window_.get(), &paint);
   Draw(dc);
-  EndPaint(window_, &paint);
+  EndPaint(window_.get(), &paint);
 }
 
 void CurveEditor::OnTimer() {
   if (!curves_.NeedsRedraw()) return;
-  HDC dc = GetDC(window_);
-  Draw(dc);
-  ReleaseDC(window_, dc);
+  const WindowDc dc(window_.get());
+  Draw(dc.get());
 }
 
 void CurveEditor::OnMouseMove(int x, int y) {
@@ -161,12 +173,12 @@ void CurveEditor::OnLeftButtonDown(int x, int y) {
   curves_.Press(at.x, at.y);
   // Keep the mouse while dragging, so that a handle can be pulled outside the
   // window and a release out there still ends the drag.
-  SetCapture(window_);
+  SetCapture(window_.get());
 }
 
 void CurveEditor::OnLeftButtonUp() {
   curves_.Release();
-  if (GetCapture() == window_) ReleaseCapture();
+  if (GetCapture() == window_.get()) ReleaseCapture();
 }
 
 void CurveEditor::ShowCursorState(int state) {
@@ -176,16 +188,17 @@ void CurveEditor::ShowCursorState(int state) {
 }
 
 void CurveEditor::Draw(HDC target) {
-  if (bufferDc_ == nullptr) {
-    HDC screen = GetDC(window_);
-    bufferDc_ = CreateCompatibleDC(screen);
-    buffer_ = CreateCompatibleBitmap(screen, width_, height_);
-    ReleaseDC(window_, screen);
-    if (bufferDc_ == nullptr || buffer_ == nullptr) {
-      ReleaseGdi();
+  if (!bufferSelection_) {
+    {
+      const WindowDc screen(window_.get());
+      bufferDc_.reset(CreateCompatibleDC(screen.get()));
+      buffer_.reset(CreateCompatibleBitmap(screen.get(), width_, height_));
+    }
+    if (!bufferDc_ || !buffer_) {
+      ReleaseBuffer();
       return;
     }
-    bufferOld_ = SelectObject(bufferDc_, buffer_);
+    bufferSelection_.emplace(bufferDc_.get(), buffer_.get());
     PaintBackground();
   }
   if (curves_.NeedsRedraw()) {
@@ -200,23 +213,19 @@ void CurveEditor::Draw(HDC target) {
 
 void CurveEditor::PaintBackground() {
   RECT all = {0, 0, width_, height_};
-  HBRUSH panel = CreateSolidBrush(kPanelColour);
-  FillRect(bufferDc_, &all, panel);
-  DeleteObject(panel);
-  if (backdrop_ == nullptr) return;
-  HDC source = CreateCompatibleDC(bufferDc_);
-  HGDIOBJ old = SelectObject(source, backdrop_);
+  FillRect(bufferDc_.get(), &all, panelBrush_.get());
+  if (!backdrop_) return;
+  const UniqueDc source(CreateCompatibleDC(bufferDc_.get()));
+  const SelectedObject selected(source.get(), backdrop_.get());
   BITMAP info = {};
-  GetObjectA(backdrop_, sizeof info, &info);
-  BitBlt(bufferDc_, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-  SelectObject(source, old);
-  DeleteDC(source);
+  GetObjectA(backdrop_.get(), sizeof info, &info);
+  BitBlt(bufferDc_.get(), 0, 0, info.bmWidth, info.bmHeight, source.get(), 0, 0, SRCCOPY);
 }
 
 void CurveEditor::DrawStrip() {
   constexpr int kWidth = PaletteCurves::kStripWidth;
   constexpr int kHeight = PaletteCurves::kStripHeight;
-  if (strip_ == nullptr) {
+  if (!strip_) {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = kWidth;
@@ -224,8 +233,8 @@ void CurveEditor::DrawStrip() {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    strip_ = CreateDIBSection(bufferDc_, &info, DIB_RGB_COLORS, &stripPixels_, nullptr, 0);
-    if (strip_ == nullptr) return;
+    strip_.reset(CreateDIBSection(bufferDc_.get(), &info, DIB_RGB_COLORS, &stripPixels_, nullptr, 0));
+    if (!strip_) return;
   }
   // 32-bit DIB pixels are blue, green, red, unused: the 32-bit table's own layout.
   auto* pixels = static_cast<std::uint8_t*>(stripPixels_);
@@ -233,78 +242,56 @@ void CurveEditor::DrawStrip() {
     std::memcpy(pixels + row * kWidth * 4, curves_.Table32(), kWidth * 4);
   }
   GdiFlush();
-  HDC source = CreateCompatibleDC(bufferDc_);
-  HGDIOBJ old = SelectObject(source, strip_);
-  BitBlt(bufferDc_, PaletteCurves::kStripX, PaletteCurves::kStripY, kWidth, kHeight, source, 0, 0, SRCCOPY);
-  SelectObject(source, old);
-  DeleteDC(source);
+  const UniqueDc source(CreateCompatibleDC(bufferDc_.get()));
+  const SelectedObject selected(source.get(), strip_.get());
+  BitBlt(bufferDc_.get(), PaletteCurves::kStripX, PaletteCurves::kStripY, kWidth, kHeight, source.get(), 0, 0, SRCCOPY);
 }
 
 void CurveEditor::DrawCurves() {
   constexpr int kX = PaletteCurves::kOriginX;
   constexpr int kY = PaletteCurves::kOriginY;
-  const auto order = curves_.DrawOrder();
-  for (int i = 0; i < PaletteCurves::kChannels; ++i) {
-    const int channel = order[i];
-    const bool selected = channel == curves_.SelectedChannel();
-    const COLORREF colour = ChannelColour(channel);
-    HPEN thin = CreatePen(PS_SOLID, 1, colour);
-    HBRUSH fill = CreateSolidBrush(colour);
-    HGDIOBJ oldPen = SelectObject(bufferDc_, thin);
+  HDC dc = bufferDc_.get();
+  for (const int channel : curves_.DrawOrder()) {
+    const ChannelTools& tools = channelTools_[channel];
+    const SelectedObject thin(dc, tools.thinPen.get());
 
     // The control figure: the four points as small squares, each end joined to its handle.
     const PalettePoint* p = curves_.Points(channel);
     for (int k = 0; k < PaletteCurves::kPointsPerChannel; ++k) {
       const int offset = (k == 0 || k == 3) ? 2 : 1;
       RECT square = {p[k].x + kX - offset, p[k].y + kY - offset, p[k].x + kX - offset + 3, p[k].y + kY - offset + 3};
-      FillRect(bufferDc_, &square, fill);
+      FillRect(dc, &square, tools.fill.get());
     }
-    MoveToEx(bufferDc_, p[0].x + kX, p[0].y + kY, nullptr);
-    LineTo(bufferDc_, p[1].x + kX, p[1].y + kY);
-    MoveToEx(bufferDc_, p[3].x + kX, p[3].y + kY, nullptr);
-    LineTo(bufferDc_, p[2].x + kX, p[2].y + kY);
+    MoveToEx(dc, p[0].x + kX, p[0].y + kY, nullptr);
+    LineTo(dc, p[1].x + kX, p[1].y + kY);
+    MoveToEx(dc, p[3].x + kX, p[3].y + kY, nullptr);
+    LineTo(dc, p[2].x + kX, p[2].y + kY);
 
     const auto& line = curves_.Polyline(channel);
     if (static_cast<int>(line.size()) >= kMinPolyline) {
-      HPEN pen = selected ? CreatePen(PS_SOLID, 2, colour) : nullptr;
-      if (pen != nullptr) SelectObject(bufferDc_, pen);
+      // The selected channel's curve is drawn thicker.
+      std::optional<SelectedObject> thick;
+      if (channel == curves_.SelectedChannel()) thick.emplace(dc, tools.thickPen.get());
       polyline_.clear();
       for (const CurvePoint& v : line) polyline_.push_back({v.x + kX, v.y + kY});
-      Polyline(bufferDc_, polyline_.data(), static_cast<int>(polyline_.size()));
-      SelectObject(bufferDc_, thin);
-      if (pen != nullptr) DeleteObject(pen);
+      Polyline(dc, polyline_.data(), static_cast<int>(polyline_.size()));
     }
-    SelectObject(bufferDc_, oldPen);
-    DeleteObject(thin);
-    DeleteObject(fill);
   }
 }
 
 void CurveEditor::Present(HDC target) const {
-  if (bufferDc_ == nullptr) return;
+  if (!bufferDc_) return;
   // Upside down, so that curve y grows upward: back-buffer row r lands on window
   // row height - r, which puts curve point (x, y) under the mouse at window
   // position (x + 32, 288 - y). Row 0 of the buffer falls below the window, and
   // window row 0 gets the panel colour.
-  StretchBlt(target, 0, height_, width_, -height_, bufferDc_, 0, 0, width_, height_, SRCCOPY);
+  StretchBlt(target, 0, height_, width_, -height_, bufferDc_.get(), 0, 0, width_, height_, SRCCOPY);
   RECT top = {0, 0, width_, 1};
-  HBRUSH panel = CreateSolidBrush(kPanelColour);
-  FillRect(target, &top, panel);
-  DeleteObject(panel);
+  FillRect(target, &top, panelBrush_.get());
 }
 
-void CurveEditor::ReleaseGdi() {
-  if (bufferDc_ != nullptr) {
-    if (bufferOld_ != nullptr) SelectObject(bufferDc_, bufferOld_);
-    DeleteDC(bufferDc_);
-    bufferDc_ = nullptr;
-  }
-  if (buffer_ != nullptr) DeleteObject(buffer_);
-  buffer_ = nullptr;
-  if (strip_ != nullptr) DeleteObject(strip_);
-  strip_ = nullptr;
-  stripPixels_ = nullptr;
-  if (backdrop_ != nullptr) DeleteObject(backdrop_);
-  backdrop_ = nullptr;
-  // Cursors loaded from resources are shared and are not destroyed.
+void CurveEditor::ReleaseBuffer() {
+  bufferSelection_.reset();
+  buffer_.reset();
+  bufferDc_.reset();
 }

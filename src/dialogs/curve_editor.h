@@ -1,7 +1,10 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <vector>
+
+#include "display/handles_win.h"
 
 class PaletteCurves;
 class EditorController;
@@ -30,7 +33,7 @@ class CurveEditor {
 
   // Creates the visible child window at (x, y) in `parent`'s client area, 320 x 352.
   HWND Create(HWND parent, int x, int y);
-  HWND Window() const { return window_; }
+  HWND Window() const { return window_.get(); }
   // Recomputes the working table at once (under the frame lock) and redraws soon,
   // for changes made from outside the window (channel swaps, store palettes).
   void CurvesChanged();
@@ -40,6 +43,7 @@ class CurveEditor {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void OnCreate();
+  void MakeDrawingTools();
   void OnPaint();
   void OnTimer();
   void OnMouseMove(int x, int y);
@@ -53,21 +57,33 @@ class CurveEditor {
   void DrawStrip();
   void DrawCurves();
   void Present(HDC target) const;
-  void ReleaseGdi();
+  // Drops the back buffer and the strip; the next Draw makes them again.
+  void ReleaseBuffer();
+
+  // A channel's drawing tools in its colour.
+  struct ChannelTools {
+    UniqueGdiObject<HPEN> thinPen;
+    UniqueGdiObject<HPEN> thickPen;  // the selected channel's curve
+    UniqueGdiObject<HBRUSH> fill;
+  };
 
   PaletteCurves& curves_;
   EditorController& controller_;
-  HWND window_ = nullptr;
+  UniqueWindow window_;
   int width_ = 0;
   int height_ = 0;
 
-  HCURSOR cursors_[3] = {};  // arrow, over a curve, over a point
+  HCURSOR cursors_[3] = {};  // arrow, over a curve, over a point; shared resources, not destroyed
   int cursorState_ = 0;
-  HBITMAP backdrop_ = nullptr;
-  HDC bufferDc_ = nullptr;
-  HBITMAP buffer_ = nullptr;
-  HGDIOBJ bufferOld_ = nullptr;
-  HBITMAP strip_ = nullptr;
+  UniqueGdiObject<HBITMAP> backdrop_;
+  UniqueGdiObject<HBRUSH> panelBrush_;
+  ChannelTools channelTools_[3];  // by channel number
+  // The back buffer: a bitmap selected into a memory context (destroyed in
+  // reverse order, so that it leaves the context before either is deleted).
+  UniqueDc bufferDc_;
+  UniqueGdiObject<HBITMAP> buffer_;
+  std::optional<SelectedObject> bufferSelection_;
+  UniqueGdiObject<HBITMAP> strip_;
   void* stripPixels_ = nullptr;  // 256 x 20 x 4 bytes, owned by strip_
   std::vector<POINT> polyline_;  // reused for drawing, so that a redraw does not allocate
 };

@@ -103,7 +103,7 @@ class SettingsDialog : public SettingsView {
   // Selected and focused, scrolled into view, without acting on the notification.
   void SelectRow(ListKind kind, int row);
 
-  // The palette's preview strip as a bitmap of the screen's depth; null on failure.
+  // Shows image `image` of the palette strips' image list on palette row `row`.
   void SetRowImage(int row, int image);
   // Answers to the user; the caption names the kind of message.
   int Message(const char* text, const char* caption, UINT flags);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "diagnostics/debugger_output.h"
+#include "display/handles_win.h"
 #include "display/offscreen_surface_win.h"
 #include "image/bmp_decoder.h"
 
@@ -26,24 +27,18 @@ static_assert(sizeof(DibHeader) == 1068, "header, 256 colours, 4 spare bytes");
 
 // Nothing when the whole file is in `bytes`, else why not.
 std::optional<DecodeError> ReadWholeFile(const char* fileName, std::vector<std::uint8_t>& bytes) {
-  HANDLE file =
-      CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return DecodeError::kUnreadable;
+  const UniqueFile file(
+      CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return DecodeError::kUnreadable;
   LARGE_INTEGER size{};
-  std::optional<DecodeError> error;
-  if (!GetFileSizeEx(file, &size) || size.QuadPart <= 0) {
-    error = DecodeError::kUnreadable;
-  } else if (size.QuadPart > kMaxFileBytes) {
-    error = DecodeError::kTooLarge;
-  } else {
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()) {
-      error = DecodeError::kUnreadable;
-    }
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0) return DecodeError::kUnreadable;
+  if (size.QuadPart > kMaxFileBytes) return DecodeError::kTooLarge;
+  bytes.resize(static_cast<std::size_t>(size.QuadPart));
+  DWORD read = 0;
+  if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()) {
+    return DecodeError::kUnreadable;
   }
-  CloseHandle(file);
-  return error;
+  return std::nullopt;
 }
 
 std::uint32_t U32At(const std::uint8_t* p) {
@@ -146,8 +141,8 @@ LPDIRECTDRAWSURFACE7 CDXImage::DrawSystemBitmap(LPDIRECTDRAW7 directDraw, std::s
 
 LPDIRECTDRAWSURFACE7 CDXImage::DrawDib(LPDIRECTDRAW7 directDraw, int width, int height, const BITMAPINFO* info,
                                        const void* bits, BYTE memoryType) {
-  LPDIRECTDRAWSURFACE7 surface = CreateOffscreenSurface(directDraw, width, height, memoryType);
-  if (surface == nullptr) return nullptr;
+  ComPtr<IDirectDrawSurface7> surface(CreateOffscreenSurface(directDraw, width, height, memoryType));
+  if (!surface) return nullptr;
   bool drawn = false;
   HDC dc = nullptr;
   if (SUCCEEDED(surface->GetDC(&dc))) {
@@ -155,11 +150,7 @@ LPDIRECTDRAWSURFACE7 CDXImage::DrawDib(LPDIRECTDRAW7 directDraw, int width, int 
     drawn = lines != 0 && lines != static_cast<int>(GDI_ERROR);
     surface->ReleaseDC(dc);
   }
-  if (!drawn) {
-    surface->Release();
-    return nullptr;
-  }
-  return surface;
+  return drawn ? surface.release() : nullptr;
 }
 
 LPDIRECTDRAWSURFACE7 CDXImage::DrawJpeg(LPDIRECTDRAW7 directDraw, std::size_t size, const std::uint8_t* data,
@@ -178,16 +169,16 @@ LPDIRECTDRAWSURFACE7 CDXImage::DrawJpeg(LPDIRECTDRAW7 directDraw, std::size_t si
   }
   std::memcpy(target, data, size);
   GlobalUnlock(block);
-  IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(block, TRUE, &stream))) {
+  ComPtr<IStream> stream;
+  if (FAILED(CreateStreamOnHGlobal(block, TRUE, stream.put()))) {
     GlobalFree(block);
     return nullptr;
   }
-  IPicture* picture = nullptr;
-  const HRESULT loaded =
-      OleLoadPicture(stream, static_cast<LONG>(size), FALSE, IID_IPicture, reinterpret_cast<void**>(&picture));
-  stream->Release();
-  if (FAILED(loaded) || picture == nullptr) return nullptr;
+  ComPtr<IPicture> picture;
+  const HRESULT loaded = OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture,
+                                        reinterpret_cast<void**>(picture.put()));
+  stream.reset();
+  if (FAILED(loaded) || !picture) return nullptr;
 
   OLE_XSIZE_HIMETRIC extentWidth = 0;
   OLE_YSIZE_HIMETRIC extentHeight = 0;
@@ -195,30 +186,22 @@ LPDIRECTDRAWSURFACE7 CDXImage::DrawJpeg(LPDIRECTDRAW7 directDraw, std::size_t si
   picture->get_Height(&extentHeight);
   int pixelsPerInchX = 96;
   int pixelsPerInchY = 96;
-  if (HDC info = CreateICA("Display", nullptr, nullptr, nullptr)) {
-    pixelsPerInchX = GetDeviceCaps(info, LOGPIXELSX);
-    pixelsPerInchY = GetDeviceCaps(info, LOGPIXELSY);
-    DeleteDC(info);
+  if (const UniqueDc info(CreateICA("Display", nullptr, nullptr, nullptr)); info) {
+    pixelsPerInchX = GetDeviceCaps(info.get(), LOGPIXELSX);
+    pixelsPerInchY = GetDeviceCaps(info.get(), LOGPIXELSY);
   }
   // HIMETRIC is hundredths of a millimetre: 2540 to the inch.
   const int width = MulDiv(extentWidth, pixelsPerInchX, 2540);
   const int height = MulDiv(extentHeight, pixelsPerInchY, 2540);
 
-  LPDIRECTDRAWSURFACE7 surface = CreateOffscreenSurface(directDraw, width, height, memoryType);
+  ComPtr<IDirectDrawSurface7> surface(CreateOffscreenSurface(directDraw, width, height, memoryType));
   bool drawn = false;
-  if (surface != nullptr) {
-    HDC dc = nullptr;
-    if (SUCCEEDED(surface->GetDC(&dc))) {
-      // The picture's extent runs bottom-up; starting at its height with a
-      // negative height draws it upright.
-      drawn = SUCCEEDED(picture->Render(dc, 0, 0, width, height, 0, extentHeight, extentWidth, -extentHeight, nullptr));
-      surface->ReleaseDC(dc);
-    }
+  HDC dc = nullptr;
+  if (surface && SUCCEEDED(surface->GetDC(&dc))) {
+    // The picture's extent runs bottom-up; starting at its height with a
+    // negative height draws it upright.
+    drawn = SUCCEEDED(picture->Render(dc, 0, 0, width, height, 0, extentHeight, extentWidth, -extentHeight, nullptr));
+    surface->ReleaseDC(dc);
   }
-  picture->Release();
-  if (!drawn) {
-    if (surface != nullptr) surface->Release();
-    return nullptr;
-  }
-  return surface;
+  return drawn ? surface.release() : nullptr;
 }

@@ -1,7 +1,8 @@
 #include "display/cdx_screen_win.h"
 
 #include <cstdio>
-#include <cstring>
+#include <string>
+#include <vector>
 
 #include "diagnostics/clock.h"
 #include "diagnostics/debug_log.h"
@@ -19,35 +20,13 @@ constexpr DWORD kChainCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COM
 constexpr COLORREF kRateColour = 0xFFF0;
 }  // namespace
 
-// Display modes and drivers are gathered into zero-terminated lists (the last
-// node stays empty), logged for support and freed again.
-struct CDXScreen::ModeNode {
+namespace {
+// What the enumerations gather, for the log.
+struct DisplayMode {
   int width = 0;
   int height = 0;
   int bpp = 0;
-  ModeNode* next = nullptr;
 };
-
-struct CDXScreen::DriverNode {
-  GUID* guidPointer = nullptr;  // null for the primary display driver
-  GUID guid{};
-  char name[512] = {};
-  char description[512] = {};
-  DDCAPS hardwareCaps{};
-  DDCAPS emulationCaps{};
-  HMONITOR monitor = nullptr;
-  DriverNode* next = nullptr;
-};
-
-namespace {
-template <typename Node>
-void FreeList(Node*& list) {
-  while (list != nullptr) {
-    Node* next = list->next;
-    delete list;
-    list = next;
-  }
-}
 }  // namespace
 
 CDXScreen::CDXScreen(Clock clock) : clock_(clock != nullptr ? clock : &MillisecondsNow) {
@@ -68,15 +47,12 @@ void CDXScreen::InitCDXScreen() {
   TraceLog().Log("CDX_DDVER: 0x%X (%i)", kDirectDrawVersion, kDirectDrawVersion);
   TraceLog().Log("DIRECTDRAW_VERSION: 0x%X (i)", kDirectDrawVersion);
 
-  LPDIRECTDRAW first = nullptr;
-  if (FAILED(DirectDrawCreate(nullptr, &first, nullptr)) || first == nullptr) {
+  ComPtr<IDirectDraw> first;
+  if (FAILED(DirectDrawCreate(nullptr, first.put(), nullptr)) || !first) {
     TraceLog().Log("Failed to create an IID_IDirectDraw Interface!");
-  } else {
-    if (FAILED(first->QueryInterface(IID_IDirectDraw7, reinterpret_cast<void**>(&directDraw_)))) {
-      directDraw_ = nullptr;
-      TraceLog().Log("Failed to create an IID_IDirectDraw7 Interface!");
-    }
-    first->Release();
+  } else if (FAILED(first->QueryInterface(IID_IDirectDraw7, reinterpret_cast<void**>(directDraw_.put())))) {
+    directDraw_.release();  // a refusal leaves nothing counted
+    TraceLog().Log("Failed to create an IID_IDirectDraw7 Interface!");
   }
 
   EnumDrivers();
@@ -84,56 +60,39 @@ void CDXScreen::InitCDXScreen() {
   TraceLog().Log("END: CDXScreen::InitCDXScreen");
 }
 
-BOOL WINAPI CDXScreen::DriverCallback(GUID* guid, LPSTR description, LPSTR name, LPVOID context, HMONITOR monitor) {
-  auto* walk = static_cast<DriverNode**>(context);
-  LPDIRECTDRAW directDraw = nullptr;
-  if (FAILED(DirectDrawCreate(guid, &directDraw, nullptr)) || directDraw == nullptr) return DDENUMRET_OK;
-  DriverNode* node = *walk;
-  node->hardwareCaps.dwSize = kCapsSize;
-  node->emulationCaps.dwSize = kCapsSize;
-  const HRESULT caps = directDraw->GetCaps(&node->hardwareCaps, &node->emulationCaps);
-  directDraw->Release();
-  if (FAILED(caps)) return DDENUMRET_OK;
-  if (guid != nullptr) {
-    node->guid = *guid;
-    node->guidPointer = &node->guid;
-  }
-  std::snprintf(node->name, sizeof node->name, "%s", name != nullptr ? name : "");
-  std::snprintf(node->description, sizeof node->description, "%s", description != nullptr ? description : "");
-  node->monitor = monitor;
-  node->next = new DriverNode();
-  *walk = node->next;
+BOOL WINAPI CDXScreen::DriverCallback(GUID* guid, LPSTR description, LPSTR, LPVOID context, HMONITOR) {
+  // Only drivers that open and answer their capabilities count.
+  ComPtr<IDirectDraw> directDraw;
+  if (FAILED(DirectDrawCreate(guid, directDraw.put(), nullptr)) || !directDraw) return DDENUMRET_OK;
+  DDCAPS hardwareCaps{};
+  DDCAPS emulationCaps{};
+  hardwareCaps.dwSize = kCapsSize;
+  emulationCaps.dwSize = kCapsSize;
+  if (FAILED(directDraw->GetCaps(&hardwareCaps, &emulationCaps))) return DDENUMRET_OK;
+  static_cast<std::vector<std::string>*>(context)->emplace_back(description != nullptr ? description : "");
   return DDENUMRET_OK;
 }
 
 void CDXScreen::EnumDrivers() {
   TraceLog().Log("START: CDXScreen::EnumDrivers");
   driverCount_ = 0;
-  driverList_ = new DriverNode();
-  DriverNode* current = driverList_;
+  std::vector<std::string> descriptions;
   TraceLog().Log("DirectDrawEnumerateEx");
   const HRESULT result = DirectDrawEnumerateExA(
-      &CDXScreen::DriverCallback, &current,
+      &CDXScreen::DriverCallback, &descriptions,
       DDENUM_ATTACHEDSECONDARYDEVICES | DDENUM_DETACHEDSECONDARYDEVICES | DDENUM_NONDISPLAYDEVICES);
   if (SUCCEEDED(result)) {
     TraceLog().Log("Get the number of drivers");
-    for (DriverNode* node = driverList_; node->next != nullptr; node = node->next) {
-      TraceLog().Log("%s", node->description);
-      ++driverCount_;
-    }
+    for (const std::string& description : descriptions) TraceLog().Log("%s", description.c_str());
+    driverCount_ = static_cast<int>(descriptions.size());
   }
-  FreeList(driverList_);
   TraceLog().Log("END: CDXScreen::EnumDrivers");
 }
 
 HRESULT WINAPI CDXScreen::ModeCallback(LPDDSURFACEDESC2 desc, LPVOID context) {
-  auto* walk = static_cast<ModeNode**>(context);
-  ModeNode* node = *walk;
-  node->width = static_cast<int>(desc->dwWidth);
-  node->height = static_cast<int>(desc->dwHeight);
-  node->bpp = static_cast<int>(desc->ddpfPixelFormat.dwRGBBitCount);
-  node->next = new ModeNode();
-  *walk = node->next;
+  static_cast<std::vector<DisplayMode>*>(context)->push_back(
+      DisplayMode{static_cast<int>(desc->dwWidth), static_cast<int>(desc->dwHeight),
+                  static_cast<int>(desc->ddpfPixelFormat.dwRGBBitCount)});
   return DDENUMRET_OK;
 }
 
@@ -141,26 +100,20 @@ void CDXScreen::EnumVideoModes() {
   TraceLog().Log("START: CDXScreen::EnumVideoModes");
   TraceLog().Log("Do some init'ing");
   modeCount_ = 0;
-  modeList_ = new ModeNode();
-  ModeNode* current = modeList_;
+  std::vector<DisplayMode> modes;
   TraceLog().Log("EnumDisplayModes");
-  if (directDraw_ != nullptr &&
-      SUCCEEDED(directDraw_->EnumDisplayModes(DDEDM_STANDARDVGAMODES, nullptr, &current, &CDXScreen::ModeCallback))) {
+  if (directDraw_ &&
+      SUCCEEDED(directDraw_->EnumDisplayModes(DDEDM_STANDARDVGAMODES, nullptr, &modes, &CDXScreen::ModeCallback))) {
     TraceLog().Log("Get the number of video modes");
-    for (ModeNode* node = modeList_; node->next != nullptr; node = node->next) {
-      TraceLog().Log("w:%i, h:%i, bpp:%i", node->width, node->height, node->bpp);
-      ++modeCount_;
-    }
+    for (const DisplayMode& mode : modes) TraceLog().Log("w:%i, h:%i, bpp:%i", mode.width, mode.height, mode.bpp);
+    modeCount_ = static_cast<int>(modes.size());
   }
-  FreeList(modeList_);
   TraceLog().Log("END: CDXScreen::EnumVideoModes");
 }
 
 void CDXScreen::DestroyBuffers() {
-  delete back_;
-  back_ = nullptr;
-  delete front_;
-  front_ = nullptr;
+  back_.reset();
+  front_.reset();
 }
 
 void CDXScreen::SetBufferParams(int frontWidth, int frontHeight) {
@@ -180,24 +133,28 @@ void CDXScreen::SetDefaultPalette() {
   front_->surface_->SetPalette(nullptr);
 }
 
+bool CDXScreen::BeginCreate(const char* kind, HWND window, int width, int height, int fullScreen) {
+  if (!directDraw_) {
+    TraceLog().Log("DirectDraw Interface pointer is NULL");
+    return false;
+  }
+  if (front_ != nullptr) {
+    TraceLog().Log("Attempted to recreate %s and the front buffer is not NULL", kind);
+    return false;
+  }
+  TraceLog().Log("Set member variables");
+  fullScreen_ = fullScreen;
+  width_ = width;
+  height_ = height;
+  window_ = window;
+  return true;
+}
+
 int CDXScreen::CreateFullScreen(HWND window, int width, int height, int bpp, int vga) {
   TraceLog().Log("START: CDXScreen::CreateFullScreen(hwnd:%i, width:%i, height:%i, bpp:%i, bVGA:%i)",
                  static_cast<int>(reinterpret_cast<INT_PTR>(window)), width, height, bpp, vga);
-  if (directDraw_ == nullptr) {
-    TraceLog().Log("DirectDraw Interface pointer is NULL");
-    return kNoDirectDrawOrCreated;
-  }
-  if (front_ != nullptr) {
-    TraceLog().Log("Attempted to recreate in Fullscreen and the front buffer is not NULL");
-    return kNoDirectDrawOrCreated;
-  }
-
-  TraceLog().Log("Set member variables");
-  fullScreen_ = 1;
-  width_ = width;
-  height_ = height;
+  if (!BeginCreate("in Fullscreen", window, width, height, 1)) return kNoDirectDrawOrCreated;
   bpp_ = bpp;
-  window_ = window;
 
   TraceLog().Log("Set cooperative level");
   if (FAILED(directDraw_->SetCooperativeLevel(window, kFullScreenCooperation))) return kCooperativeLevelRefused;
@@ -209,9 +166,9 @@ int CDXScreen::CreateFullScreen(HWND window, int width, int height, int bpp, int
   }
 
   TraceLog().Log("Create front buffer");
-  front_ = new CDXSurface();
+  front_ = std::make_unique<CDXSurface>();
   TraceLog().Log("Create back buffer");
-  back_ = new CDXSurface();
+  back_ = std::make_unique<CDXSurface>();
 
   DDSURFACEDESC2 desc{};
   desc.dwSize = sizeof desc;
@@ -254,35 +211,25 @@ int CDXScreen::CreateFullScreen(HWND window, int width, int height, int bpp, int
 int CDXScreen::CreateWindowed(HWND window, int width, int height) {
   TraceLog().Log("START: CDXScreen::CreateWindowed(hwnd:%i, width:%i, height:%i)",
                  static_cast<int>(reinterpret_cast<INT_PTR>(window)), width, height);
-  if (directDraw_ == nullptr) {
-    TraceLog().Log("DirectDraw Interface pointer is NULL");
-    return kNoDirectDrawOrCreated;
-  }
-  if (front_ != nullptr) {
-    TraceLog().Log("Attempted to recreate windowed and the front buffer is not NULL");
-    return kNoDirectDrawOrCreated;
-  }
-
-  TraceLog().Log("Set member variables");
-  fullScreen_ = 0;
-  width_ = width;
-  height_ = height;
-  window_ = window;
+  if (!BeginCreate("windowed", window, width, height, 0)) return kNoDirectDrawOrCreated;
   TraceLog().Log("Get Device Caps");
-  HDC screenDc = ::GetDC(nullptr);
-  if (screenDc == nullptr) return kNoDirectDrawOrCreated;
-  bpp_ = GetDeviceCaps(screenDc, PLANES) * GetDeviceCaps(screenDc, BITSPIXEL);
-  const int desktopWidth = GetDeviceCaps(screenDc, HORZRES);
-  const int desktopHeight = GetDeviceCaps(screenDc, VERTRES);
-  ::ReleaseDC(nullptr, screenDc);
+  int desktopWidth = 0;
+  int desktopHeight = 0;
+  {
+    const WindowDc screen(nullptr);
+    if (!screen) return kNoDirectDrawOrCreated;
+    bpp_ = GetDeviceCaps(screen.get(), PLANES) * GetDeviceCaps(screen.get(), BITSPIXEL);
+    desktopWidth = GetDeviceCaps(screen.get(), HORZRES);
+    desktopHeight = GetDeviceCaps(screen.get(), VERTRES);
+  }
 
   TraceLog().Log("Set cooperative level");
   if (FAILED(directDraw_->SetCooperativeLevel(window, DDSCL_NORMAL))) return kCooperativeLevelRefused;
 
   TraceLog().Log("Create front buffer");
-  front_ = new CDXSurface();
+  front_ = std::make_unique<CDXSurface>();
   TraceLog().Log("Create back buffer");
-  back_ = new CDXSurface();
+  back_ = std::make_unique<CDXSurface>();
 
   TraceLog().Log("create front buffer surface");
   DDSURFACEDESC2 desc{};
@@ -318,14 +265,14 @@ int CDXScreen::CreateWindowed(HWND window, int width, int height) {
   // still runs, so its failures are only reported.
   int clipperResult = 0;
   TraceLog().Log("Create clipper object");
-  if (FAILED(directDraw_->CreateClipper(0, &clipper_, nullptr))) {
-    clipper_ = nullptr;
+  if (FAILED(directDraw_->CreateClipper(0, clipper_.put(), nullptr))) {
+    clipper_.release();  // a refusal leaves nothing counted
     clipperResult = kClipperNotCreated;
   }
   TraceLog().Log("Set Hwnd (%i) for clipper", static_cast<int>(reinterpret_cast<INT_PTR>(window)));
-  if (clipper_ == nullptr || FAILED(clipper_->SetHWnd(0, window))) clipperResult |= kClipperWindowRefused;
+  if (!clipper_ || FAILED(clipper_->SetHWnd(0, window))) clipperResult |= kClipperWindowRefused;
   TraceLog().Log("Assign clipper object to front surface");
-  if (clipper_ == nullptr || FAILED(front_->surface_->SetClipper(clipper_))) clipperResult |= kClipperNotAttached;
+  if (!clipper_ || FAILED(front_->surface_->SetClipper(clipper_.get()))) clipperResult |= kClipperNotAttached;
 
   TraceLog().Log("Set params for front buffer");
   TraceLog().Log("W: %i, H: %i", desktopWidth, desktopHeight);
@@ -425,31 +372,27 @@ void CDXScreen::ReleaseAllSurfaces() {
 
 CDXScreen::~CDXScreen() {
   TraceLog().Log("START: CDXScreen::~CDXScreen");
-  TraceLog().Log("Modes Ptr: %i", static_cast<int>(reinterpret_cast<INT_PTR>(modeList_)));
-  if (directDraw_ != nullptr) directDraw_->SetCooperativeLevel(window_, DDSCL_NORMAL);
-  FreeList(modeList_);
-  TraceLog().Log("Drivers Ptr: %i", static_cast<int>(reinterpret_cast<INT_PTR>(driverList_)));
-  FreeList(driverList_);
+  // The enumerations keep no lists (the modes and drivers went once logged):
+  // the two lines stay so that the log reads the same as ever.
+  TraceLog().Log("Modes Ptr: %i", 0);
+  if (directDraw_) directDraw_->SetCooperativeLevel(window_, DDSCL_NORMAL);
+  TraceLog().Log("Drivers Ptr: %i", 0);
   TraceLog().Log("Restore Display");
-  if (directDraw_ != nullptr) directDraw_->RestoreDisplayMode();
+  if (directDraw_) directDraw_->RestoreDisplayMode();
   TraceLog().Log("Freeing all surfaces");
   ReleaseAllSurfaces();
   TraceLog().Log("Delete back buffer");
-  delete back_;
-  back_ = nullptr;
+  back_.reset();
   TraceLog().Log("Delete front buffer");
-  delete front_;
-  front_ = nullptr;
+  front_.reset();
   TraceLog().Log("Start releasing objects");
   // The screen makes no z-buffer and no palette; the two lines stay so that the
   // log reads the same as ever.
   TraceLog().Log("Release zBuffer");
   TraceLog().Log("Release clipper");
-  if (clipper_ != nullptr) clipper_->Release();
-  clipper_ = nullptr;
+  clipper_.reset();
   TraceLog().Log("Release Palette");
   TraceLog().Log("Release DirectDraw");
-  if (directDraw_ != nullptr) directDraw_->Release();
-  directDraw_ = nullptr;
+  directDraw_.reset();
   TraceLog().Log("END: CDXScreen::~CDXScreen");
 }

@@ -4,9 +4,11 @@
 #include <ddraw.h>
 
 #include <cstdint>
+#include <memory>
 
 #include "display/cdx_surface_host_win.h"
 #include "display/cdx_surface_win.h"
+#include "display/handles_win.h"
 
 // The DirectDraw 7 display: either an exclusive full-screen flipping pair or a
 // windowed pair (the primary surface plus an off-screen back buffer, clipped to
@@ -55,9 +57,9 @@ class CDXScreen : public CDXSurfaceHost {
   // restore result, 0 when nothing was lost.
   HRESULT Restore();
 
-  CDXSurface* GetFront() const override { return front_; }
-  CDXSurface* GetBack() const override { return back_; }
-  LPDIRECTDRAW7 GetDD() const override { return directDraw_; }
+  CDXSurface* GetFront() const override { return front_.get(); }
+  CDXSurface* GetBack() const override { return back_.get(); }
+  LPDIRECTDRAW7 GetDD() const override { return directDraw_.get(); }
   int GetWidth() const { return width_; }
   int GetHeight() const { return height_; }
   int GetBpp() const { return bpp_; }
@@ -78,34 +80,33 @@ class CDXScreen : public CDXSurfaceHost {
   CDXSurface* GetFirstSurface() const { return surfaceList_; }
 
  private:
-  struct ModeNode;
-  struct DriverNode;
-
   void InitCDXScreen();
   void EnumDrivers();
   void EnumVideoModes();
   static BOOL WINAPI DriverCallback(GUID* guid, LPSTR description, LPSTR name, LPVOID context, HMONITOR monitor);
   static HRESULT WINAPI ModeCallback(LPDDSURFACEDESC2 desc, LPVOID context);
+  // False, and logged, when DirectDraw did not open or the buffers exist
+  // already; else takes the window, size and kind ("in Fullscreen", "windowed").
+  bool BeginCreate(const char* kind, HWND window, int width, int height, int fullScreen);
   void DestroyBuffers();
   // Sizes, clip rectangles and pixel formats of the two buffers just made.
   void SetBufferParams(int frontWidth, int frontHeight);
   void SetDefaultPalette();
 
-  LPDIRECTDRAW7 directDraw_ = nullptr;
-  CDXSurface* front_ = nullptr;
-  CDXSurface* back_ = nullptr;
-  LPDIRECTDRAWCLIPPER clipper_ = nullptr;
+  ComPtr<IDirectDraw7> directDraw_;
+  std::unique_ptr<CDXSurface> front_;
+  std::unique_ptr<CDXSurface> back_;
+  ComPtr<IDirectDrawClipper> clipper_;
   int width_ = 0;
   int height_ = 0;
   int bpp_ = 0;
   HWND window_ = nullptr;
   int fullScreen_ = 0;
+  // The drivers and display modes found are logged and counted, not kept.
   int modeCount_ = 0;
-  ModeNode* modeList_ = nullptr;
+  int driverCount_ = 0;
   // Video memory first, system memory as the fall-back.
   int useVideoMemory_ = 1;
-  int driverCount_ = 0;
-  DriverNode* driverList_ = nullptr;
   std::uint32_t flipCount_ = 0;
   std::uint32_t flipMs_ = 0;
   std::uint32_t lastFlipTime_ = 0;

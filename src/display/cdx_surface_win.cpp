@@ -5,6 +5,7 @@
 #include "diagnostics/debug_log.h"
 #include "display/cdx_image_win.h"
 #include "display/cdx_surface_host_win.h"
+#include "display/handles_win.h"
 
 namespace {
 // Ids are unique for the life of the process; the first surface made gets 1.
@@ -97,32 +98,27 @@ int CDXSurface::LoadBitmapResource(CDXSurfaceHost* screen, const char* name, BYT
   HGLOBAL handle = LoadResource(module, resource);
   if (handle == nullptr) return -3;
   if (LockResource(handle) == nullptr) return -4;
-  HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-  if (bitmap == nullptr) return -1;
+  const UniqueGdiObject<HBITMAP> bitmap(
+      static_cast<HBITMAP>(::LoadImageA(module, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!bitmap) return -1;
 
   BITMAP info{};
-  GetObjectA(bitmap, sizeof info, &info);
+  GetObjectA(bitmap.get(), sizeof info, &info);
   const int width = info.bmWidth;
   const int height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
-  LPDIRECTDRAWSURFACE7 surface = CreateOffscreenSurface(screen->GetDD(), width, height, memoryType);
+  ComPtr<IDirectDrawSurface7> surface(CreateOffscreenSurface(screen->GetDD(), width, height, memoryType));
   bool drawn = false;
-  if (surface != nullptr) {
-    HDC target = nullptr;
-    if (SUCCEEDED(surface->GetDC(&target))) {
-      HDC source = CreateCompatibleDC(target);
-      HGDIOBJ previous = SelectObject(source, bitmap);
-      drawn = StretchBlt(target, 0, 0, width, height, source, 0, 0, width, height, SRCCOPY) != FALSE;
-      SelectObject(source, previous);
-      DeleteDC(source);
-      surface->ReleaseDC(target);
+  HDC target = nullptr;
+  if (surface && SUCCEEDED(surface->GetDC(&target))) {
+    {
+      const UniqueDc source(CreateCompatibleDC(target));
+      const SelectedObject selected(source.get(), bitmap.get());
+      drawn = StretchBlt(target, 0, 0, width, height, source.get(), 0, 0, width, height, SRCCOPY) != FALSE;
     }
+    surface->ReleaseDC(target);
   }
-  DeleteObject(bitmap);
-  if (!drawn) {
-    if (surface != nullptr) surface->Release();
-    return -1;
-  }
-  *out = surface;
+  if (!drawn) return -1;
+  *out = surface.release();
   return 1;
 }
 
@@ -295,11 +291,9 @@ HRESULT CDXSurface::Restore() {
 
   if (fileName_[0] == '\0' || screen_ == nullptr || screen_->GetDD() == nullptr) return -2;
   CDXImage loader;
-  LPDIRECTDRAWSURFACE7 picture = loader.GetImage(screen_->GetDD(), fileName_, CDXMEM_SYSTEMONLY);
-  if (picture == nullptr) return -2;
-  result = surface_->Blt(nullptr, picture, nullptr, DDBLT_WAIT, nullptr);
-  picture->Release();
-  return result;
+  const ComPtr<IDirectDrawSurface7> picture(loader.GetImage(screen_->GetDD(), fileName_, CDXMEM_SYSTEMONLY));
+  if (!picture) return -2;
+  return surface_->Blt(nullptr, picture.get(), nullptr, DDBLT_WAIT, nullptr);
 }
 
 void CDXSurface::ForgetScreen() {

@@ -1,10 +1,26 @@
 #include "display/desktop_background_source_win.h"
 
-#include <memory>
+#include <optional>
 
 #include "diagnostics/debug_log.h"
 #include "display/cdx_screen_win.h"
+#include "display/handles_win.h"
 #include "image/decoded_image.h"
+
+// Destroyed in reverse order: the bitmap leaves the context before either is
+// deleted.
+struct DesktopBackgroundSource::Snapshot {
+  Snapshot(HDC compatible, int width, int height)
+      : dc(CreateCompatibleDC(compatible)), bitmap(dc ? CreateCompatibleBitmap(compatible, width, height) : nullptr) {
+    if (bitmap) selection.emplace(dc.get(), bitmap.get());
+  }
+
+  UniqueDc dc;
+  UniqueGdiObject<HBITMAP> bitmap;
+  std::optional<SelectedObject> selection;
+};
+
+DesktopBackgroundSource::DesktopBackgroundSource() = default;
 
 DesktopBackgroundSource::~DesktopBackgroundSource() { Release(); }
 
@@ -23,24 +39,21 @@ bool DesktopBackgroundSource::IsDesktopName(const std::string& name) {
 bool DesktopBackgroundSource::Capture() {
   ReleaseSnapshot();
   // A new snapshot makes the screen-sized copy of the old one stale.
-  delete desktop_;
-  desktop_ = nullptr;
+  desktop_.reset();
 
   HWND desktop = GetDesktopWindow();
   RECT client{};
   GetClientRect(desktop, &client);
   const int width = client.right - client.left;
   const int height = client.bottom - client.top;
-  HDC windowDc = ::GetDC(desktop);
-  if (windowDc == nullptr) return false;
-  memoryDc_ = CreateCompatibleDC(windowDc);
-  snapshot_ = memoryDc_ != nullptr ? CreateCompatibleBitmap(windowDc, width, height) : nullptr;
   bool copied = false;
-  if (snapshot_ != nullptr) {
-    previousBitmap_ = SelectObject(memoryDc_, snapshot_);
-    copied = BitBlt(memoryDc_, 0, 0, width, height, windowDc, 0, 0, SRCCOPY) != FALSE;
+  {
+    const WindowDc window(desktop);
+    if (!window) return false;
+    snapshot_ = std::make_unique<Snapshot>(window.get(), width, height);
+    copied = snapshot_->selection.has_value() &&
+             BitBlt(snapshot_->dc.get(), 0, 0, width, height, window.get(), 0, 0, SRCCOPY) != FALSE;
   }
-  ::ReleaseDC(desktop, windowDc);
   if (!copied) {
     ReleaseSnapshot();
     return false;
@@ -56,22 +69,21 @@ CDXSurface* DesktopBackgroundSource::Load(const std::string& name) {
 }
 
 CDXSurface* DesktopBackgroundSource::LoadDesktop() {
-  if (desktop_ != nullptr) return desktop_;
-  if (memoryDc_ == nullptr) return nullptr;
+  if (desktop_ != nullptr) return desktop_.get();
+  if (snapshot_ == nullptr) return nullptr;
   CDXSurface snapshot;
   if (FAILED(snapshot.Create(screen_, snapshotWidth_, snapshotHeight_))) return nullptr;
   HDC dc = snapshot.GetDC();
   if (dc == nullptr) return nullptr;
-  const bool copied = BitBlt(dc, 0, 0, snapshotWidth_, snapshotHeight_, memoryDc_, 0, 0, SRCCOPY) != FALSE;
+  const bool copied = BitBlt(dc, 0, 0, snapshotWidth_, snapshotHeight_, snapshot_->dc.get(), 0, 0, SRCCOPY) != FALSE;
   snapshot.ReleaseDC();
   if (!copied) return nullptr;
   desktop_ = StretchToScreen(snapshot);
-  return desktop_;
+  return desktop_.get();
 }
 
 CDXSurface* DesktopBackgroundSource::LoadPicture(const std::string& fileName) {
-  delete picture_;
-  picture_ = nullptr;
+  picture_.reset();
   CDXSurface file;
   DecodeError why = DecodeError::kUnreadable;
   if (file.LoadImage(screen_, fileName.c_str(), CDXMEM_SYSTEMONLY, &why) != 1) {
@@ -85,33 +97,24 @@ CDXSurface* DesktopBackgroundSource::LoadPicture(const std::string& fileName) {
     return nullptr;
   }
   picture_ = StretchToScreen(file);
-  return picture_;
+  return picture_.get();
 }
 
-CDXSurface* DesktopBackgroundSource::StretchToScreen(CDXSurface& source) {
+std::unique_ptr<CDXSurface> DesktopBackgroundSource::StretchToScreen(CDXSurface& source) {
   auto fitted = std::make_unique<CDXSurface>();
   if (FAILED(fitted->Create(screen_, screen_->GetWidth(), screen_->GetHeight()))) return nullptr;
   if (FAILED(source.Blt(fitted.get(), nullptr, nullptr))) return nullptr;
-  return fitted.release();
+  return fitted;
 }
 
 void DesktopBackgroundSource::ReleaseSnapshot() {
-  if (memoryDc_ != nullptr) {
-    if (previousBitmap_ != nullptr) SelectObject(memoryDc_, previousBitmap_);
-    DeleteDC(memoryDc_);
-  }
-  if (snapshot_ != nullptr) DeleteObject(snapshot_);
-  memoryDc_ = nullptr;
-  snapshot_ = nullptr;
-  previousBitmap_ = nullptr;
+  snapshot_.reset();
   snapshotWidth_ = 0;
   snapshotHeight_ = 0;
 }
 
 void DesktopBackgroundSource::Release() {
-  delete desktop_;
-  desktop_ = nullptr;
-  delete picture_;
-  picture_ = nullptr;
+  desktop_.reset();
+  picture_.reset();
   ReleaseSnapshot();
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 #include "display/cdx_surface_win.h"
@@ -17,7 +18,7 @@ class CDXScreen;
 // read from its file again at every load, replacing the previous one.
 class DesktopBackgroundSource : public BackgroundSource {
  public:
-  DesktopBackgroundSource() = default;
+  DesktopBackgroundSource();
   ~DesktopBackgroundSource() override;
   DesktopBackgroundSource(const DesktopBackgroundSource&) = delete;
   DesktopBackgroundSource& operator=(const DesktopBackgroundSource&) = delete;
@@ -43,18 +44,19 @@ class DesktopBackgroundSource : public BackgroundSource {
   int SnapshotHeight() const { return snapshotHeight_; }
 
  private:
+  // The captured desktop: a bitmap selected into a memory device context.
+  struct Snapshot;
+
   CDXSurface* LoadDesktop();
   CDXSurface* LoadPicture(const std::string& fileName);
   // A new screen-sized surface with `source` stretched onto it; null on failure.
-  CDXSurface* StretchToScreen(CDXSurface& source);
+  std::unique_ptr<CDXSurface> StretchToScreen(CDXSurface& source);
   void ReleaseSnapshot();
 
   CDXScreen* screen_ = nullptr;
-  CDXSurface* desktop_ = nullptr;
-  CDXSurface* picture_ = nullptr;
-  HBITMAP snapshot_ = nullptr;
-  HDC memoryDc_ = nullptr;
-  HGDIOBJ previousBitmap_ = nullptr;
+  std::unique_ptr<CDXSurface> desktop_;
+  std::unique_ptr<CDXSurface> picture_;
+  std::unique_ptr<Snapshot> snapshot_;
   int snapshotWidth_ = 0;
   int snapshotHeight_ = 0;
 };

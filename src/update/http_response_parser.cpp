@@ -48,7 +48,6 @@ void HttpResponseParser::Reset(bool headRequest) {
   headers_.Clear();
   authenticate_.clear();
   body_.clear();
-  error_ = "";
 }
 
 HttpResponseParser::Result HttpResponseParser::State() const {
@@ -57,16 +56,13 @@ HttpResponseParser::Result HttpResponseParser::State() const {
   return Result::kIncomplete;
 }
 
-void HttpResponseParser::Fail(const char* why) {
-  state_ = kFailed;
-  error_ = why;
-}
+void HttpResponseParser::Fail() { state_ = kFailed; }
 
 bool HttpResponseParser::TakeLine(const char*& data, const char* end) {
   const char* lf = static_cast<const char*>(std::memchr(data, '\n', static_cast<std::size_t>(end - data)));
   const char* stop = lf != nullptr ? lf + 1 : end;
   if (line_.size() + static_cast<std::size_t>(stop - data) > kHttpMaxLineLength + 2) {
-    Fail("line too long");
+    Fail();
     return false;
   }
   line_.append(data, stop);
@@ -89,7 +85,7 @@ HttpResponseParser::Result HttpResponseParser::Feed(const char* data, std::size_
           line.remove_suffix(1);  // the LF
           if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
           if (line.size() > kHttpMaxLineLength) {
-            Fail("line too long");
+            Fail();
             break;
           }
           OnLine(line);
@@ -108,7 +104,7 @@ HttpResponseParser::Result HttpResponseParser::Feed(const char* data, std::size_
       case kBodyUntilClose: {
         const std::size_t take = static_cast<std::size_t>(end - data);
         if (body_.size() + take > kHttpMaxBodyLength) {
-          Fail("body too long");
+          Fail();
           break;
         }
         body_.append(data, take);
@@ -131,7 +127,7 @@ HttpResponseParser::Result HttpResponseParser::Finish() {
     // The last chunk came but the empty line after it did not: the body is whole.
     state_ = kDone;
   } else if (state_ != kDone && state_ != kFailed) {
-    Fail(state_ == kBodyLength ? "body shorter than Content-Length" : "connection closed early");
+    Fail();  // body shorter than Content-Length, or closed early
   }
   return State();
 }
@@ -160,7 +156,7 @@ void HttpResponseParser::OnLine(std::string_view line) {
       if (line.empty()) {
         state_ = kChunkSize;
       } else {
-        Fail("chunk data not followed by CR LF");
+        Fail();  // chunk data must end with CR LF
       }
       break;
     default:
@@ -171,27 +167,27 @@ void HttpResponseParser::OnLine(std::string_view line) {
 void HttpResponseParser::OnStatusLine(std::string_view line) {
   // "HTTP/1.1 200 OK": the code is the number after the first run of white space.
   std::size_t at = line.find_first_of(" \t");
-  if (at == std::string_view::npos) return Fail("malformed status line");
+  if (at == std::string_view::npos) return Fail();
   at = line.find_first_not_of(" \t", at);
-  if (at == std::string_view::npos || !IsDigit(line[at])) return Fail("malformed status line");
+  if (at == std::string_view::npos || !IsDigit(line[at])) return Fail();
   int code = 0;
   for (; at < line.size() && IsDigit(line[at]); ++at) {
     code = code * 10 + (line[at] - '0');
-    if (code > 999) return Fail("status code out of range");
+    if (code > 999) return Fail();
   }
   status_ = code;
   state_ = kHeaderLine;
 }
 
 void HttpResponseParser::OnHeaderLine(std::string_view line) {
-  if (++headerLines_ > kHttpMaxHeaderCount) return Fail("too many headers");
+  if (++headerLines_ > kHttpMaxHeaderCount) return Fail();
   const std::size_t colon = line.find(':');
-  if (colon == std::string_view::npos || colon == 0) return Fail("malformed header line");
-  if (colon > kHttpMaxHeaderNameLength) return Fail("header name too long");
+  if (colon == std::string_view::npos || colon == 0) return Fail();
+  if (colon > kHttpMaxHeaderNameLength) return Fail();
   const std::string_view name = line.substr(0, colon);
   std::string_view value = line.substr(colon + 1);
   while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
-  if (value.size() > kHttpMaxHeaderValueLength) return Fail("header value too long");
+  if (value.size() > kHttpMaxHeaderValueLength) return Fail();
   headers_.Add(name, value);
   if (EqualsIgnoringCase(name, "WWW-Authenticate") || EqualsIgnoringCase(name, "Proxy-Authenticate")) {
     authenticate_.emplace_back(value);
@@ -201,7 +197,7 @@ void HttpResponseParser::OnHeaderLine(std::string_view line) {
 void HttpResponseParser::OnHeadEnd() {
   // 101 switches protocols and so is the last reply this client understands.
   if (status_ >= 100 && status_ < 200 && status_ != 101) {
-    if (++interimHeads_ > kHttpMaxInterimResponses) return Fail("too many interim replies");
+    if (++interimHeads_ > kHttpMaxInterimResponses) return Fail();
     status_ = -1;
     headerLines_ = 0;
     headers_.Clear();
@@ -219,7 +215,7 @@ void HttpResponseParser::OnHeadEnd() {
     return;
   }
   if (const std::string* length = headers_.Find("Content-Length")) {
-    if (!ParseContentLength(*length, &remaining_)) return Fail("bad Content-Length");
+    if (!ParseContentLength(*length, &remaining_)) return Fail();
     state_ = remaining_ == 0 ? kDone : kBodyLength;
     return;
   }
@@ -232,15 +228,15 @@ void HttpResponseParser::OnChunkSizeLine(std::string_view line) {
   std::uint64_t size = 0;
   for (; at < line.size() && HexValue(line[at]) >= 0; ++at) {
     size = size * 16 + static_cast<std::uint64_t>(HexValue(line[at]));
-    if (size > 0x7fffffffu) return Fail("chunk size overflows");
+    if (size > 0x7fffffffu) return Fail();
   }
-  if (at == 0) return Fail("malformed chunk size");
-  if (line.size() - at > kHttpMaxChunkExtensionLength) return Fail("chunk extension too long");
+  if (at == 0) return Fail();
+  if (line.size() - at > kHttpMaxChunkExtensionLength) return Fail();
   if (size == 0) {
     state_ = kTrailerLine;
     return;
   }
-  if (size > kHttpMaxBodyLength - body_.size()) return Fail("body too long");
+  if (size > kHttpMaxBodyLength - body_.size()) return Fail();
   remaining_ = static_cast<std::size_t>(size);
   state_ = kChunkData;
 }

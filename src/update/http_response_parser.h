@@ -40,8 +40,6 @@ class HttpResponseParser {
   // Values of WWW-Authenticate and Proxy-Authenticate, one entry per line received.
   const std::vector<std::string>& AuthenticateValues() const { return authenticate_; }
   const std::string& Body() const { return body_; }
-  // Why the reply was refused; empty while there is no error.
-  const char* ErrorText() const { return error_; }
 
  private:
   enum Phase {
@@ -64,7 +62,7 @@ class HttpResponseParser {
   void OnHeaderLine(std::string_view line);
   void OnHeadEnd();
   void OnChunkSizeLine(std::string_view line);
-  void Fail(const char* why);
+  void Fail();
 
   Phase state_ = kStatusLine;
   bool headRequest_ = false;
@@ -77,5 +75,4 @@ class HttpResponseParser {
   HttpHeaders headers_;
   std::vector<std::string> authenticate_;
   std::string body_;
-  const char* error_ = "";
 };

@@ -5,9 +5,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <exception>
 
 #include "diagnostics/debug_log.h"
+#include "fire/frame_step.h"
 #include "settings/change_periods.h"
 #include "settings/loadable_background.h"
 #include "settings/settings.h"
@@ -179,22 +179,7 @@ bool X11Saver::HandleEvents() {
 }
 
 void X11Saver::Frame(std::uint32_t elapsedMs) {
-  // Each stage on its own: a failure is logged and the next frame goes on.
-  try {
-    fire_.Update(elapsedMs);
-  } catch (const std::exception&) {
-    TraceLog().Log("X11Saver::Frame() fire Update get an exception");
-  }
-  try {
-    fire_.Render();
-  } catch (const std::exception&) {
-    TraceLog().Log("X11Saver::Frame() fire Render get an exception");
-  }
-  try {
-    fire_.CopyToSurface(*image_);
-  } catch (const std::exception&) {
-    TraceLog().Log("X11Saver::Frame() fire CopyToSurface get an exception");
-  }
+  StepFire(fire_, *image_, elapsedMs, "X11Saver::Frame()");
   image_->Present();
 }
 

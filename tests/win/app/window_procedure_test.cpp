@@ -76,7 +76,7 @@ TEST(FullScreenWindow, KeysCloseTheWindowTheMouseDoesNot) {
 }
 
 TEST(ApplicationWindows, ClosingEndsTheLoopButKeepsTheWindowForDirectDraw) {
-  for (WNDPROC procedure : {&BigApp::WindowProc, &SmallApp::OwnerWindowProc}) {
+  for (WNDPROC procedure : {&BigApp::WindowProc, &BaseApp::AppWindowProc}) {
     ProcedureWindow window("HearthmoorTestClose", procedure);
     SendMessageA(window.Handle(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(window.Handle()));
@@ -87,7 +87,7 @@ TEST(ApplicationWindows, ClosingEndsTheLoopButKeepsTheWindowForDirectDraw) {
 }
 
 TEST(PreviewWindows, DestroyingEitherWindowEndsTheLoop) {
-  for (WNDPROC procedure : {&SmallApp::OwnerWindowProc, &SmallApp::PreviewWindowProc}) {
+  for (WNDPROC procedure : {&BaseApp::AppWindowProc, &SmallApp::PreviewWindowProc}) {
     ProcedureWindow window("HearthmoorTestPreview", procedure);
     SendMessageA(window.Handle(), WM_KEYDOWN, VK_SPACE, 0);
     SendMessageA(window.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
