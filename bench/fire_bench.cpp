@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "diagnostics/performance_monitor.h"
-#include "fire/fire_image_copyer32.h"
+#include "fire/depth_image_copyer.h"
 #include "fire/flame.h"
 #include "fire/flame_render.h"
 #include "fire/insert_bright.h"

@@ -83,6 +83,46 @@ TEST(PaletteCurvesTest, SelectedChannelWinsWhereCurvesAndPointsOverlap) {
   EXPECT_EQ(curves.CursorAt(200, 20), PaletteCurves::Cursor::kArrow);
 }
 
+// End points slide along the edges of the square and stay inside it; a press on
+// a curve between its points picks the curve but no point, so the drag that
+// follows moves nothing, whatever point was selected before.
+TEST(PaletteCurvesTest, DraggedEndsStayOnTheSquareAndCurvePressesSelectNoPoint) {
+  struct Case {
+    CurvePoint press;
+    CurvePoint to;
+    int point;              // selected by the press
+    PalettePoint expected;  // red's point there after the drag
+  };
+  const Case cases[] = {
+      {{255, 255}, {300, 100}, 3, {255, 100}},  // hot end: down the right edge
+      {{255, 255}, {100, 300}, 3, {100, 255}},  // hot end: along the top edge
+      {{255, 255}, {400, -20}, 3, {255, 0}},    // hot end: held inside the square
+      {{0, 0}, {-5, 40}, 0, {0, 40}},           // cold end: up the left edge
+      {{85, 85}, {-30, 300}, 1, {-30, 300}},    // a handle goes where the mouse is
+  };
+  for (const Case& c : cases) {
+    PaletteCurves curves;
+    ASSERT_TRUE(curves.Prepare(Sample(), 32));
+    curves.Press(c.press.x, c.press.y);
+    ASSERT_EQ(curves.SelectedChannel(), PaletteCurves::kRed) << c.to.x << "," << c.to.y;
+    ASSERT_EQ(curves.SelectedPoint(), c.point) << c.to.x << "," << c.to.y;
+    EXPECT_TRUE(curves.Drag(c.to.x, c.to.y));
+    curves.Release();
+    EXPECT_EQ(curves.Points(PaletteCurves::kRed)[c.point], c.expected) << c.to.x << "," << c.to.y;
+  }
+
+  PaletteCurves curves;
+  ASSERT_TRUE(curves.Prepare(Sample(), 32));
+  curves.Press(85, 85);  // red handle 1
+  curves.Release();
+  ASSERT_EQ(curves.SelectedPoint(), 1);
+  curves.Press(120, 120);  // a vertex of red's curve, no point near
+  EXPECT_EQ(curves.SelectedChannel(), PaletteCurves::kRed);
+  EXPECT_EQ(curves.SelectedPoint(), PaletteCurves::kNone);
+  EXPECT_FALSE(curves.Drag(30, 200));
+  EXPECT_TRUE(SameRecord(curves.GetRecord(), Sample()));
+}
+
 TEST(PaletteCurvesTest, SwappingTwoChannelsTwiceRestoresThePalette) {
   PaletteCurves curves;
   ASSERT_TRUE(curves.Prepare(Sample(), 32));

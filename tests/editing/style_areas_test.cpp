@@ -23,6 +23,8 @@ TEST(StyleAreasTest, LoweringPullsLaterAreasDownAndRaisingNeverPushesEarlierOnes
   const Case cases[] = {
       // Area 3 raised above area 2: area 2 stays, nothing to the right is hotter.
       {{200, 180, 150, 170, 75, 50, 40, 30}, 3, {200, 180, 150, 170, 75, 50, 40, 30}},
+      // Area 1 lowered to area 2's value: area 2 is not hotter, so area 3 stays.
+      {{200, 100, 100, 170, 75, 50, 40, 30}, 1, {200, 100, 100, 170, 75, 50, 40, 30}},
       // Area 2 lowered below areas 3 and 4: both come down to it, area 5 was cooler.
       {{200, 180, 60, 100, 75, 50, 40, 30}, 2, {200, 180, 60, 60, 60, 50, 40, 30}},
       // The default style's trailing 255s come down when area 5 is moved.

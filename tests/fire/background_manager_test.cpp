@@ -4,7 +4,7 @@
 
 #include "fake_background_source.h"
 #include "fire/color_table.h"
-#include "fire/fire_image_copyer32.h"
+#include "fire/depth_image_copyer.h"
 #include "fire/insert_bright.h"
 
 namespace {

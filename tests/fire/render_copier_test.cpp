@@ -5,9 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "fire/fire_image_copyer16.h"
-#include "fire/fire_image_copyer24.h"
-#include "fire/fire_image_copyer32.h"
+#include "fire/depth_image_copyer.h"
 #include "fire/flame_render.h"
 #include "fire/scalar_flame_render.h"
 #include "fire_test_fixture.h"

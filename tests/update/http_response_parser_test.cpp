@@ -110,8 +110,9 @@ INSTANTIATE_TEST_SUITE_P(
                   ""},
         ReplyCase{"ContentLengthPastCap", "HTTP/1.1 200 OK\r\nContent-Length: 16777217\r\n\r\n", false, Result::kError,
                   0, ""},
+        // 17 hex digits would wrap round to 5 in 64 bits and match the chunk that follows.
         ReplyCase{"ChunkSizeSeventeenHexDigits",
-                  "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10000000000000000\r\nx\r\n0\r\n\r\n", false,
+                  "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n10000000000000005\r\nabcde\r\n0\r\n\r\n", false,
                   Result::kError, 0, ""},
         ReplyCase{"ChunkSizePastSigned32", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n80000000\r\n", false,
                   Result::kError, 0, ""},

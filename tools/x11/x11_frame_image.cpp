@@ -4,6 +4,7 @@
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
+#include "x11_channels.h"
 #include "x11_errors.h"
 
 namespace {
@@ -19,23 +20,6 @@ int DirectDepth(const XImage& image) {
     return 16;
   }
   return 0;
-}
-
-int LowestBit(unsigned long mask) {
-  int shift = 0;
-  while (mask != 0 && (mask & 1) == 0) {
-    mask >>= 1;
-    ++shift;
-  }
-  return shift;
-}
-
-// An 8-bit channel scaled into the bits of the mask.
-unsigned long ToMask(std::uint8_t value, unsigned long mask) {
-  if (mask == 0) return 0;
-  const int shift = LowestBit(mask);
-  const unsigned long max = mask >> shift;
-  return ((value * max + 127) / 255) << shift;
 }
 
 }  // namespace
@@ -161,8 +145,8 @@ void X11FrameImage::Convert() {
     const std::uint8_t* pixel = row;
     for (std::int32_t x = 0; x < width_; ++x, pixel += 4) {
       XPutPixel(image_, x, y,
-                ToMask(pixel[2], image_->red_mask) | ToMask(pixel[1], image_->green_mask) |
-                    ToMask(pixel[0], image_->blue_mask) | alphaMask_);
+                ChannelToMask(pixel[2], image_->red_mask) | ChannelToMask(pixel[1], image_->green_mask) |
+                    ChannelToMask(pixel[0], image_->blue_mask) | alphaMask_);
     }
   }
 }

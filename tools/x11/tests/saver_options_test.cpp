@@ -32,6 +32,7 @@ TEST(SaverOptions, PrecedenceOfRootWindowIdVariableAndOwnWindow) {
       {{"-window"}, "0x800008", DrawTarget::kOwnWindow, 0, false},
       // A garbled variable does not matter when an option decides.
       {{"-window-id", "77"}, "junk", DrawTarget::kWindow, 77, false},
+      {{"-window"}, "junk", DrawTarget::kOwnWindow, 0, false},
   };
   for (const TargetCase& c : cases) {
     const std::string label = ::testing::PrintToString(c.arguments) +

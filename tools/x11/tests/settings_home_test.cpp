@@ -1,7 +1,9 @@
 #include "settings_home.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -27,6 +29,12 @@ TEST(SettingsHome, FolderFromXdgConfigHomeOrHome) {
   EXPECT_EQ(UserSettingsFolder("conf", "/home/u"), fs::path("/home/u/.config/hearthmoor"));
   EXPECT_EQ(UserSettingsFolder(nullptr, "/home/u"), fs::path("/home/u/.config/hearthmoor"));
   EXPECT_EQ(UserSettingsFolder("", "/home/u"), fs::path("/home/u/.config/hearthmoor"));
+  // Without HOME (unset or empty) the password database names the home.
+  const passwd* user = getpwuid(getuid());
+  ASSERT_NE(user, nullptr);
+  const fs::path fromDatabase = fs::path(user->pw_dir) / ".config/hearthmoor";
+  EXPECT_EQ(UserSettingsFolder(nullptr, nullptr), fromDatabase);
+  EXPECT_EQ(UserSettingsFolder("", ""), fromDatabase);
 }
 
 TEST(SettingsHome, FirstStartCopiesDefaultsButNeverOverwrites) {

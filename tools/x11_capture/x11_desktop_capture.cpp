@@ -5,28 +5,13 @@
 
 #include <cstdlib>
 
+#include "x11_channels.h"
+
 namespace {
 
 // Xlib's default handler ends the process; a failed capture must only mean
 // "no desktop".
 int IgnoreXError(Display*, XErrorEvent*) { return 0; }
-
-int LowestBit(unsigned long mask) {
-  int shift = 0;
-  while (mask != 0 && (mask & 1) == 0) {
-    mask >>= 1;
-    ++shift;
-  }
-  return shift;
-}
-
-// Scales a channel of any width to 8 bits.
-std::uint8_t Channel(unsigned long pixel, unsigned long mask) {
-  if (mask == 0) return 0;
-  const int shift = LowestBit(mask);
-  const unsigned long max = mask >> shift;
-  return static_cast<std::uint8_t>(((pixel & mask) >> shift) * 255 / max);
-}
 
 }  // namespace
 
@@ -69,9 +54,9 @@ DecodedImage PictureFromXImage(XImage* image, int width, int height, unsigned lo
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x, out += 4) {
       const unsigned long pixel = XGetPixel(image, x, y);
-      out[0] = Channel(pixel, blueMask);
-      out[1] = Channel(pixel, greenMask);
-      out[2] = Channel(pixel, redMask);
+      out[0] = ChannelFromMask(pixel, blueMask);
+      out[1] = ChannelFromMask(pixel, greenMask);
+      out[2] = ChannelFromMask(pixel, redMask);
       out[3] = 0;
     }
   }
