@@ -20,8 +20,18 @@ SettingsFolderNames FindSettingsFolderNames() {
   return names;
 }
 
+// With its terminating NUL, unlike RegistryStore's values: the uninstaller reads
+// this one too, and not every reader terminates what it gets.
 void RememberUserSettingsFolder(const std::string& folder) {
-  RegistryStore(HKEY_CURRENT_USER, kBasePath).WriteString("Path", "Path", folder);
+  HKEY key = nullptr;
+  const std::string subKey = std::string(kBasePath) + "Path\\";
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                 static_cast<DWORD>(folder.size() + 1));
+  RegCloseKey(key);
 }
 
 std::string SettingsFolderFromText(const std::string& text) {
