@@ -29,6 +29,10 @@ SettingsLocation ChooseSettingsLocation(const SettingsFolderNames& names);
 // Makes the user's folder, copies into it each inherited file it does not have
 // yet (a file already there is the user's and stays), and writes the folder
 // down. False when the folder could not be made; nothing is written down then.
+// A copied config.ini loses its backgrounds on network paths ("\\server\share\..."):
+// loading one hands the user's network credentials to that server, so only a
+// user's own choice may name one, and the machine folder of an older version
+// was writable by every user.
 bool MakeUserSettingsFolder(const SettingsLocation& location);
 
 // The folder this start loads from: the chosen one, made first at a first start;

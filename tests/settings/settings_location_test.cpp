@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/ini_store.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -86,6 +87,53 @@ TEST(SettingsLocationTest, FolderAndFirstStartCopies) {
     EXPECT_EQ(Contents(machine), machineBefore);
     // Under Windows the first start wrote the folder down; later cases start afresh.
     RememberUserSettingsFolder("");
+  }
+}
+
+// Network pictures come only from a user's own choice: the first start's copy
+// loses them (keeping the current one where it stays), a folder's own file keeps them.
+TEST(SettingsLocationTest, InheritedNetworkBackgroundsAreDropped) {
+  const struct {
+    const char* what;
+    bool userHasConfig;
+    std::vector<std::string> expected;  // num, then path0..., then currentOrder
+  } cases[] = {
+      {"copied from the machine", false, {"2", "Desktop", "<local>", "1"}},
+      {"the user's own", true, {"4", "Desktop", "\\\\server\\share\\a.bmp", "//server/share/b.bmp", "<local>", "3"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempDir dir;
+    const std::filesystem::path machine = dir / "machine", profile = dir / "profile", local = dir / "local.bmp";
+    std::filesystem::create_directory(machine);
+    WriteFileBytes(local, "a picture");
+    const std::string config =
+        "[Background]\r\nnum=4\r\npath0=Desktop\r\npath1=\\\\server\\share\\a.bmp\r\n"
+        "path2=//server/share/b.bmp\r\npath3=" +
+        local.string() + "\r\ncurrentOrder=3\r\n";
+    WriteFileBytes(machine / "config.ini", config);
+    if (c.userHasConfig) {
+      std::filesystem::create_directory(profile);
+      WriteFileBytes(profile / "config.ini", config);
+    }
+    SettingsFolderNames names;
+    names.machine = machine.string();
+    names.profile = profile.string();
+    PrepareSettingsFolder(names);
+    RememberUserSettingsFolder("");
+
+    std::vector<std::string> found;
+    {
+      IniStore copy((profile / "config.ini").string());
+      const int count = copy.ReadInt("Background", "num", 0);
+      found.push_back(std::to_string(count));
+      for (int i = 0; i < count; ++i) {
+        const std::string entry = copy.ReadString("Background", "path" + std::to_string(i), "");
+        found.push_back(entry == local.string() ? "<local>" : entry);
+      }
+      found.push_back(copy.ReadString("Background", "currentOrder", ""));
+    }
+    EXPECT_EQ(found, c.expected);
   }
 }
 
