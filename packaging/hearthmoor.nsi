@@ -80,7 +80,7 @@ Var UserFolder
 !define MUI_PAGE_HEADER_TEXT "Choose the Settings Folder"
 !define MUI_PAGE_HEADER_SUBTEXT "Choose where Hearthmoor keeps the settings every user starts from."
 !define MUI_DIRECTORYPAGE_TEXT_TOP "This folder holds the default palettes, styles and backgrounds, and the help file; only administrators can change it. Each user's own settings, log and report are kept in their profile (%APPDATA%\Hearthmoor), made from these defaults when they first use Hearthmoor."
-!define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Settings folder"
+!define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Folder of defaults"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TEXT "Hearthmoor is installed. Choose it, preview it and change its settings under Settings > Personalization > Lock screen > Screen saver (or Display Properties > Screen Saver)."

@@ -53,12 +53,10 @@ bool MakeUserSettingsFolder(const SettingsLocation& location) {
   if (!MakeFolder(location.folder)) return false;
   // A folder the user kept from an earlier installation (or one the machine
   // folder already is) keeps its files; only missing ones come from the defaults.
-  for (const char* name : kInheritedSettingsFiles) {
-    const std::string copy = location.folder + name;
-    if (CopyFileIfMissing(location.machineFolder + name, copy) && std::string(name) == "config.ini") {
-      DropNetworkBackgrounds(copy);
-    }
-  }
+  // The log, the report and the help file are not a user's to inherit.
+  const std::string config = location.folder + "config.ini";
+  if (CopyFileIfMissing(location.machineFolder + "config.ini", config)) DropNetworkBackgrounds(config);
+  CopyFileIfMissing(location.machineFolder + "store.ini", location.folder + "store.ini");
   RememberUserSettingsFolder(location.folder);
   return true;
 }

@@ -17,17 +17,13 @@ struct SettingsLocation {
   bool firstStart = false;
 };
 
-// The files a first start copies from the machine folder: the defaults the
-// user changes. The log, the report and the help file are not a user's to inherit.
-inline constexpr const char* kInheritedSettingsFiles[] = {"config.ini", "store.ini"};
-
 // The user's own folder when one is written down; otherwise, when the machine
 // has defaults, the user's profile folder, made at this first start; with no
 // profile folder known, the machine folder itself, as before folders were per user.
 SettingsLocation ChooseSettingsLocation(const SettingsFolderNames& names);
 
-// Makes the user's folder, copies into it each inherited file it does not have
-// yet (a file already there is the user's and stays), and writes the folder
+// Makes the user's folder, copies into it config.ini and store.ini where it does not have
+// them yet (a file already there is the user's and stays), and writes the folder
 // down. False when the folder could not be made; nothing is written down then.
 // A copied config.ini loses its backgrounds on network paths ("\\server\share\..."):
 // loading one hands the user's network credentials to that server, so only a
