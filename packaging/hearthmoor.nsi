@@ -1,13 +1,21 @@
 ; The Hearthmoor installer: puts Hearthmoor.scr into the 64-bit system folder,
-; makes the settings folder (config.ini, store.ini and help.chm), names it in
-; the registry value the saver reads, and can make Hearthmoor the current
-; screen saver. scripts/package builds it; every path comes in as a define:
+; makes the machine's settings folder (the default config.ini and store.ini,
+; and help.chm), names it in the registry value the saver reads, and can make
+; Hearthmoor the current screen saver. Only administrators write to that
+; folder: each user's saver makes a folder of its own in the user's profile
+; (%APPDATA%\Hearthmoor) from these defaults. scripts/package builds it; every
+; path comes in as a define:
 ;
 ;   makensis -DVERSION=1.0.0 -DSCR=... -DDATA_DIR=... -DHELP_CHM=... \
-;            -DLICENSE_FILE=... -DICON=... -DOUTFILE=... hearthmoor.nsi
+;            -DLICENSE_FILE=... -DICON=... -DOUTFILE=... [-DSIGN_TOOL=...] hearthmoor.nsi
+;
+; With SIGN_TOOL, a program that signs the file it is given in place, the
+; uninstaller is signed before it is packed and the setup once it is made.
 ;
 ; The setup's own options: /S (silent), /KEEPSAVER (do not make Hearthmoor the
-; current screen saver), /D=FOLDER (the settings folder; last, unquoted).
+; current screen saver), /D=FOLDER (the machine's settings folder; last,
+; unquoted). The uninstaller's: /S (silent), /REMOVESETTINGS (also remove the
+; settings folder of the user who runs it).
 ;
 ; The installer is a 64-bit program, as the saver is: it runs only where the
 ; saver can. It still turns file-system redirection off and uses the 64-bit
@@ -49,9 +57,16 @@ VIAddVersionKey FileVersion "${VERSION}"
 VIAddVersionKey ProductVersion "${VERSION}"
 VIAddVersionKey LegalCopyright "Copyright (C) 2026 ${PUBLISHER}"
 
-; $INSTDIR is the settings folder; the uninstaller lives in Program Files.
+; $INSTDIR is the machine's settings folder; the uninstaller lives in Program Files.
 Var ProgramFolder
 Var Upgrading
+; The settings folder of the user who runs the uninstaller.
+Var UserFolder
+
+!ifdef SIGN_TOOL
+!uninstfinalize '"${SIGN_TOOL}" "%1"'
+!finalize '"${SIGN_TOOL}" "%1"'
+!endif
 
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
@@ -63,16 +78,16 @@ Var Upgrading
 !insertmacro MUI_PAGE_COMPONENTS
 !define MUI_PAGE_CUSTOMFUNCTION_PRE SkipFolderPageOnUpgrade
 !define MUI_PAGE_HEADER_TEXT "Choose the Settings Folder"
-!define MUI_PAGE_HEADER_SUBTEXT "Choose where Hearthmoor keeps its settings."
-!define MUI_DIRECTORYPAGE_TEXT_TOP "Hearthmoor keeps its settings, your palettes and styles, its log and its help file in this folder. Everyone who uses this computer shares it."
-!define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Settings folder"
+!define MUI_PAGE_HEADER_SUBTEXT "Choose where Hearthmoor keeps the settings every user starts from."
+!define MUI_DIRECTORYPAGE_TEXT_TOP "This folder holds the default palettes, styles and backgrounds, and the help file; only administrators can change it. Each user's own settings, log and report are kept in their profile (%APPDATA%\Hearthmoor), made from these defaults when they first use Hearthmoor."
+!define MUI_DIRECTORYPAGE_TEXT_DESTINATION "Folder of defaults"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TEXT "Hearthmoor is installed. Choose it, preview it and change its settings under Settings > Personalization > Lock screen > Screen saver (or Display Properties > Screen Saver)."
 !insertmacro MUI_PAGE_FINISH
 
 !insertmacro MUI_UNPAGE_CONFIRM
-!define MUI_COMPONENTSPAGE_TEXT_TOP "Your settings folder holds your palettes and styles. Keep it if you may install Hearthmoor again."
+!define MUI_COMPONENTSPAGE_TEXT_TOP "Your own settings folder holds your palettes and styles. Keep it if you may install Hearthmoor again. Other users' settings are kept."
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
@@ -119,18 +134,18 @@ Section "Hearthmoor screen saver (required)" SecSaver
   SetOverwrite on
   File "${SCR}"
 
-  ; The settings folder: the user's own files are never replaced, only
-  ; missing ones are filled in from the defaults.
+  ; The machine's settings folder keeps the access list it inherits, so only
+  ; administrators change it. Defaults already there are kept (an upgrade from
+  ; a shared folder keeps the palettes its users made, which each user's first
+  ; start copies); only missing ones are filled in.
   SetOutPath "$INSTDIR"
   SetOverwrite off
   File /r "${DATA_DIR}/*"
   SetOverwrite on
   File "${HELP_CHM}"
-  ; Every user writes here (their choices on OK, the log and the timing
-  ; report at every run): give the Users group modify rights. Harmless where
-  ; icacls is missing.
-  nsExec::Exec 'icacls "$INSTDIR" /grant *S-1-5-32-545:(OI)(CI)M /T /Q'
-  Pop $0
+  ${If} $Upgrading == 1
+    Call TakeBackSharedRights
+  ${EndIf}
 
   WriteRegStr HKLM "${SETTINGS_KEY}" "Path" "$INSTDIR\"
 
@@ -167,6 +182,24 @@ Section "Make Hearthmoor my screen saver" SecActivate
   System::Call 'user32::SystemParametersInfoW(i ${SPI_SETSCREENSAVEACTIVE}, i 1, p 0, i ${SPIF_UPDATE_AND_SEND})'
 SectionEnd
 
+; Versions before per-user settings gave the Users group modify rights on the
+; folder and on each file in it; this takes exactly that grant back (nothing
+; inherited changes). Harmless where icacls is missing.
+Function TakeBackSharedRights
+  nsExec::Exec 'icacls "$INSTDIR" /remove:g *S-1-5-32-545 /Q'
+  Pop $0
+  FindFirst $1 $2 "$INSTDIR\*.*"
+  ${DoWhile} $2 != ""
+    ${If} $2 != "."
+    ${AndIf} $2 != ".."
+      nsExec::Exec 'icacls "$INSTDIR\$2" /remove:g *S-1-5-32-545 /Q'
+      Pop $0
+    ${EndIf}
+    FindNext $1 $2
+  ${Loop}
+  FindClose $1
+FunctionEnd
+
 ; /KEEPSAVER leaves the current screen saver as it is (for deployments that
 ; install Hearthmoor without choosing it for the user).
 Function ApplyOptions
@@ -198,9 +231,40 @@ FunctionEnd
 !insertmacro IS_HEARTHMOOR "un."
 
 Function un.onInit
-  SetShellVarContext all
   ${DisableX64FSRedirection}
   SetRegView 64
+  ; The user's folder as their saver found it: the value it wrote, else the
+  ; profile folder it would have made.
+  ReadRegStr $UserFolder HKCU "${SETTINGS_KEY}" "Path"
+  ${If} $UserFolder == ""
+    SetShellVarContext current
+    StrCpy $UserFolder "$APPDATA\${PRODUCT}"
+  ${EndIf}
+  StrCpy $0 $UserFolder 1 -1
+  ${If} $0 == "\"
+    StrCpy $UserFolder $UserFolder -1
+  ${EndIf}
+  SetShellVarContext all
+  Call un.ApplyOptions
+FunctionEnd
+
+; un.RemoveSettingsFolder: removes from the folder in $0 the files Hearthmoor
+; makes, then the folder if nothing else is left in it (a folder someone picked
+; may hold other things of theirs, which stay, and with them the folder).
+Function un.RemoveSettingsFolder
+  ${If} $0 == ""
+    Return
+  ${EndIf}
+  Delete "$0\config.ini"
+  Delete "$0\store.ini"
+  Delete "$0\help.chm"
+  Delete "$0\log.txt"
+  Delete "$0\report.csv"
+  Delete "$0\Hearthmoor.urf"
+  RMDir "$0"
+  ${If} ${FileExists} "$0\*.*"
+    DetailPrint "Kept $0: it holds files that Hearthmoor did not make."
+  ${EndIf}
 FunctionEnd
 
 Section "un.Hearthmoor screen saver (required)" SecUnSaver
@@ -234,35 +298,37 @@ Section "un.Hearthmoor screen saver (required)" SecUnSaver
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
-SectionEnd
 
-; Unticked by default, and so never chosen by a silent uninstall: a user's
-; palettes and styles are their work.
-Section /o "un.Settings folder with your palettes and styles" SecUnSettings
-  SetRegView 64
+  ; The machine's defaults and help file go; each user's own folder stays.
   ReadRegStr $0 HKLM "${SETTINGS_KEY}" "Path"
   StrCpy $1 $0 1 -1
   ${If} $1 == "\"
     StrCpy $0 $0 -1
   ${EndIf}
-  ; Only the files Hearthmoor makes: a folder the user picked may hold other
-  ; things of theirs, which stay (and with them the folder).
-  ${If} $0 != ""
-    Delete "$0\config.ini"
-    Delete "$0\store.ini"
-    Delete "$0\help.chm"
-    Delete "$0\log.txt"
-    Delete "$0\report.csv"
-    Delete "$0\Hearthmoor.urf"
-    RMDir "$0"
-    ${If} ${FileExists} "$0\*.*"
-      DetailPrint "Kept $0: it holds files that Hearthmoor did not make."
-    ${EndIf}
+  ${If} $0 != $UserFolder
+    Call un.RemoveSettingsFolder
   ${EndIf}
 SectionEnd
 
-; Runs last: the settings section above still needs the folder's name.
+; Unticked by default, and so chosen by a silent uninstall only with
+; /REMOVESETTINGS: a user's palettes and styles are their work.
+Section /o "un.My settings folder with my palettes and styles" SecUnSettings
+  StrCpy $0 $UserFolder
+  Call un.RemoveSettingsFolder
+SectionEnd
+
+; Runs last: the sections above still need the machine folder's name.
 Section "-un.registry"
   SetRegView 64
   DeleteRegKey HKLM "${PRODUCT_KEY}"
 SectionEnd
+
+; /REMOVESETTINGS ticks "my settings folder" (for a silent uninstall).
+Function un.ApplyOptions
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/REMOVESETTINGS" $1
+  ${IfNot} ${Errors}
+    SectionSetFlags ${SecUnSettings} ${SF_SELECTED}
+  ${EndIf}
+FunctionEnd

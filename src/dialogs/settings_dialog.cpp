@@ -16,6 +16,7 @@
 #include "dialogs/resource.h"
 #include "dialogs/update_check.h"
 #include "settings/settings_controller.h"
+#include "settings/settings_location.h"
 
 namespace {
 
@@ -460,11 +461,15 @@ void SettingsDialog::SetRowImage(int row, int image) {
 // --- Other buttons ------------------------------------------------------------------
 
 void SettingsDialog::OpenHelp() {
+  // By full name, from the machine's folder: a relative name would be looked up in
+  // the current directory, the user's folder, and open whatever was put there.
+  const std::string helpFile = AdministratorsHelpFile(FindSettingsFolderNames());
+  if (helpFile.empty()) return;
   SHELLEXECUTEINFOA info{};
   info.cbSize = sizeof info;
   info.hwnd = Handle();
   info.lpVerb = "open";
-  info.lpFile = "help.chm";
+  info.lpFile = helpFile.c_str();
   info.nShow = SW_SHOWNORMAL;
   ShellExecuteExA(&info);
 }

@@ -11,3 +11,8 @@ bool RegularFileExists(const std::string& path);
 bool RemoveFile(const std::string& path);
 // Makes the folder the process's current directory; false when it could not.
 bool SetCurrentFolder(const std::string& folder);
+// Makes a folder whose parent exists; true when it exists afterwards.
+bool MakeFolder(const std::string& folder);
+// Copies a file to a name that does not exist yet: an existing file is never
+// replaced (false then, as when the copy fails).
+bool CopyFileIfMissing(const std::string& from, const std::string& to);

@@ -16,3 +16,11 @@ bool RegularFileExists(const std::string& path) {
 bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != FALSE; }
 
 bool SetCurrentFolder(const std::string& folder) { return SetCurrentDirectoryA(folder.c_str()) != FALSE; }
+
+bool MakeFolder(const std::string& folder) {
+  return CreateDirectoryA(folder.c_str(), nullptr) != FALSE || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool CopyFileIfMissing(const std::string& from, const std::string& to) {
+  return CopyFileA(from.c_str(), to.c_str(), TRUE) != FALSE;
+}

@@ -6,9 +6,10 @@
 #include "settings/ini_store.h"
 #include "settings/list_io.h"
 #include "settings/settings_folder.h"
+#include "settings/settings_location.h"
 #include "settings/update_file_name.h"
 
-bool Settings::Load() { return LoadFromFolder(FindSettingsFolderText()); }
+bool Settings::Load() { return LoadFromFolder(PrepareSettingsFolder(FindSettingsFolderNames())); }
 
 bool Settings::LoadFromFolder(const std::string& folderText) {
   if (folderText.empty()) return false;

@@ -39,9 +39,9 @@ class Settings : public FireSequence {
 
   // --- Files ---------------------------------------------------------------
 
-  // Finds the settings folder (Windows: the registry value "Path" of
-  // HKEY_LOCAL_MACHINE\Software\Hearthmoor\Path\; portable build: the environment
-  // variable HEARTHMOOR_SETTINGS_DIR) and loads from it. False when there is none.
+  // Finds the user's settings folder (making it from the machine's defaults at the
+  // user's first start, see settings_location.h) and loads from it. False when
+  // there is none.
   bool Load();
   // The same with the folder given; an empty text fails like a missing value.
   bool LoadFromFolder(const std::string& folderText);

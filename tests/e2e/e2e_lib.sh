@@ -81,10 +81,13 @@ prepare_prefix() {
 # The Windows form of a Unix path (Wine maps Z: to /).
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
+# The test's folder is the user's own (the value looked up first), so that no
+# first start makes a folder in the prefix's profile.
 set_settings_folder() {
-  "$WINE64" reg add 'HKLM\Software\Hearthmoor\Path' /v Path /d "$(windows_path "$1")" /f >/dev/null 2>&1
+  "$WINE64" reg add 'HKCU\Software\Hearthmoor\Path' /v Path /d "$(windows_path "$1")" /f >/dev/null 2>&1
 }
 clear_settings_folder() {
+  "$WINE64" reg delete 'HKCU\Software\Hearthmoor\Path' /f >/dev/null 2>&1 || true
   "$WINE64" reg delete 'HKLM\Software\Hearthmoor\Path' /f >/dev/null 2>&1 || true
 }
 

@@ -34,6 +34,24 @@ system_folder() { echo "$E2E_PREFIX/drive_c/windows/system32"; }
 wow64_folder() { echo "$E2E_PREFIX/drive_c/windows/syswow64"; }
 default_settings_folder() { echo "$E2E_PREFIX/drive_c/ProgramData/Hearthmoor"; }
 program_folder() { echo "$E2E_PREFIX/drive_c/Program Files/Hearthmoor"; }
+# The folder the user's first start makes: %APPDATA%\Hearthmoor of the prefix's
+# one user, and the user's registry value that names it.
+user_settings_folder() {
+  local roaming
+  roaming=$(ls -d "$E2E_PREFIX"/drive_c/users/*/AppData/Roaming 2>/dev/null | grep -v '/Public/' | head -n 1)
+  echo "${roaming:-$E2E_PREFIX/drive_c/users/missing/AppData/Roaming}/Hearthmoor"
+}
+user_settings_value() { reg_value 64 'HKCU\Software\Hearthmoor\Path' Path; }
+
+# folder_snapshot FOLDER: every file's name and checksum, to compare byte for byte.
+folder_snapshot() { (cd "$1" 2>/dev/null && find . -type f -exec sha256sum {} + | LC_ALL=C sort); }
+
+# first_start SAVER: a start that loads the settings and ends at once (a preview
+# without a host window), as the first start of a user in any mode.
+first_start() {
+  timeout 60 "$WINE64" "$1" /p >/dev/null 2>&1
+  timeout 30 "$WINESERVER" -w
+}
 
 # run_setup SETUP ARGS...: runs an installer or uninstaller and waits until
 # every process it started has ended (the uninstaller runs from a copy of

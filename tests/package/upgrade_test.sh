@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installing over an installation keeps the settings folder the user picked
 # and the user's config.ini and store.ini byte for byte, fills in only the
-# files that are missing, and replaces the saver.
+# files that are missing, and replaces the saver. From a shared folder that
+# users changed (as installations before per-user folders had it), a user's
+# first start takes that config.ini and store.ini into their own folder.
 # Usage: upgrade_test.sh SETUP SAVER
 . "$(dirname "$0")/package_lib.sh"
 setup=$(readlink -f "$1") saver=$(readlink -f "$2") src=$e2e_root
@@ -34,6 +36,12 @@ check "the missing help.chm was put back" [ -s "$settings/help.chm" ]
 check "the upgrade made no second settings folder" [ ! -e "$(default_settings_folder)" ]
 check "the registry still names the user's folder" \
   [ "$(reg_value 64 'HKLM\Software\Hearthmoor\Path' Path)" = 'C:\users\Public\FireSettings\' ]
+
+first_start 'C:\windows\system32\Hearthmoor.scr'
+user=$(user_settings_folder)
+check "the first start copied the changed config.ini into the user's folder" cmp -s "$E2E_TMP/config.ini.user" "$user/config.ini"
+check "the first start copied the changed store.ini into the user's folder" cmp -s "$E2E_TMP/store.ini.user" "$user/store.ini"
+check "the shared folder keeps them too" cmp -s "$E2E_TMP/config.ini.user" "$settings/config.ini"
 
 # A default file the user deleted comes back; the changed one stays.
 rm -f "$settings/store.ini"

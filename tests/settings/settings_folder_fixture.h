@@ -9,7 +9,7 @@
 #include "support/temp_dir.h"
 
 // Writes down where Settings::Load finds its folder, the way the installed product
-// has it: under Windows the registry value (inside the test's own Wine prefix), in
+// has it: under Windows the user's registry value (inside the test's own Wine prefix), in
 // the portable build the environment variable. An empty text removes it.
 void PointSettingsAt(const std::string& folderText);
 

@@ -42,12 +42,19 @@ TEST_F(RegistryStoreTest, ValuesLongerThanTheBufferReadAsTheDefault) {
   EXPECT_EQ(store_.ReadString("Path", "Fits", "none"), std::string(RegistryStore::kBufferSize - 1, 'y'));
 }
 
-TEST(SettingsFolderTest, ProductValueIsReadFromTheLocalMachine) {
+TEST(SettingsFolderTest, UserAndMachineValuesAndTheProfileFolder) {
   RegistryStore machine(HKEY_LOCAL_MACHINE, "Software\\Hearthmoor\\");
   machine.WriteString("Path", "Path", "C:\\Saver");
-  EXPECT_EQ(FindSettingsFolderText(), "C:\\Saver");
-  EXPECT_EQ(SettingsFolderFromText(FindSettingsFolderText()), "C:\\Saver\\");
-  EXPECT_EQ(SettingsFolderFromText("C:\\Saver\\"), "C:\\Saver\\");
+  RememberUserSettingsFolder("C:\\Mine\\");
+  const SettingsFolderNames names = FindSettingsFolderNames();
+  machine.WriteString("Path", "Path", "");
+  RememberUserSettingsFolder("");
+  EXPECT_EQ(names.user, "C:\\Mine\\");
+  EXPECT_EQ(names.machine, "C:\\Saver");
+  char appData[MAX_PATH] = {};
+  ASSERT_EQ(GetEnvironmentVariableA("APPDATA", appData, MAX_PATH) > 0, true);
+  EXPECT_EQ(names.profile, std::string(appData) + "\\Hearthmoor");
+  EXPECT_EQ(SettingsFolderFromText(names.machine), "C:\\Saver\\");
   EXPECT_EQ(SettingsFolderFromText("C:/Saver/"), "C:/Saver/");
 }
 
