@@ -137,13 +137,4 @@ TEST(SettingsLocationTest, InheritedNetworkBackgroundsAreDropped) {
   }
 }
 
-TEST(SettingsLocationTest, HelpComesOnlyFromTheMachineFolder) {
-  SettingsFolderNames names;
-  names.user = "own";
-  names.profile = "profile";
-  EXPECT_EQ(AdministratorsHelpFile(names), "");
-  names.machine = "machine";
-  EXPECT_EQ(AdministratorsHelpFile(names), SettingsFolderFromText("machine") + "help.chm");
-}
-
 }  // namespace
