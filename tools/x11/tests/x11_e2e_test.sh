@@ -134,6 +134,7 @@ need_xscreensaver() {
   command -v xscreensaver >/dev/null && command -v xscreensaver-command >/dev/null ||
     skip "xscreensaver is not installed (scripts/setup installs it)"
 }
+not() { ! "$@"; }
 installed_package() { dpkg-query -W -f='${Status}' hearthmoor-x11 2>/dev/null | grep -q 'ok installed'; }
 
 # under_xscreensaver LINE HOME PATH_FIRST PROGRAM: the xscreensaver daemon with
@@ -270,7 +271,7 @@ deb)
   sed 's/^/  lintian: /' "$tmp/lintian.log"
   check "lintian finds no error and no warning" test "$lintian_status" -eq 0
   dpkg-deb -x "$deb" "$tmp/contents"
-  check "the program names no folder of the build" bash -c "! grep -qa '$source_root' '$tmp/contents/$hack_dir/hearthmoor-x11'"
+  check "the program names no folder of the build" not grep -qa "$source_root" "$tmp/contents/$hack_dir/hearthmoor-x11"
 
   touch "$deb_mark"
   dpkg -i "$deb" >"$tmp/dpkg.log" 2>&1 || { cat "$tmp/dpkg.log"; echo "dpkg -i failed"; exit 1; }
@@ -305,12 +306,13 @@ deb)
 
   # Its name alone in the user's list: the daemon finds it in its hack folder.
   under_xscreensaver "hearthmoor-x11 -root" "$tmp/xss-home" "" "$hack_dir/hearthmoor-x11"
-  check "  ... on the packaged defaults" test -f "$tmp/xss-home/.config/hearthmoor/config.ini"
+  check "  ... on the packaged defaults" cmp /usr/share/hearthmoor/store.ini "$tmp/xss-home/.config/hearthmoor/store.ini"
 
   dpkg -r hearthmoor-x11 >"$tmp/dpkg.log" 2>&1 || { cat "$tmp/dpkg.log"; fail "dpkg -r"; }
   rm -f "$deb_mark"
-  check "dpkg -r removes the package" bash -c "! dpkg-query -W -f='\${Status}' hearthmoor-x11 2>/dev/null | grep -q 'ok installed'"
-  check "  ... and every file it installed" bash -c "! xargs -r ls -d <'$tmp/files' 2>/dev/null | grep -q ."
+  check "dpkg -r removes the package" not installed_package
+  left() { xargs -r ls -d <"$tmp/files" 2>/dev/null | grep -q .; }
+  check "  ... and every file it installed" not left
   ;;
 failures)
   status() { "$@" >/dev/null 2>"$tmp/stderr"; echo $?; }
