@@ -229,6 +229,8 @@ root-24 | root-16)
   ;;
 xscreensaver)
   need_xscreensaver
+  # xscreensaver puts its own folder first on the hacks' PATH.
+  [ -e "$hack_dir/hearthmoor-x11" ] && skip "$hack_dir/hearthmoor-x11 is installed here and would run instead"
   start_display 24
   show_picture
   home=$tmp/home
@@ -257,6 +259,7 @@ deb)
   # the owner's, and stays.
   if installed_package && [ -e "$deb_mark" ]; then dpkg -r hearthmoor-x11 >/dev/null; fi
   installed_package && skip "hearthmoor-x11 is installed here, and this test would remove it"
+  [ -e "$hack_dir/hearthmoor-x11" ] && skip "$hack_dir/hearthmoor-x11 is installed by hand, and dpkg would replace it"
   rm -f "$deb_mark"
   source_root=$(cd "$(dirname "$0")/../../.." && pwd)
   "$source_root/scripts/package" --linux --out "$tmp/release" >"$tmp/package.log" 2>&1 ||
