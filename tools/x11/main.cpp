@@ -28,7 +28,7 @@ constexpr int kFailed = 1;
 
 // Where the bundled config.ini and store.ini are: installed beside the
 // program's other data, or, for a program run from its build folder, the
-// source tree's data folder.
+// source tree's data folder (empty in a packaged build, and then skipped).
 std::vector<fs::path> DefaultSettingsFolders() {
   return {fs::path(HEARTHMOOR_INSTALLED_DATA_DIR), fs::path(HEARTHMOOR_SOURCE_DATA_DIR)};
 }

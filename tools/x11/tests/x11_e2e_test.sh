@@ -8,6 +8,8 @@
 #   root-24       the root window at 24 bits (MIT-SHM)
 #   root-16       the root window at 16 bits without MIT-SHM (XPutImage)
 #   xscreensaver  installed, then run by the xscreensaver daemon (desktop from its grabber)
+#   deb           the Debian package built, checked by lintian, installed with dpkg -i
+#                 into this machine (root only), run, and removed with dpkg -r
 #   failures      no display, a missing window, bad settings, unreadable picture
 set -uo pipefail
 scenario=$1 saver=$(readlink -f "$2") test_window=$(readlink -f "$3") data=$(readlink -f "$4")
@@ -15,15 +17,21 @@ build=${5:-} hack_dir=${6:-} config_dir=${7:-}
 tmp=$(mktemp -d /tmp/hearthmoor-x11-e2e.XXXXXX)
 chmod 755 "$tmp"
 failures=0 pids=() xvfb="" w=1024 h=768
+# Present while the deb scenario has the package installed in this machine.
+deb_mark=/var/tmp/hearthmoor-x11-deb-test.installed
 
 cleanup() {
   local pid
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
   [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
   wait 2>/dev/null
+  if [ "$scenario" = deb ] && [ -e "$deb_mark" ]; then
+    dpkg -r hearthmoor-x11 >/dev/null 2>&1 && rm -f "$deb_mark"
+  fi
   rm -rf "$tmp"
 }
 trap cleanup EXIT
+trap 'exit 1' INT TERM HUP
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 check() {  # check DESCRIPTION COMMAND...
@@ -106,11 +114,76 @@ within() {
 shot() { import -window "$1" "$2" 2>/dev/null; }
 lit() { shot "$1" "$2" && above "$(mean "$2" ${3:-})" 0.05; }  # lit WINDOW FILE [CROP]
 burning() { shot root "$1" && fire_over_picture "$1"; }
+# moves WINDOW: two shots of it a second apart differ in over 1000 pixels.
+moves() {
+  local changed
+  shot "$1" "$tmp/one.png" && sleep 1 && shot "$1" "$tmp/two.png" || return 1
+  changed=$(compare -metric AE "$tmp/one.png" "$tmp/two.png" null: 2>&1)
+  echo "  $changed pixels changed in a second"
+  above "${changed%% *}" 1000
+}
 
 wait_for() {  # wait_for SECONDS COMMAND...
   local tries=$(($1 * 10)); shift
   for _ in $(seq 1 "$tries"); do "$@" && return 0; sleep 0.1; done
   return 1
+}
+
+skip() { echo "SKIP: $*"; exit 77; }
+need_xscreensaver() {
+  command -v xscreensaver >/dev/null && command -v xscreensaver-command >/dev/null ||
+    skip "xscreensaver is not installed (scripts/setup installs it)"
+}
+not() { ! "$@"; }
+installed_package() { dpkg-query -W -f='${Status}' hearthmoor-x11 2>/dev/null | grep -q 'ok installed'; }
+
+# under_xscreensaver LINE HOME PATH_FIRST PROGRAM: the xscreensaver daemon with
+# LINE as its only hack (PATH_FIRST, if any, before its PATH) starts PROGRAM in
+# the window it hands over when activated, which sets the desktop picture on
+# fire; deactivated, it ends the program. xscreensaver refuses to run
+# hacks as root: then it runs as a user of its own.
+under_xscreensaver() {
+  local line=$1 home=$2 path_first=$3 program=$4 as_user=() user hack
+  mkdir -p "$home"
+  cat >"$home/.xscreensaver" <<EOC
+mode:		one
+selected:	0
+fade:		False
+unfade:		False
+lock:		False
+splash:		False
+grabDesktopImages:	True
+chooseRandomImages:	False
+programs:	$line \\n\\
+
+EOC
+  user=$(id -un)
+  if [ "$(id -u)" -eq 0 ]; then
+    user=hearthmoor-xss
+    id "$user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$user" ||
+      skip "no unprivileged user can be made for xscreensaver"
+    chown -R "$user" "$home"
+    as_user=(runuser -u "$user" --)
+  fi
+  run() { "${as_user[@]}" env HOME="$home" DISPLAY="$DISPLAY" PATH="${path_first:+$path_first:}$PATH" "$@"; }
+  run xscreensaver -no-splash >"$tmp/xscreensaver.log" 2>&1 &
+  pids+=($!)
+  wait_for 10 run xscreensaver-command -version >/dev/null 2>&1 ||
+    { cat "$tmp/xscreensaver.log"; skip "the xscreensaver daemon does not start here"; }
+  run xscreensaver-command -activate >/dev/null
+  # It may pass the options on in a form of its own ("--root"): the user's
+  # only program is the one it started.
+  started() { pgrep -u "$user" -x hearthmoor-x11 >"$tmp/hack-pid"; }
+  check "xscreensaver -activate starts '$line' from its list" wait_for 10 started
+  hack=$(head -1 "$tmp/hack-pid")
+  check "  ... from $program" test "$(readlink "/proc/$hack/exe")" = "$program"
+  check "  ... in the window xscreensaver hands over" grep -qz '^XSCREENSAVER_WINDOW=0x' "/proc/$hack/environ"
+  sleep 3
+  # xscreensaver's window covers the root: the picture came through its grabber.
+  check "fire over the desktop picture under xscreensaver" within 10 burning "$tmp/fire.png"
+  run xscreensaver-command -deactivate >/dev/null
+  check "deactivation ends the program" wait_for 5 bash -c "! kill -0 $hack 2>/dev/null"
+  run xscreensaver-command -exit >/dev/null 2>&1
 }
 
 case $scenario in
@@ -128,10 +201,7 @@ window-id)
   pids+=($pid)
   sleep 2
   check "the window is lit" within 10 lit "$window" "$tmp/one.png"
-  sleep 1
-  shot "$window" "$tmp/two.png"
-  changed=$(compare -metric AE "$tmp/one.png" "$tmp/two.png" null: 2>&1)
-  check "the fire moves ($changed pixels changed in a second)" above "${changed%% *}" 1000
+  check "the fire moves" moves "$window"
   # A larger window gets a fire of its own size: its new strip burns too.
   xdotool windowsize "$window" 800 600
   check "after a resize the new part of the window is drawn" within 10 lit "$window" "$tmp/larger.png" 160x600+640+0
@@ -158,10 +228,9 @@ root-24 | root-16)
   check "SIGTERM ends the saver (status $exit_status)" test "$exit_status" -eq 0
   ;;
 xscreensaver)
-  if ! command -v xscreensaver >/dev/null || ! command -v xscreensaver-command >/dev/null; then
-    echo "SKIP: xscreensaver is not installed (scripts/setup installs it)"
-    exit 77
-  fi
+  need_xscreensaver
+  # xscreensaver puts its own folder first on the hacks' PATH.
+  [ -e "$hack_dir/hearthmoor-x11" ] && skip "$hack_dir/hearthmoor-x11 is installed here and would run instead"
   start_display 24
   show_picture
   home=$tmp/home
@@ -174,44 +243,79 @@ xscreensaver)
     grep -q '<screensaver name="hearthmoor-x11"' "$xml"
   check "  ... and starts the program on xscreensaver's window" grep -q '<command arg="--root"/>' "$xml"
   check "the program is installed into $hack_dir" test -x "$tmp/dest$hack_dir/hearthmoor-x11"
-  cat >"$home/.xscreensaver" <<EOC
-mode:		one
-selected:	0
-fade:		False
-unfade:		False
-lock:		False
-splash:		False
-grabDesktopImages:	True
-chooseRandomImages:	False
-programs:	hearthmoor-x11 --root --settings $home/settings \\n\\
-
-EOC
-  # xscreensaver refuses to run hacks as root: it then runs as a user of its own.
-  as_user=()
-  if [ "$(id -u)" -eq 0 ]; then
-    user=hearthmoor-xss
-    id "$user" >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin "$user" ||
-      { echo "SKIP: no unprivileged user can be made for xscreensaver"; exit 77; }
-    chown -R "$user" "$home"
-    as_user=(runuser -u "$user" --)
-  fi
-  run() { "${as_user[@]}" env HOME="$home" DISPLAY="$DISPLAY" PATH="$tmp/dest$hack_dir:$PATH" "$@"; }
-  run xscreensaver -no-splash >"$tmp/xscreensaver.log" 2>&1 &
-  pids+=($!)
-  wait_for 10 run xscreensaver-command -version >/dev/null 2>&1 ||
-    { echo "SKIP: the xscreensaver daemon does not start here:"; cat "$tmp/xscreensaver.log"; exit 77; }
-  run xscreensaver-command -activate >/dev/null
-  started() { pgrep -f "hearthmoor-x11 --root --settings $home/settings" >"$tmp/hack-pid"; }
-  check "xscreensaver -activate starts the program from its list" wait_for 10 started
-  hack=$(head -1 "$tmp/hack-pid")
-  check "  ... in the window xscreensaver hands over" grep -qz '^XSCREENSAVER_WINDOW=0x' "/proc/$hack/environ"
-  sleep 3
-  # xscreensaver's window covers the root: the picture came through its grabber.
-  check "fire over the desktop picture under xscreensaver" within 10 burning "$tmp/fire.png"
-  run xscreensaver-command -deactivate >/dev/null
-  check "deactivation ends the program" wait_for 5 bash -c "! kill -0 $hack 2>/dev/null"
+  under_xscreensaver "hearthmoor-x11 --root --settings $home/settings" "$home" "$tmp/dest$hack_dir" \
+    "$tmp/dest$hack_dir/hearthmoor-x11"
   check "the positions were saved" saved_positions "$home/settings"
-  run xscreensaver-command -exit >/dev/null 2>&1
+  ;;
+deb)
+  # The Debian package, installed into this machine: what dpkg -i puts there,
+  # the installed program started as xscreensaver starts it, then by the daemon
+  # itself from its hack folder, and dpkg -r taking all of it away again.
+  need_xscreensaver
+  [ "$(id -u)" -eq 0 ] || skip "dpkg -i needs root"
+  hack_dir=/usr/libexec/xscreensaver config_dir=/usr/share/xscreensaver/config
+  for tool in dpkg-shlibdeps lintian; do command -v "$tool" >/dev/null || skip "no $tool (scripts/setup installs it)"; done
+  # A run killed before its dpkg -r left this mark; any other installation is
+  # the owner's, and stays.
+  if installed_package && [ -e "$deb_mark" ]; then dpkg -r hearthmoor-x11 >/dev/null; fi
+  installed_package && skip "hearthmoor-x11 is installed here, and this test would remove it"
+  [ -e "$hack_dir/hearthmoor-x11" ] && skip "$hack_dir/hearthmoor-x11 is installed by hand, and dpkg would replace it"
+  rm -f "$deb_mark"
+  source_root=$(cd "$(dirname "$0")/../../.." && pwd)
+  "$source_root/scripts/package" --linux --out "$tmp/release" >"$tmp/package.log" 2>&1 ||
+    { cat "$tmp/package.log"; echo "scripts/package --linux failed"; exit 1; }
+  deb=$(echo "$tmp"/release/hearthmoor-x11_*.deb)
+  check "the release's checksums cover the package" \
+    bash -c "cd '$tmp/release' && grep -q '  ${deb##*/}\$' Hearthmoor-*.sha256 && sha256sum --quiet -c Hearthmoor-*.sha256"
+  "$source_root/packaging/deb/make-deb" "$tmp/again" >/dev/null
+  check "a second build gives the same bytes" cmp "$deb" "$tmp/again/${deb##*/}"
+  lintian --fail-on error,warning "$deb" >"$tmp/lintian.log" 2>&1
+  lintian_status=$?
+  sed 's/^/  lintian: /' "$tmp/lintian.log"
+  check "lintian finds no error and no warning" test "$lintian_status" -eq 0
+  dpkg-deb -x "$deb" "$tmp/contents"
+  check "the program names no folder of the build" not grep -qa "$source_root" "$tmp/contents/$hack_dir/hearthmoor-x11"
+
+  touch "$deb_mark"
+  dpkg -i "$deb" >"$tmp/dpkg.log" 2>&1 || { cat "$tmp/dpkg.log"; echo "dpkg -i failed"; exit 1; }
+  dpkg -L hearthmoor-x11 | while read -r path; do [ -d "$path" ] || echo "$path"; done >"$tmp/files"
+  for file in "$hack_dir/hearthmoor-x11" "$config_dir/hearthmoor-x11.xml" /usr/share/hearthmoor/config.ini \
+    /usr/share/hearthmoor/store.ini /usr/share/man/man6/hearthmoor-x11.6.gz /usr/share/doc/hearthmoor-x11/copyright; do
+    check "dpkg -i installed $file" grep -qx "$file" "$tmp/files"
+  done
+
+  start_display 24
+  show_picture
+  # As xscreensaver starts a hack: -root, and the window to draw into in
+  # XSCREENSAVER_WINDOW. Without the daemon's screenshot its grabber hands
+  # over colour bars as the desktop.
+  "$test_window" 640 480 >"$tmp/window-id" &
+  window_pid=$!
+  pids+=($window_pid)
+  wait_for 5 test -s "$tmp/window-id" || { echo "the test window did not start"; exit 1; }
+  window=$(cat "$tmp/window-id")
+  HOME=$tmp/root-home XSCREENSAVER_WINDOW=$(printf '0x%x' "$window") "$hack_dir/hearthmoor-x11" -root 2>"$tmp/stderr" &
+  pid=$!
+  pids+=($pid)
+  sleep 2
+  check "the installed program lights the window it is handed" within 10 lit "$window" "$tmp/lit.png"
+  check "  ... with moving fire" moves "$window"
+  check "  ... on the packaged defaults, copied to the new user's folder" \
+    cmp /usr/share/hearthmoor/store.ini "$tmp/root-home/.config/hearthmoor/store.ini"
+  terminate "$pid"
+  check "  ... and SIGTERM ends it (status $exit_status)" test "$exit_status" -eq 0
+  check "  ... nothing on stderr" test ! -s "$tmp/stderr"
+  kill "$window_pid"
+
+  # Its name alone in the user's list: the daemon finds it in its hack folder.
+  under_xscreensaver "hearthmoor-x11 -root" "$tmp/xss-home" "" "$hack_dir/hearthmoor-x11"
+  check "  ... on the packaged defaults" cmp /usr/share/hearthmoor/store.ini "$tmp/xss-home/.config/hearthmoor/store.ini"
+
+  dpkg -r hearthmoor-x11 >"$tmp/dpkg.log" 2>&1 || { cat "$tmp/dpkg.log"; fail "dpkg -r"; }
+  rm -f "$deb_mark"
+  check "dpkg -r removes the package" not installed_package
+  left() { xargs -r ls -d <"$tmp/files" 2>/dev/null | grep -q .; }
+  check "  ... and every file it installed" not left
   ;;
 failures)
   status() { "$@" >/dev/null 2>"$tmp/stderr"; echo $?; }
