@@ -29,7 +29,7 @@ check "the test certificate is made" [ -s "$pki/signer.pfx" ]
 verifies() { osslsigncode verify -CAfile "$pki/$1.pem" -in "$2" >"$E2E_TMP/verify.txt" 2>&1; }
 does_not_verify() { ! verifies "$@"; }
 
-"$src/scripts/package" --out "$E2E_TMP/signed" --sign "$pki/signer.pfx" >"$E2E_TMP/signed.txt" 2>&1
+"$src/scripts/package" --windows --out "$E2E_TMP/signed" --sign "$pki/signer.pfx" >"$E2E_TMP/signed.txt" 2>&1
 check "the signed release is made" [ $? -eq 0 ]
 cat "$E2E_TMP/signed.txt"
 unzip -q "$E2E_TMP/signed/$name.zip" -d "$E2E_TMP/zip"
@@ -47,7 +47,7 @@ for file in "$E2E_TMP/signed/$name-setup.exe" "$E2E_TMP/zip/$name/Hearthmoor.scr
 done
 
 unset HEARTHMOOR_SIGN_PASSWORD
-"$src/scripts/package" --out "$E2E_TMP/unsigned" >"$E2E_TMP/unsigned.txt" 2>&1
+"$src/scripts/package" --windows --out "$E2E_TMP/unsigned" >"$E2E_TMP/unsigned.txt" 2>&1
 check "without a certificate the release is still made" [ $? -eq 0 ]
 check "and says it is unsigned" grep -q 'unsigned' "$E2E_TMP/unsigned.txt"
 check "the unsigned setup is the build's" cmp -s "$unsigned_setup" "$E2E_TMP/unsigned/$name-setup.exe"
