@@ -26,14 +26,11 @@ class SettingsView;
 // Threads: the SettingsController operations and SetView on the UI thread; the
 // render thread runs the frame step (RunFrame, FollowTimedChanges). The flag and
 // the view are atomic; everything else the two threads share is reached under
-// the lock.
+// the lock. Not copyable, as the lock, the flags and the thread are not.
 class LockedSettingsController : public SettingsController {
  public:
-  LockedSettingsController() = default;
   // Stops and waits for the render thread, if it still runs.
   ~LockedSettingsController() override;
-  LockedSettingsController(const LockedSettingsController&) = delete;
-  LockedSettingsController& operator=(const LockedSettingsController&) = delete;
 
   // The dialog to call back, or null. Not owned; must stay alive while set.
   void SetView(SettingsView* view);
