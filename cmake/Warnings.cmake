@@ -20,3 +20,9 @@ if(HEARTHMOOR_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  # Which lock guards what is stated in the code (diagnostics/thread_annotations.h):
+  # wherever clang builds, the fuzz preset included, the compiler checks it.
+  add_compile_options(-Wthread-safety)
+endif()

@@ -260,18 +260,7 @@ void SettingsDialog::OnItemChanged(const NMLISTVIEW& change) {
   constexpr UINT kBoth = LVIS_SELECTED | LVIS_FOCUSED;
   if ((change.uChanged & LVIF_STATE) == 0 || (change.uNewState & kBoth) != kBoth) return;
   if ((change.uOldState & kBoth) == kBoth || change.iItem < 0) return;
-  const auto row = static_cast<SettingsController::Index>(change.iItem);
-  switch (kind) {
-    case kBackgrounds:
-      controller_.SelectBackground(row);
-      break;
-    case kPalettes:
-      controller_.SelectPalette(row);
-      break;
-    default:
-      controller_.SelectStyle(row);
-      break;
-  }
+  controller_.Select(static_cast<Rotation>(kind), static_cast<SettingsController::Index>(change.iItem));
 }
 
 void SettingsDialog::OnTrackbar(HWND trackbar, int code) {

@@ -97,18 +97,21 @@ void CopyStyle(const FireStyle& style, SettingsController::StyleValues temperatu
 
 }  // namespace
 
-void LockedSettingsController::ShowCurrentBackground(Settings& settings, FireManager* fire) {
-  if (fire != nullptr) fire->ShowBackground(settings.CurrentBackground());
-}
-
-void LockedSettingsController::ShowCurrentPalette(Settings& settings, FireManager* fire) {
-  if (fire != nullptr) fire->ShowPalette(settings.CurrentPalette());
-}
-
-void LockedSettingsController::ShowCurrentStyle(Settings& settings, FireManager* fire) {
+void LockedSettingsController::ShowCurrent(Rotation rotation, Settings& settings, FireManager* fire) {
   if (fire == nullptr) return;
-  const FireStyle style = settings.CurrentStyle();
-  fire->ShowStyle(style.temperatures, style.modes);
+  switch (rotation) {
+    case Rotation::kBackground:
+      fire->ShowBackground(settings.CurrentBackground());
+      break;
+    case Rotation::kPalette:
+      fire->ShowPalette(settings.CurrentPalette());
+      break;
+    case Rotation::kStyle: {
+      const FireStyle style = settings.CurrentStyle();
+      fire->ShowStyle(style.temperatures, style.modes);
+      break;
+    }
+  }
 }
 
 void LockedSettingsController::SelectCurrentPaletteRow(Settings& settings) {
@@ -153,18 +156,14 @@ void LockedSettingsController::GetBackgrounds(TextList& list, Index& current) {
 void LockedSettingsController::SetBackgrounds(const TextList& list, Index current) {
   WithSettings([&](Settings& settings, FireManager* fire) {
     settings.SetBackgrounds(list, current);
-    ShowCurrentBackground(settings, fire);
+    ShowCurrent(Rotation::kBackground, settings, fire);
   });
 }
 
-bool LockedSettingsController::SelectBackground(Index index) {
+bool LockedSettingsController::Select(Rotation rotation, Index index) {
   return WithSettings([&](Settings& settings, FireManager* fire) {
-    TextList list;
-    Index current = 0;
-    settings.GetBackgrounds(list, current);
-    if (index >= list.size()) return false;
-    settings.SetBackgroundIndex(index);
-    ShowCurrentBackground(settings, fire);
+    if (!settings.Select(rotation, index)) return false;
+    ShowCurrent(rotation, settings, fire);
     return true;
   });
 }
@@ -232,7 +231,7 @@ bool LockedSettingsController::RemovePalette(Index i) {
     if (!settings.RemovePalette(i)) return false;
     // The entries after the removed one move up a row; the current one with them.
     if (current > i && current < settings.PaletteCount() + 1) settings.SetPaletteIndex(current - 1);
-    ShowCurrentPalette(settings, fire);
+    ShowCurrent(Rotation::kPalette, settings, fire);
     if (SettingsView* view = view_.load()) view->RemovePaletteRow(i);
     SelectCurrentPaletteRow(settings);
     return true;
@@ -243,7 +242,7 @@ bool LockedSettingsController::AddPalette(const PaletteRecord& record) {
   return WithSettings([&](Settings& settings, FireManager* fire) {
     if (settings.PaletteCount() >= Settings::MaxPalettes() || !settings.AddPalette(record)) return false;
     settings.SetPaletteIndex(settings.PaletteCount() - 1);
-    ShowCurrentPalette(settings, fire);
+    ShowCurrent(Rotation::kPalette, settings, fire);
     if (SettingsView* view = view_.load()) view->AppendPaletteRow(record);
     SelectCurrentPaletteRow(settings);
     return true;
@@ -252,15 +251,6 @@ bool LockedSettingsController::AddPalette(const PaletteRecord& record) {
 
 SettingsController::Index LockedSettingsController::GetCurrentPaletteIndex() {
   return WithSettings([](Settings& settings, FireManager*) { return settings.GetPaletteIndex(); });
-}
-
-bool LockedSettingsController::SelectPalette(Index i) {
-  return WithSettings([&](Settings& settings, FireManager* fire) {
-    if (i >= settings.PaletteCount()) return false;
-    settings.SetPaletteIndex(i);
-    ShowCurrentPalette(settings, fire);
-    return true;
-  });
 }
 
 SettingsController::Index LockedSettingsController::GetMaxPalettes() { return Settings::MaxPalettes(); }
@@ -285,7 +275,7 @@ void LockedSettingsController::GetCurrentStyle(StyleValues temperatures, StyleVa
 void LockedSettingsController::SetStyles(const TextList& list, Index current) {
   WithSettings([&](Settings& settings, FireManager* fire) {
     settings.SetStyles(list, current);
-    ShowCurrentStyle(settings, fire);
+    ShowCurrent(Rotation::kStyle, settings, fire);
   });
 }
 
@@ -293,18 +283,6 @@ void LockedSettingsController::GetStyles(TextList& list, Index& current) {
   list.clear();
   current = 0;
   WithSettings([&](Settings& settings, FireManager*) { settings.GetStyles(list, current); });
-}
-
-bool LockedSettingsController::SelectStyle(Index i) {
-  return WithSettings([&](Settings& settings, FireManager* fire) {
-    TextList list;
-    Index current = 0;
-    settings.GetStyles(list, current);
-    if (i >= list.size()) return false;
-    settings.SelectStyle(i);
-    ShowCurrentStyle(settings, fire);
-    return true;
-  });
 }
 
 // --- Preview colour table and timed changes -------------------------------------------------

@@ -26,14 +26,11 @@ class SettingsView;
 // Threads: the SettingsController operations and SetView on the UI thread; the
 // render thread runs the frame step (RunFrame, FollowTimedChanges). The flag and
 // the view are atomic; everything else the two threads share is reached under
-// the lock.
+// the lock. Not copyable, as the lock, the flags and the thread are not.
 class LockedSettingsController : public SettingsController {
  public:
-  LockedSettingsController() = default;
   // Stops and waits for the render thread, if it still runs.
   ~LockedSettingsController() override;
-  LockedSettingsController(const LockedSettingsController&) = delete;
-  LockedSettingsController& operator=(const LockedSettingsController&) = delete;
 
   // The dialog to call back, or null. Not owned; must stay alive while set.
   void SetView(SettingsView* view);
@@ -64,7 +61,7 @@ class LockedSettingsController : public SettingsController {
   void Close() override;
   void GetBackgrounds(TextList& list, Index& current) override;
   void SetBackgrounds(const TextList& list, Index current) override;
-  bool SelectBackground(Index index) override;
+  bool Select(Rotation rotation, Index index) override;
   std::uint32_t Interval(Rotation rotation) override;
   void SetInterval(Rotation rotation, std::uint32_t position) override;
   std::string IntervalText(Rotation rotation) override;
@@ -76,14 +73,12 @@ class LockedSettingsController : public SettingsController {
   bool RemovePalette(Index i) override;
   bool AddPalette(const PaletteRecord& record) override;
   Index GetCurrentPaletteIndex() override;
-  bool SelectPalette(Index i) override;
   Index GetMaxPalettes() override;
   PaletteRecord GetCurrentPaletteRecord() override;
   void SetPreviewStyle(const StyleValues temperatures, const StyleValues modes) override;
   void GetCurrentStyle(StyleValues temperatures, StyleValues modes) override;
   void SetStyles(const TextList& list, Index current) override;
   void GetStyles(TextList& list, Index& current) override;
-  bool SelectStyle(Index i) override;
   void SetPreviewColorTable(const std::uint8_t* table) override;
   void RestorePreviewColorTable() override;
   void EnableBackgroundChange(bool enable) override;
@@ -130,9 +125,7 @@ class LockedSettingsController : public SettingsController {
   }
 
   // Gives the fire the settings' current background, palette or style.
-  static void ShowCurrentBackground(Settings& settings, FireManager* fire);
-  static void ShowCurrentPalette(Settings& settings, FireManager* fire);
-  static void ShowCurrentStyle(Settings& settings, FireManager* fire);
+  static void ShowCurrent(Rotation rotation, Settings& settings, FireManager* fire);
   // Selects the current palette's row in the view, if there is such a row.
   void SelectCurrentPaletteRow(Settings& settings);
   // Swaps palette i with the one above it or below it.

@@ -82,6 +82,9 @@ class Settings : public FireSequence {
   Index GetBackgroundIndex() const override { return backgroundIndex_; }
   void SetBackgroundIndex(Index index) { backgroundIndex_ = index; }
 
+  // Makes entry `index` of the rotation's list current; false past the end.
+  bool Select(Rotation rotation, Index index);
+
   void GetStyles(TextList& list, Index& index) const;
   void SetStyles(const TextList& list, Index index);
   void SelectStyle(Index index);

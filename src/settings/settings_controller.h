@@ -32,7 +32,11 @@ class SettingsController : public EditorController {
   // Replaces the list; the fire shows the current entry. A current index past
   // the end (such as -1 for "nothing selected") shows the first entry.
   virtual void SetBackgrounds(const TextList& list, Index current) = 0;
-  virtual bool SelectBackground(Index index) = 0;
+
+  // --- Selections ---------------------------------------------------------------
+
+  // Makes row `index` of the rotation's list current and gives it to the fire.
+  virtual bool Select(Rotation rotation, Index index) = 0;
 
   // --- Change intervals: trackbar positions 0..1000 (more is stored as 1000) ---
 
@@ -60,17 +64,15 @@ class SettingsController : public EditorController {
   // Appends and makes current (fire and dialog follow). False at the limit.
   virtual bool AddPalette(const PaletteRecord& record) = 0;
   virtual Index GetCurrentPaletteIndex() = 0;
-  virtual bool SelectPalette(Index i) = 0;
   // The current palette (the built-in one when the list is empty).
   virtual PaletteRecord GetCurrentPaletteRecord() = 0;
 
   // --- Styles -----------------------------------------------------------------
 
-  // Setting or selecting gives the current style to the fire. A current index
-  // past the end selects the first style.
+  // Gives the current style to the fire. A current index past the end selects
+  // the first style.
   virtual void SetStyles(const TextList& list, Index current) = 0;
   virtual void GetStyles(TextList& list, Index& current) = 0;
-  virtual bool SelectStyle(Index i) = 0;
 
   // --- Preview colour table (the palette editor's) ----------------------------
 

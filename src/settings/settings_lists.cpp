@@ -78,6 +78,14 @@ void Settings::SetBackgrounds(const TextList& list, Index index) {
   backgroundIndex_ = index;
 }
 
+bool Settings::Select(Rotation rotation, Index index) {
+  const std::size_t counts[kRotationCount] = {backgrounds_.size(), palettes_.size(), styles_.size()};
+  Index* const indices[kRotationCount] = {&backgroundIndex_, &paletteIndex_, &styleIndex_};
+  if (index >= counts[Slot(rotation)]) return false;
+  *indices[Slot(rotation)] = index;
+  return true;
+}
+
 void Settings::GetStyles(TextList& list, Index& index) const {
   list = styles_;
   index = styleIndex_;

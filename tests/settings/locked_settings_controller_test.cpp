@@ -58,7 +58,7 @@ class PaletteEditTest : public ControllerTest, public ::testing::WithParamInterf
 
 TEST_P(PaletteEditTest, ListDialogAndFireAgree) {
   const PaletteCase& c = GetParam();
-  ASSERT_TRUE(controller_->SelectPalette(c.current));
+  ASSERT_TRUE(controller_->Select(Rotation::kPalette, c.current));
   view_.Take();
   bool done = false;
   switch (c.op) {
@@ -78,7 +78,7 @@ TEST_P(PaletteEditTest, ListDialogAndFireAgree) {
       break;
     }
     case Op::kSelect:
-      done = controller_->SelectPalette(c.arg);
+      done = controller_->Select(Rotation::kPalette, c.arg);
       break;
   }
   EXPECT_EQ(done, c.done);
@@ -110,14 +110,14 @@ TEST_F(ControllerTest, PalettesStopAtTheLimit) {
 
 TEST_F(ControllerTest, SelectionsReachTheFireAndIgnoreRowsPastTheEnd) {
   source_.loads.clear();
-  EXPECT_TRUE(controller_->SelectBackground(1));
-  EXPECT_FALSE(controller_->SelectBackground(3));
+  EXPECT_TRUE(controller_->Select(Rotation::kBackground, 1));
+  EXPECT_FALSE(controller_->Select(Rotation::kBackground, 3));
   // "Nothing selected" arrives as -1: the first entry is shown.
   controller_->SetBackgrounds({"c", "a"}, static_cast<SettingsController::Index>(-1));
   EXPECT_EQ(source_.loads, (std::vector<std::string>{"b", "c"}));
 
-  EXPECT_TRUE(controller_->SelectStyle(2));
-  EXPECT_FALSE(controller_->SelectStyle(4));
+  EXPECT_TRUE(controller_->Select(Rotation::kStyle, 2));
+  EXPECT_FALSE(controller_->Select(Rotation::kStyle, 4));
   EXPECT_EQ(settings_.GetStyleIndex(), 2u);
   controller_->SetStyles({"100,0|90,1|80,2|70,3|60,4|50,5|40,0|30,0"}, 7);
   std::uint8_t temperatures[8];

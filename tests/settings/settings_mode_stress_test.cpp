@@ -49,13 +49,13 @@ TEST_F(ControllerTest, TwoThreadsChangeAndDrawAtOnce) {
   while (std::chrono::steady_clock::now() < end) {
     switch (pick(9)) {
       case 0:
-        controller_->SelectBackground(pick(4));
+        controller_->Select(Rotation::kBackground, pick(4));
         break;
       case 1:
-        controller_->SelectPalette(pick(8));
+        controller_->Select(Rotation::kPalette, pick(8));
         break;
       case 2:
-        controller_->SelectStyle(pick(5));
+        controller_->Select(Rotation::kStyle, pick(5));
         break;
       case 3:
         pick(2) == 0 ? controller_->MovePaletteUp(pick(7)) : controller_->MovePaletteDown(pick(7));

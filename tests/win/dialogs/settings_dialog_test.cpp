@@ -24,9 +24,10 @@ namespace {
 class NotingController : public TestController {
  public:
   using TestController::TestController;
-  bool SelectBackground(Index i) override { return Note("select background", TestController::SelectBackground(i)); }
-  bool SelectPalette(Index i) override { return Note("select palette", TestController::SelectPalette(i)); }
-  bool SelectStyle(Index i) override { return Note("select style", TestController::SelectStyle(i)); }
+  bool Select(Rotation rotation, Index i) override {
+    const char* const notes[] = {"select background", "select palette", "select style"};
+    return Note(notes[Slot(rotation)], TestController::Select(rotation, i));
+  }
   void SetPreviewColorTable(const std::uint8_t* table) override {
     Note("preview table");
     TestController::SetPreviewColorTable(table);
