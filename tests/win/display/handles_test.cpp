@@ -27,7 +27,7 @@ TEST(UniqueHandle, ReleasesEachHandleOnceWhicheverWayItLeaves) {
     Counted third(&b);
     third = std::move(second);  // b released, a moves on
     EXPECT_EQ(g_released, std::vector<int>{2});
-    third.reset(&c);           // a released
+    third.reset(&c);  // a released
     EXPECT_EQ(g_released, (std::vector<int>{2, 1}));
     int* kept = third.release();  // c handed out: not released here
     EXPECT_EQ(kept, &c);
