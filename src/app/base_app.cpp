@@ -273,10 +273,7 @@ void BaseApp::OnEnd() {
 void BaseApp::ReleaseDisplay() {
   fire_.reset();
   frameTimer_.reset();
-  if (desktop_ != nullptr) {
-    desktop_->Release();
-    desktop_.reset();
-  }
+  desktop_.reset();  // releases its surfaces and snapshot
   screen_.reset();
 }
 

@@ -73,7 +73,8 @@ class BaseApp {
   static LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  protected:
-  // Null before Init made them and after OnEnd released them.
+  // The settings exist from construction, the rest once Init has made them;
+  // all are null after OnEnd.
   Settings* AppSettings() const { return settings_.get(); }
   FireManager* GetFire() const { return fire_.get(); }
   CDXScreen* GetScreen() const { return screen_.get(); }
@@ -106,14 +107,12 @@ class BaseApp {
   WindowChoice choice_;
   UniqueIcon bigIcon_;
   UniqueIcon smallIcon_;
-  // Kept until the screen is released: DirectDraw needs it to leave exclusive
-  // mode.
+  // Destroyed after the screen: DirectDraw needs it to leave exclusive mode.
   UniqueWindow window_;
   std::unique_ptr<DesktopBackgroundSource> desktop_;
   std::unique_ptr<CDXScreen> screen_;
   std::unique_ptr<FireManager> fire_;
   std::unique_ptr<FrameTimer> frameTimer_;
   int directXError_ = 0;
-  bool running_ = false;
   bool quietFailure_ = false;
 };

@@ -160,20 +160,15 @@ LPDIRECTDRAWSURFACE7 CDXImage::DrawJpeg(LPDIRECTDRAW7 directDraw, std::size_t si
   }
   // The OLE loader reads from a stream; the stream owns the memory block and
   // frees it when released.
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size);
-  if (block == nullptr) return nullptr;
-  void* target = GlobalLock(block);
-  if (target == nullptr) {
-    GlobalFree(block);
-    return nullptr;
-  }
+  UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, size));
+  if (!block) return nullptr;
+  void* target = GlobalLock(block.get());
+  if (target == nullptr) return nullptr;
   std::memcpy(target, data, size);
-  GlobalUnlock(block);
+  GlobalUnlock(block.get());
   ComPtr<IStream> stream;
-  if (FAILED(CreateStreamOnHGlobal(block, TRUE, stream.put()))) {
-    GlobalFree(block);
-    return nullptr;
-  }
+  if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, stream.put()))) return nullptr;
+  block.release();  // the stream's now
   ComPtr<IPicture> picture;
   const HRESULT loaded = OleLoadPicture(stream.get(), static_cast<LONG>(size), FALSE, IID_IPicture,
                                         reinterpret_cast<void**>(picture.put()));

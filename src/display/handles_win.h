@@ -47,17 +47,21 @@ inline void Delete(HDC dc) { DeleteDC(dc); }
 inline void Delete(HGDIOBJ object) { DeleteObject(object); }
 inline void Free(HMODULE module) { FreeLibrary(module); }
 inline void Close(HANDLE handle) { CloseHandle(handle); }
+inline void Free(HGLOBAL block) { GlobalFree(block); }
 }  // namespace handles_detail
 
 using UniqueWindow = UniqueHandle<HWND, static_cast<void (*)(HWND)>(&handles_detail::Destroy)>;
 using UniqueIcon = UniqueHandle<HICON, static_cast<void (*)(HICON)>(&handles_detail::Destroy)>;
 // A DC of one's own (CreateCompatibleDC, CreateIC), not one borrowed by GetDC.
 using UniqueDc = UniqueHandle<HDC, static_cast<void (*)(HDC)>(&handles_detail::Delete)>;
-using UniqueModule = UniqueHandle<HMODULE, &handles_detail::Free>;
+using UniqueModule = UniqueHandle<HMODULE, static_cast<void (*)(HMODULE)>(&handles_detail::Free)>;
 // A kernel object whose failure value is null (events, timers, threads).
 using UniqueKernelHandle = UniqueHandle<HANDLE, &handles_detail::Close>;
 // A file, whose failure value is INVALID_HANDLE_VALUE.
 using UniqueFile = UniqueHandle<HANDLE, &handles_detail::Close, -1>;
+
+// A global memory block (GlobalAlloc).
+using UniqueGlobal = UniqueHandle<HGLOBAL, static_cast<void (*)(HGLOBAL)>(&handles_detail::Free)>;
 
 // Pens, brushes, bitmaps: T is the GDI handle type.
 template <typename T>

@@ -4,11 +4,13 @@
 
 #include <cstring>
 #include <fstream>
+#include <stdexcept>
 
 #include "diagnostics/debug_log.h"
 #include "diagnostics/performance_monitor.h"
 #include "fake_background_source.h"
 #include "fire/c_runtime_random.h"
+#include "fire/frame_step.h"
 #include "fire/scalar_fire_manager.h"
 #include "image/memory_surface.h"
 #include "settings/settings.h"
@@ -394,6 +396,43 @@ TEST_F(FireManagerTest, CopyDrawsTheIndicesOfTheLastRenderWhateverCameBetween) {
     ScalarFireManager reference(settings);
     EXPECT_TRUE(run(reference) == optimised) << c.name;
   }
+}
+
+// A surface whose locks throw, as a broken display surface might.
+class ThrowingSurface : public MemorySurface {
+ public:
+  enum Throws { kNothing, kStandard, kOther };
+  using MemorySurface::MemorySurface;
+  int Lock() override {
+    if (throws == kStandard) throw std::runtime_error("surface gone");
+    if (throws == kOther) throw 7;
+    return MemorySurface::Lock();
+  }
+  Throws throws = kNothing;
+};
+
+// The frame step guards each stage: a copy that throws (of any kind) is logged
+// under the caller's name, and the next frame draws as if nothing had happened.
+TEST_F(FireManagerTest, FrameStepLogsAFailedStageAndTheNextFrameDraws) {
+  settings.SetBackgrounds({"a"}, 0);
+  ASSERT_EQ(Create(32), 0);
+  ThrowingSurface surface(kWidth, kHeight, 32);
+  for (const ThrowingSurface::Throws kind : {ThrowingSurface::kStandard, ThrowingSurface::kOther}) {
+    surface.throws = kind;
+    StepFire(fire, surface, 40, "Test::Frame()");
+    surface.throws = ThrowingSurface::kNothing;
+    StepFire(fire, surface, 40, "Test::Frame()");
+    EXPECT_TRUE(SurfaceShows(surface, fire.ColorTableData())) << kind;
+  }
+  const std::string log = Log();
+  std::size_t failures = 0;
+  for (std::size_t at = 0;
+       (at = log.find("Test::Frame() fire CopyToSurface get an exception", at)) != std::string::npos; ++at) {
+    ++failures;
+  }
+  EXPECT_EQ(failures, 2u);
+  EXPECT_EQ(log.find("fire Update get"), std::string::npos);
+  EXPECT_EQ(log.find("fire Render get"), std::string::npos);
 }
 
 }  // namespace
