@@ -36,18 +36,8 @@ bool SkinLibrary::Bind(const char* name) {
     SetErrorMode(previousMode);
     if (module_ == nullptr) return false;
   }
-  // The lookup order decides which entry points are set when one is missing.
-  if ((skinStart_ = As<SkinStartProc>(GetProcAddress(module_, "SkinStart"))) == nullptr) return false;
-  if ((skinStartW_ = GetProcAddress(module_, "SkinStartW")) == nullptr) return false;
-  if ((skinRemove_ = As<SkinRemoveProc>(GetProcAddress(module_, "SkinRemove"))) == nullptr) return false;
-  if ((skinWindowSet_ = GetProcAddress(module_, "SkinWindowSet")) == nullptr) return false;
-  if ((skinThread_ = GetProcAddress(module_, "SkinThread")) == nullptr) return false;
-  if ((bkCreate_ = GetProcAddress(module_, "BkCreate")) == nullptr) return false;
-  if ((bkDraw_ = GetProcAddress(module_, "BkDraw")) == nullptr) return false;
-  if ((bkDelete_ = GetProcAddress(module_, "BkDelete")) == nullptr) return false;
-  if ((skinWindowSetExW_ = GetProcAddress(module_, "SkinWindowSetExW")) == nullptr) return false;
-  if ((skinWindowSetEx_ = As<SkinWindowSetExProc>(GetProcAddress(module_, "SkinWindowSetEx"))) == nullptr) {
-    return false;
+  for (int entry = 0; entry < kEntryPoints; ++entry) {
+    if ((entryPoints_[entry] = GetProcAddress(module_, kEntryPointNames[entry])) == nullptr) return false;
   }
   loaded_ = true;
   return true;
@@ -58,16 +48,7 @@ void SkinLibrary::Unbind() {
   FreeLibrary(module_);
   module_ = nullptr;
   loaded_ = false;
-  skinStart_ = nullptr;
-  skinStartW_ = nullptr;
-  skinRemove_ = nullptr;
-  skinWindowSet_ = nullptr;
-  skinThread_ = nullptr;
-  bkCreate_ = nullptr;
-  bkDraw_ = nullptr;
-  bkDelete_ = nullptr;
-  skinWindowSetExW_ = nullptr;
-  skinWindowSetEx_ = nullptr;
+  for (FARPROC& entry : entryPoints_) entry = nullptr;
 }
 
 void SkinLibrary::BindAndStart(const std::string& skinFile) {
@@ -76,14 +57,16 @@ void SkinLibrary::BindAndStart(const std::string& skinFile) {
 }
 
 void SkinLibrary::StartAndApply(const std::string& skinFile) {
-  if (skinStart_ == nullptr || skinStart_(skinFile.c_str(), 1, kSkinKey, 1, 0, 0) == 0) {
+  const auto skinStart = As<SkinStartProc>(entryPoints_[kSkinStart]);
+  if (skinStart == nullptr || skinStart(skinFile.c_str(), 1, kSkinKey, 1, 0, 0) == 0) {
     TraceLog().Log("face dll Start false.%s", skinFile.c_str());
   }
-  if (skinWindowSetEx_ == nullptr || skinWindowSetEx_(nullptr, 660, 0, 206, 0, 0, 0) == 0) {
+  const auto skinWindowSetEx = As<SkinWindowSetExProc>(entryPoints_[kSkinWindowSetEx]);
+  if (skinWindowSetEx == nullptr || skinWindowSetEx(nullptr, 660, 0, 206, 0, 0, 0) == 0) {
     TraceLog().Log("face dll skin false");
   }
 }
 
 void SkinLibrary::Remove() {
-  if (skinRemove_ != nullptr) skinRemove_();
+  if (const auto skinRemove = As<SkinRemoveProc>(entryPoints_[kSkinRemove])) skinRemove();
 }

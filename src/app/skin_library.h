@@ -47,18 +47,28 @@ class SkinLibrary {
   bool IsBound() const { return loaded_; }
 
  private:
+  // The ten entry points in the order they are looked up, which decides the ones
+  // that are set when one is missing.
+  enum EntryPoint {
+    kSkinStart,
+    kSkinStartW,
+    kSkinRemove,
+    kSkinWindowSet,
+    kSkinThread,
+    kBkCreate,
+    kBkDraw,
+    kBkDelete,
+    kSkinWindowSetExW,
+    kSkinWindowSetEx,
+    kEntryPoints
+  };
+  static constexpr const char* kEntryPointNames[kEntryPoints] = {
+      "SkinStart", "SkinStartW", "SkinRemove", "SkinWindowSet",    "SkinThread",
+      "BkCreate",  "BkDraw",     "BkDelete",   "SkinWindowSetExW", "SkinWindowSetEx"};
+
   bool loaded_ = false;
   HMODULE module_ = nullptr;
-  SkinStartProc skinStart_ = nullptr;
-  FARPROC skinStartW_ = nullptr;
-  SkinRemoveProc skinRemove_ = nullptr;
-  FARPROC skinWindowSet_ = nullptr;
-  FARPROC skinThread_ = nullptr;
-  FARPROC bkCreate_ = nullptr;
-  FARPROC bkDraw_ = nullptr;
-  FARPROC bkDelete_ = nullptr;
-  FARPROC skinWindowSetExW_ = nullptr;
-  SkinWindowSetExProc skinWindowSetEx_ = nullptr;
+  FARPROC entryPoints_[kEntryPoints] = {};
 };
 
 // The file a library name stands for: a name without a folder in the folder of the

@@ -2,9 +2,10 @@
 
 #include <commctrl.h>
 
+#include "dialogs/common_controls.h"
 #include "dialogs/curve_editor.h"
 #include "dialogs/dialog_window.h"
-#include "dialogs/palette_image_list.h"
+#include "dialogs/palette_list_view.h"
 #include "dialogs/resource.h"
 #include "settings/editor_controller.h"
 
@@ -34,7 +35,7 @@ INT_PTR PaletteEditorDialog::Run(HWND owner) {
   const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_PALETTE_EDITOR), owner,
                                          &DialogProcedure<PaletteEditorDialog>, reinterpret_cast<LPARAM>(this));
   editor_.reset();
-  images_.reset();
+  store_.Clear();
   return result == IDOK ? IDOK : IDCANCEL;
 }
 
@@ -66,31 +67,9 @@ void PaletteEditorDialog::OnInitDialog() {
   editor_ = std::make_unique<CurveEditor>(curves_, controller_);
   editor_->Create(dialog_, kCurveX, kCurveY);
   storeList_ = GetDlgItem(dialog_, IDC_PALETTE_STORE_LIST);
-  FillStoreList();
+  store_.Fill(storeList_, "Storage", curves_.Depth(), static_cast<int>(controller_.GetMaxPalettes()),
+              controller_.GetPaletteStore());
   smallIcon_ = SetSmallIcon(dialog_);
-}
-
-void PaletteEditorDialog::FillStoreList() {
-  images_ = std::make_unique<PaletteImageList>(curves_.Depth(), static_cast<int>(controller_.GetMaxPalettes()));
-  if (!images_->IsValid()) return;
-  const auto store = controller_.GetPaletteStore();
-  for (const PaletteRecord& record : store) images_->Add(record);
-  ListView_SetImageList(storeList_, images_->Handle(), LVSIL_SMALL);
-  RECT client;
-  GetClientRect(storeList_, &client);
-  LVCOLUMNA column = {};
-  column.mask = LVCF_TEXT | LVCF_WIDTH;
-  column.cx = client.right;
-  column.pszText = const_cast<char*>("Storage");
-  SendMessageA(storeList_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
-  for (int i = 0; i < static_cast<int>(store.size()); ++i) {
-    LVITEMA item = {};
-    item.mask = LVIF_IMAGE | LVIF_TEXT;
-    item.iItem = i;
-    item.iImage = i;
-    item.pszText = const_cast<char*>("");
-    SendMessageA(storeList_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  }
 }
 
 void PaletteEditorDialog::OnCommand(int id) {
@@ -135,34 +114,11 @@ void PaletteEditorDialog::OnStoreItemChanged(const NMLISTVIEW& change) {
 
 void PaletteEditorDialog::AddToStore() {
   const PaletteRecord record = curves_.GetRecord();
-  if (!controller_.AddPaletteToStore(record)) return;
-  AppendStoreRow(record);
-}
-
-void PaletteEditorDialog::AppendStoreRow(const PaletteRecord& record) {
-  if (!images_ || !images_->IsValid()) return;
-  const int image = images_->Add(record);
-  LVITEMA item = {};
-  item.mask = LVIF_IMAGE | LVIF_TEXT;
-  item.iItem = ListView_GetItemCount(storeList_);
-  item.iImage = image;
-  item.pszText = const_cast<char*>("");
-  SendMessageA(storeList_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  if (controller_.AddPaletteToStore(record)) store_.Append(record);
 }
 
 void PaletteEditorDialog::RemoveFromStore() {
-  const int row = ListView_GetNextItem(storeList_, -1, LVNI_SELECTED);
+  const int row = ListView::SelectedRow(storeList_);
   if (row < 0) return;
-  if (!controller_.RemovePaletteFromStore(static_cast<EditorController::Index>(row))) return;
-  if (images_) images_->Remove(row);
-  ListView_DeleteItem(storeList_, row);
-  // Image k belongs to row k again.
-  const int count = ListView_GetItemCount(storeList_);
-  for (int k = row; k < count; ++k) {
-    LVITEMA item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = k;
-    item.iImage = k;
-    SendMessageA(storeList_, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  }
+  if (controller_.RemovePaletteFromStore(static_cast<EditorController::Index>(row))) store_.Remove(row);
 }

@@ -7,10 +7,10 @@
 
 #include "dialogs/dialog_window.h"
 #include "dialogs/palette_editor.h"
+#include "dialogs/palette_list_view.h"
 #include "editing/palette_curves.h"
 
 class CurveEditor;
-class PaletteImageList;
 class EditorController;
 
 // The palette editor (dialog 131): the curve editor on the left, the three
@@ -45,8 +45,6 @@ class PaletteEditorDialog : public PaletteEditor {
   void OnInitDialog();
   void OnCommand(int id);
   void OnStoreItemChanged(const NMLISTVIEW& change);
-  void FillStoreList();
-  void AppendStoreRow(const PaletteRecord& record);
   void AddToStore();
   void RemoveFromStore();
   void SwapChannels(int a, int b);
@@ -58,5 +56,5 @@ class PaletteEditorDialog : public PaletteEditor {
   HWND storeList_ = nullptr;
   HICON smallIcon_ = nullptr;
   std::unique_ptr<CurveEditor> editor_;
-  std::unique_ptr<PaletteImageList> images_;
+  PaletteListView store_;
 };

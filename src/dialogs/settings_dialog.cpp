@@ -2,17 +2,15 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
-#include <shellapi.h>
-
-#include <cstring>
-#include <new>
 
 #include "diagnostics/debug_log.h"
 #include "dialogs/about_dialog.h"
+#include "dialogs/common_controls.h"
 #include "dialogs/dialog_window.h"
 #include "dialogs/editor_factory.h"
+#include "dialogs/link_opener.h"
 #include "dialogs/open_file_names.h"
-#include "dialogs/palette_image_list.h"
+#include "dialogs/palette_list_view.h"
 #include "dialogs/resource.h"
 #include "dialogs/update_check.h"
 #include "settings/settings_controller.h"
@@ -70,7 +68,7 @@ void SettingsDialog::Show() {
 void SettingsDialog::Destroy() {
   if (HWND window = Handle()) DestroyWindow(window);
   window_.store(nullptr);
-  images_.reset();
+  palettes_.Clear();
   if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
   smallIcon_ = nullptr;
 }
@@ -136,7 +134,7 @@ void SettingsDialog::OnInitDialog() {
 }
 
 void SettingsDialog::InitBackgroundList() {
-  InsertColumn(kBackgrounds, "Background List");
+  ListView::InsertColumn(List(kBackgrounds), "Background List");
   SettingsController::TextList backgrounds;
   SettingsController::Index current = 0;
   controller_.GetBackgrounds(backgrounds, current);
@@ -145,28 +143,17 @@ void SettingsDialog::InitBackgroundList() {
 }
 
 void SettingsDialog::InitPaletteList() {
-  HWND list = List(kPalettes);
-  images_ = std::make_unique<PaletteImageList>(depth_, static_cast<int>(controller_.GetMaxPalettes()));
-  // Without the images the list stays empty; the rest of the dialog works.
-  if (!images_->IsValid()) return;
-  const SettingsController::PaletteList palettes = controller_.GetPalettes();
-  for (const PaletteRecord& record : palettes) images_->Add(record);
-  SendMessageA(list, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images_->Handle()));
-  InsertColumn(kPalettes, "Pallette List");
-  for (std::size_t i = 0; i < palettes.size(); ++i) {
-    LVITEMA item{};
-    item.mask = LVIF_TEXT | LVIF_IMAGE;
-    item.iItem = static_cast<int>(i);
-    item.pszText = const_cast<char*>("");
-    item.iImage = static_cast<int>(i);
-    SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-  }
+  palettes_.Fill(List(kPalettes), "Pallette List", depth_, static_cast<int>(controller_.GetMaxPalettes()),
+                 controller_.GetPalettes());
+  // Without the strips the list stays empty; the rest of the dialog works.
   const SettingsController::Index current = controller_.GetCurrentPaletteIndex();
-  if (current < palettes.size()) SelectRow(kPalettes, static_cast<int>(current));
+  if (current < static_cast<SettingsController::Index>(RowCount(kPalettes))) {
+    SelectRow(kPalettes, static_cast<int>(current));
+  }
 }
 
 void SettingsDialog::InitStyleList() {
-  InsertColumn(kStyles, "Style List");
+  ListView::InsertColumn(List(kStyles), "Style List");
   SettingsController::TextList styles;
   SettingsController::Index current = 0;
   controller_.GetStyles(styles, current);
@@ -312,7 +299,7 @@ void SettingsDialog::AddFiles() {
 void SettingsDialog::RemoveRow(ListKind kind) {
   const int row = SelectedRow(kind);
   if (row < 0) return;
-  SendMessageA(List(kind), LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+  ListView::DeleteRow(List(kind), row);
   kind == kBackgrounds ? CommitBackgrounds() : CommitStyles();
 }
 
@@ -322,9 +309,9 @@ void SettingsDialog::MoveRow(ListKind kind, int step) {
   // The neighbour jumps over the selected row, which thus keeps its selection.
   const int neighbour = selected + step;
   if (neighbour < 0 || neighbour >= RowCount(kind)) return;
-  const std::string text = RowText(kind, neighbour);
+  const std::string text = ListView::RowText(List(kind), neighbour);
   guards_[kind] = true;
-  SendMessageA(List(kind), LVM_DELETEITEM, static_cast<WPARAM>(neighbour), 0);
+  ListView::DeleteRow(List(kind), neighbour);
   InsertTextRow(kind, selected, text);
   guards_[kind] = false;
   kind == kBackgrounds ? CommitBackgrounds() : CommitStyles();
@@ -404,32 +391,16 @@ void SettingsDialog::MovePalette(int step) {
 }
 
 void SettingsDialog::RedrawPaletteImage(Index row, const PaletteRecord& record) {
-  if (images_ == nullptr || !images_->Replace(static_cast<int>(row), record)) return;
-  SendMessageA(List(kPalettes), LVM_REDRAWITEMS, row, row);
+  palettes_.Replace(static_cast<int>(row), record);
 }
 
 void SettingsDialog::RemovePaletteRow(Index row) {
-  const int count = RowCount(kPalettes);
-  if (static_cast<int>(row) >= count) return;
-  if (images_ != nullptr) images_->Remove(static_cast<int>(row));
   guards_[kPalettes] = true;
-  SendMessageA(List(kPalettes), LVM_DELETEITEM, row, 0);
+  palettes_.Remove(static_cast<int>(row));
   guards_[kPalettes] = false;
-  // Row k shows image k again.
-  for (int k = static_cast<int>(row); k < count - 1; ++k) SetRowImage(k, k);
-  InvalidateRect(List(kPalettes), nullptr, TRUE);
 }
 
-void SettingsDialog::AppendPaletteRow(const PaletteRecord& record) {
-  const int row = RowCount(kPalettes);
-  if (images_ != nullptr) images_->Add(record);
-  LVITEMA item{};
-  item.mask = LVIF_TEXT | LVIF_IMAGE;
-  item.iItem = row;
-  item.pszText = const_cast<char*>("");
-  item.iImage = row;
-  SendMessageA(List(kPalettes), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
+void SettingsDialog::AppendPaletteRow(const PaletteRecord& record) { palettes_.Append(record); }
 
 void SettingsDialog::SelectPaletteRow(Index row) {
   if (static_cast<int>(row) < RowCount(kPalettes)) SelectRow(kPalettes, static_cast<int>(row));
@@ -439,28 +410,13 @@ void SettingsDialog::FollowBackground(Index row) { PostMessageA(Handle(), kFollo
 void SettingsDialog::FollowPalette(Index row) { PostMessageA(Handle(), kFollowMessage, kPalettes, row); }
 void SettingsDialog::FollowStyle(Index row) { PostMessageA(Handle(), kFollowMessage, kStyles, row); }
 
-void SettingsDialog::SetRowImage(int row, int image) {
-  LVITEMA item{};
-  item.mask = LVIF_IMAGE;
-  item.iItem = row;
-  item.iImage = image;
-  SendMessageA(List(kPalettes), LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
 // --- Other buttons ------------------------------------------------------------------
 
 void SettingsDialog::OpenHelp() {
   // By full name, from the machine's folder: a relative name would be looked up in
   // the current directory, the user's folder, and open whatever was put there.
   const std::string helpFile = AdministratorsHelpFile(FindSettingsFolderNames());
-  if (helpFile.empty()) return;
-  SHELLEXECUTEINFOA info{};
-  info.cbSize = sizeof info;
-  info.hwnd = Handle();
-  info.lpVerb = "open";
-  info.lpFile = helpFile.c_str();
-  info.nShow = SW_SHOWNORMAL;
-  ShellExecuteExA(&info);
+  if (!helpFile.empty()) ShellOpener().Open(helpFile);
 }
 
 void SettingsDialog::ShowAbout() { AboutDialog(controller_).Run(Handle()); }
@@ -489,62 +445,24 @@ int SettingsDialog::Message(const char* text, const char* caption, UINT flags) {
 
 // --- List helpers -----------------------------------------------------------------------
 
-int SettingsDialog::RowCount(ListKind kind) const {
-  return static_cast<int>(SendMessageA(List(kind), LVM_GETITEMCOUNT, 0, 0));
-}
+int SettingsDialog::RowCount(ListKind kind) const { return ListView::RowCount(List(kind)); }
 
-int SettingsDialog::SelectedRow(ListKind kind) const {
-  return static_cast<int>(SendMessageA(List(kind), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-
-std::string SettingsDialog::RowText(ListKind kind, int row) const {
-  // The whole text, however long: a path cut short would name another file.
-  std::vector<char> buffer(260);
-  for (;;) {
-    LVITEMA item{};
-    item.iSubItem = 0;
-    item.pszText = buffer.data();
-    item.cchTextMax = static_cast<int>(buffer.size());
-    const auto length = static_cast<std::size_t>(
-        SendMessageA(List(kind), LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-    if (length + 1 < buffer.size()) return std::string(buffer.data(), length);
-    buffer.resize(buffer.size() * 2);
-  }
-}
+int SettingsDialog::SelectedRow(ListKind kind) const { return ListView::SelectedRow(List(kind)); }
 
 std::vector<std::string> SettingsDialog::RowTexts(ListKind kind) const {
   std::vector<std::string> texts;
   const int count = RowCount(kind);
   texts.reserve(static_cast<std::size_t>(count));
-  for (int row = 0; row < count; ++row) texts.push_back(RowText(kind, row));
+  for (int row = 0; row < count; ++row) texts.push_back(ListView::RowText(List(kind), row));
   return texts;
 }
 
 void SettingsDialog::InsertTextRow(ListKind kind, int row, const std::string& text) {
-  LVITEMA item{};
-  item.mask = LVIF_TEXT;
-  item.iItem = row;
-  item.pszText = const_cast<char*>(text.c_str());
-  SendMessageA(List(kind), LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
-}
-
-void SettingsDialog::InsertColumn(ListKind kind, const char* title) {
-  RECT client{};
-  GetClientRect(List(kind), &client);
-  LVCOLUMNA column{};
-  column.mask = LVCF_TEXT | LVCF_WIDTH;
-  column.cx = client.right - client.left;
-  column.pszText = const_cast<char*>(title);
-  SendMessageA(List(kind), LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+  ListView::InsertTextRow(List(kind), row, text);
 }
 
 void SettingsDialog::SelectRow(ListKind kind, int row) {
-  constexpr UINT kBoth = LVIS_SELECTED | LVIS_FOCUSED;
-  LVITEMA item{};
-  item.stateMask = kBoth;
-  item.state = kBoth;
   guards_[kind] = true;
-  SendMessageA(List(kind), LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-  SendMessageA(List(kind), LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+  ListView::SelectRow(List(kind), row);
   guards_[kind] = false;
 }

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "dialogs/dialog_window.h"
+#include "dialogs/palette_list_view.h"
 #include "settings/rotation.h"
 #include "settings/settings_view.h"
 
 class EditorFactory;
-class PaletteImageList;
 class SettingsController;
 
 // The settings dialog (template IDD_SETTINGS): the background, palette and style
@@ -96,15 +96,11 @@ class SettingsDialog : public SettingsView {
   HWND List(ListKind kind) const { return lists_[kind]; }
   int RowCount(ListKind kind) const;
   int SelectedRow(ListKind kind) const;
-  std::string RowText(ListKind kind, int row) const;
   std::vector<std::string> RowTexts(ListKind kind) const;
   void InsertTextRow(ListKind kind, int row, const std::string& text);
-  void InsertColumn(ListKind kind, const char* title);
   // Selected and focused, scrolled into view, without acting on the notification.
   void SelectRow(ListKind kind, int row);
 
-  // Shows image `image` of the palette strips' image list on palette row `row`.
-  void SetRowImage(int row, int image);
   // Answers to the user; the caption names the kind of message.
   int Message(const char* text, const char* caption, UINT flags);
 
@@ -116,7 +112,7 @@ class SettingsDialog : public SettingsView {
   HWND labels_[kLists] = {};
   HWND showFire_ = nullptr;
   int depth_ = 32;
-  std::unique_ptr<PaletteImageList> images_;  // preview strips of the palette list's rows
+  PaletteListView palettes_;  // the palette list's rows and their preview strips
   HICON smallIcon_ = nullptr;
   bool guards_[kLists] = {};
 };

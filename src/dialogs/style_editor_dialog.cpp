@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "dialogs/common_controls.h"
 #include "dialogs/dialog_window.h"
 #include "dialogs/resource.h"
 #include "editing/style_areas.h"
@@ -15,12 +16,6 @@ namespace {
 
 constexpr int kMaxMode = 5;
 constexpr UINT kSelectedAndFocused = LVIS_SELECTED | LVIS_FOCUSED;
-
-std::string WindowText(HWND window) {
-  char text[256] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
 
 }  // namespace
 
@@ -72,8 +67,7 @@ void StyleEditorDialog::OnInitDialog() {
     edits_[a] = GetDlgItem(dialog_, IDC_STYLE_MODE_FIRST + 2 * a);
     spins_[a] = GetDlgItem(dialog_, IDC_STYLE_SPIN_FIRST + 2 * a);
     // Position -t shows temperature t: 255 at the top, 0 at the bottom.
-    SendMessageA(trackbars_[a], TBM_SETRANGEMIN, FALSE, -255);
-    SendMessageA(trackbars_[a], TBM_SETRANGEMAX, TRUE, 0);
+    Trackbar::SetRange(trackbars_[a], -255, 0);
     SendMessageA(spins_[a], UDM_SETRANGE32, 0, kMaxMode);
     SendMessageA(spins_[a], UDM_SETBUDDY, reinterpret_cast<WPARAM>(edits_[a]), 0);
   }
@@ -91,8 +85,7 @@ FireStyle StyleEditorDialog::ReadControls() const {
     // stays at 255 rather than wrapping round to a mild value.
     const unsigned long mode = std::strtoul(WindowText(edits_[a]).c_str(), nullptr, 10);
     style.modes[a] = static_cast<std::uint8_t>(std::min(mode, 255UL));
-    const LRESULT position = SendMessageA(trackbars_[a], TBM_GETPOS, 0, 0);
-    style.temperatures[a] = static_cast<std::uint8_t>(std::clamp(-static_cast<int>(position), 0, 255));
+    style.temperatures[a] = static_cast<std::uint8_t>(std::clamp(-Trackbar::Position(trackbars_[a]), 0, 255));
   }
   return style;
 }
@@ -100,7 +93,7 @@ FireStyle StyleEditorDialog::ReadControls() const {
 void StyleEditorDialog::WriteControls(const FireStyle& style) {
   for (int a = 0; a < FireStyle::kAreas; ++a) {
     SetWindowTextA(edits_[a], std::to_string(style.modes[a]).c_str());
-    SendMessageA(trackbars_[a], TBM_SETPOS, TRUE, -static_cast<LPARAM>(style.temperatures[a]));
+    Trackbar::SetPosition(trackbars_[a], -static_cast<int>(style.temperatures[a]));
   }
   SetWindowTextA(description_, StyleAreas::Description(style).c_str());
 }
@@ -141,27 +134,16 @@ void StyleEditorDialog::OnScroll(HWND control, int code) {
 }
 
 void StyleEditorDialog::FillStoreList() {
-  RECT client;
-  GetClientRect(storeList_, &client);
-  LVCOLUMNA column = {};
-  column.mask = LVCF_TEXT | LVCF_WIDTH;
-  column.cx = client.right;
-  column.pszText = const_cast<char*>("Store");
-  SendMessageA(storeList_, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+  ListView::InsertColumn(storeList_, "Store");
   ListView_DeleteAllItems(storeList_);
   for (const std::string& text : controller_.GetStyleStore()) AppendStoreRow(text, false);
 }
 
 void StyleEditorDialog::AppendStoreRow(const std::string& text, bool select) {
-  LVITEMA item = {};
-  item.mask = LVIF_TEXT;
-  item.iItem = ListView_GetItemCount(storeList_);
-  item.pszText = const_cast<char*>(text.c_str());
-  const int row = static_cast<int>(SendMessageA(storeList_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
+  const int row = ListView::InsertTextRow(storeList_, ListView::RowCount(storeList_), text);
   if (!select || row < 0) return;
   selectingStoreRow_ = true;
-  ListView_SetItemState(storeList_, row, kSelectedAndFocused, kSelectedAndFocused);
-  ListView_EnsureVisible(storeList_, row, FALSE);
+  ListView::SelectRow(storeList_, row);
   selectingStoreRow_ = false;
 }
 
@@ -170,9 +152,7 @@ void StyleEditorDialog::OnStoreItemChanged(const NMLISTVIEW& change) {
       change.uNewState != kSelectedAndFocused) {
     return;
   }
-  char text[256] = {};
-  ListView_GetItemText(storeList_, change.iItem, 0, text, sizeof text);
-  const FireStyle style = Settings::ParseStyle(text);
+  const FireStyle style = Settings::ParseStyle(ListView::RowText(storeList_, change.iItem));
   WriteControls(style);
   Preview(style);
 }
@@ -183,9 +163,10 @@ void StyleEditorDialog::AddToStore() {
 }
 
 void StyleEditorDialog::RemoveFromStore() {
-  const int row = ListView_GetNextItem(storeList_, -1, LVNI_SELECTED);
+  const int row = ListView::SelectedRow(storeList_);
   if (row < 0) return;
-  if (controller_.RemoveStyleFromStore(static_cast<EditorController::Index>(row))) ListView_DeleteItem(storeList_, row);
+  if (controller_.RemoveStyleFromStore(static_cast<EditorController::Index>(row)))
+    ListView::DeleteRow(storeList_, row);
 }
 
 void StyleEditorDialog::OnCommand(int id) {

@@ -44,17 +44,7 @@ void CALLBACK DialogWatcher::Tick(HWND, UINT, UINT_PTR, DWORD) {
   }
 }
 
-std::string WindowText(HWND window) {
-  char text[1024] = {};
-  GetWindowTextA(window, text, sizeof text);
-  return text;
-}
-
-std::string ItemText(HWND dialog, int id) {
-  char text[1024] = {};
-  GetDlgItemTextA(dialog, id, text, sizeof text);
-  return text;
-}
+std::string ItemText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
 void PressOk(HWND dialog) { PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0); }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/common_controls.h"
 #include "dialogs/link_opener.h"
 
 // Remembers what would have been opened and answers as told.
@@ -39,7 +40,7 @@ class DialogWatcher {
   UINT_PTR timer_ = 0;
 };
 
-std::string WindowText(HWND window);
+// The text of a dialog item; WindowText (common_controls.h) for any window.
 std::string ItemText(HWND dialog, int id);
 // Presses the dialog's OK button the way a click would (a posted command).
 void PressOk(HWND dialog);

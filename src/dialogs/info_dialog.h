@@ -1,0 +1,64 @@
+#pragma once
+#include <windows.h>
+
+#include "dialogs/dialog_window.h"
+
+// A modal box that only informs, as the about box and the update notice do:
+// made from a Unicode template (its texts reach the controls unconverted),
+// centred on its owner (disabled meanwhile), with the program's small icon.
+// The focus starts on OK, not on a link, so that a stray Space opens nothing;
+// OK, Escape and the close box end it.
+//
+// `Dialog` derives from this and befriends it; it names its template
+// (kTemplate) and its log name (kLogName), fills its controls in Fill(), drops
+// what Fill made in Forget() once the box is gone, and says what Run answers
+// for OK or Cancel in EndCode(id). UI thread only.
+template <class Dialog>
+class InfoDialog {
+ public:
+  InfoDialog(const InfoDialog&) = delete;
+  InfoDialog& operator=(const InfoDialog&) = delete;
+
+  INT_PTR Run(HWND owner) {
+    const INT_PTR result =
+        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(Dialog::kTemplate), owner, &DialogProcedure<Dialog>,
+                        reinterpret_cast<LPARAM>(static_cast<Dialog*>(this)));
+    Self().Forget();
+    if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
+    smallIcon_ = nullptr;
+    window_ = nullptr;
+    return result;
+  }
+
+ protected:
+  InfoDialog() = default;
+  ~InfoDialog() = default;
+
+  HWND window_ = nullptr;
+
+ private:
+  friend INT_PTR CALLBACK DialogProcedure<Dialog>(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  Dialog& Self() { return static_cast<Dialog&>(*this); }
+  void Attach(HWND window) { window_ = window; }
+
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+      case WM_INITDIALOG:
+        CentreDialog(window_, GetWindow(window_, GW_OWNER));
+        Self().Fill();
+        smallIcon_ = SetSmallIcon(window_);
+        SetFocus(GetDlgItem(window_, IDOK));
+        return FALSE;
+      case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+          EndDialog(window_, Self().EndCode(LOWORD(wParam)));
+          return TRUE;
+        }
+        return FALSE;
+      default:
+        return FALSE;
+    }
+  }
+
+  HICON smallIcon_ = nullptr;
+};
