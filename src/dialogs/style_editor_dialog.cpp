@@ -165,8 +165,7 @@ void StyleEditorDialog::AddToStore() {
 void StyleEditorDialog::RemoveFromStore() {
   const int row = ListView::SelectedRow(storeList_);
   if (row < 0) return;
-  if (controller_.RemoveStyleFromStore(static_cast<EditorController::Index>(row)))
-    ListView::DeleteRow(storeList_, row);
+  if (controller_.RemoveStyleFromStore(static_cast<EditorController::Index>(row))) ListView::DeleteRow(storeList_, row);
 }
 
 void StyleEditorDialog::OnCommand(int id) {
