@@ -280,7 +280,10 @@ void BaseApp::ReleaseDisplay() {
 void BaseApp::ReleaseAll() {
   ReleaseDisplay();
   settings_.reset();
-  window_.reset();
+  // Not destroyed by hand: the process ends right after, and destroying a
+  // window that held exclusive mode took two seconds under Wine, all of them
+  // after the user's key press (the system destroys it at exit in no time).
+  static_cast<void>(window_.release());
   bigIcon_.reset();
   smallIcon_.reset();
 }

@@ -69,7 +69,7 @@ class BaseApp {
   // The application window's procedure for the modes that end with it: closing
   // or destroying it ends the message loop. Closing does not destroy it:
   // DirectDraw needs the window to leave exclusive mode when the screen is
-  // released, so OnEnd destroys it afterwards.
+  // released, and the process ends right after OnEnd, taking the window along.
   static LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  protected:
@@ -107,7 +107,8 @@ class BaseApp {
   WindowChoice choice_;
   UniqueIcon bigIcon_;
   UniqueIcon smallIcon_;
-  // Destroyed after the screen: DirectDraw needs it to leave exclusive mode.
+  // Outlives the screen: DirectDraw needs it to leave exclusive mode. OnEnd
+  // leaves it to the end of the process (see ReleaseAll).
   UniqueWindow window_;
   std::unique_ptr<DesktopBackgroundSource> desktop_;
   std::unique_ptr<CDXScreen> screen_;

@@ -27,26 +27,25 @@ std::string ResolveLibraryPath(const char* name) {
 }
 
 bool SkinLibrary::Bind(const char* name) {
-  if (module_ != nullptr && loaded_) return true;
+  if (module_ && loaded_) return true;
   if (name == nullptr || *name == '\0') return false;
-  if (module_ == nullptr) {
+  if (!module_) {
     // No error box for a missing file or a broken image: the library is optional.
     const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    module_ = LoadLibraryA(ResolveLibraryPath(name).c_str());
+    module_.reset(LoadLibraryA(ResolveLibraryPath(name).c_str()));
     SetErrorMode(previousMode);
-    if (module_ == nullptr) return false;
+    if (!module_) return false;
   }
   for (int entry = 0; entry < kEntryPoints; ++entry) {
-    if ((entryPoints_[entry] = GetProcAddress(module_, kEntryPointNames[entry])) == nullptr) return false;
+    if ((entryPoints_[entry] = GetProcAddress(module_.get(), kEntryPointNames[entry])) == nullptr) return false;
   }
   loaded_ = true;
   return true;
 }
 
 void SkinLibrary::Unbind() {
-  if (module_ == nullptr) return;
-  FreeLibrary(module_);
-  module_ = nullptr;
+  if (!module_) return;
+  module_.reset();
   loaded_ = false;
   for (FARPROC& entry : entryPoints_) entry = nullptr;
 }

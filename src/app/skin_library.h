@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "display/handles_win.h"
+
 // The optional skinning library of the settings mode. When it is present it draws
 // the program's windows with the skin of Hearthmoor.urf; when it is missing or
 // broken the dialogs run unskinned, and every failure is only logged.
@@ -67,7 +69,7 @@ class SkinLibrary {
       "BkCreate",  "BkDraw",     "BkDelete",   "SkinWindowSetExW", "SkinWindowSetEx"};
 
   bool loaded_ = false;
-  HMODULE module_ = nullptr;
+  UniqueModule module_;
   FARPROC entryPoints_[kEntryPoints] = {};
 };
 

@@ -70,6 +70,9 @@ void DebugLog::Write(const char* text) {
   if (outputs_ & kFile) {
     if (std::FILE* out = std::fopen(path_, "a")) {
       std::fputs(text, out);
+      // Where an appending stream stands is the end only after a seek to it on
+      // some C runtimes (Windows': the position of the open until then).
+      std::fseek(out, 0, SEEK_END);
       const long size = std::ftell(out);
       std::fclose(out);
       if (size > kMaxFileBytes) {

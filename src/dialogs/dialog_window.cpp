@@ -25,9 +25,9 @@ void CentreDialog(HWND dialog, HWND owner) {
   SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-HICON SetSmallIcon(HWND dialog) {
-  auto icon = static_cast<HICON>(
-      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_FLAME_SMALL), IMAGE_ICON, 16, 16, 0));
-  if (icon != nullptr) SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+UniqueIcon SetSmallIcon(HWND dialog) {
+  UniqueIcon icon(static_cast<HICON>(
+      LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_FLAME_SMALL), IMAGE_ICON, 16, 16, 0)));
+  if (icon) SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon.get()));
   return icon;
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include "display/handles_win.h"
+
 // Small helpers the program's dialogs share.
 
 // Logs that a dialog's message handler let an exception out:
@@ -34,5 +36,5 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 void CentreDialog(HWND dialog, HWND owner);
 
 // Loads the program's small icon at 16 x 16 and gives it to the dialog's caption.
-// The caller destroys the icon answered once the dialog is gone.
-HICON SetSmallIcon(HWND dialog);
+// The caller keeps the icon answered until the dialog is gone.
+UniqueIcon SetSmallIcon(HWND dialog);

@@ -64,7 +64,6 @@ HyperLink::~HyperLink() {
     if (tooltip_ != nullptr) DestroyWindow(tooltip_);
     Detach();
   }
-  if (linkFont_ != nullptr) DeleteObject(linkFont_);
 }
 
 bool HyperLink::SubclassWindow(HWND control) {
@@ -135,8 +134,7 @@ void HyperLink::OnSetFont(HFONT font) {
   description.lfUnderline = TRUE;
   HFONT underlined = CreateFontIndirectA(&description);
   if (underlined == nullptr) return;  // keep the link font there is
-  if (linkFont_ != nullptr) DeleteObject(linkFont_);
-  linkFont_ = underlined;
+  linkFont_.reset(underlined);
 }
 
 UINT HyperLink::AlignmentFlags() const {
@@ -152,11 +150,11 @@ void HyperLink::ComputeLabelRect() {
   GetClientRect(window_, &client);
   const std::string& shown = label_.empty() ? target_ : label_;
   RECT text = client;
-  HDC dc = GetDC(window_);
-  HGDIOBJ previousFont = SelectObject(dc, linkFont_ != nullptr ? linkFont_ : normalFont_);
-  DrawTextA(dc, shown.c_str(), static_cast<int>(shown.size()), &text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(dc, previousFont);
-  ReleaseDC(window_, dc);
+  {
+    const WindowDc dc(window_);
+    const SelectedObject font(dc.get(), linkFont_ ? linkFont_.get() : normalFont_);
+    DrawTextA(dc.get(), shown.c_str(), static_cast<int>(shown.size()), &text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  }
 
   const LONG width = text.right - text.left < client.right ? text.right - text.left : client.right;
   const UINT alignment = AlignmentFlags();
@@ -213,10 +211,12 @@ void HyperLink::OnPaint(HDC dc) {
                          : visited_                ? visitedColor_
                                                    : linkColor_;
   SetTextColor(dc, color);
-  HGDIOBJ previousFont = SelectObject(dc, linkFont_ != nullptr ? linkFont_ : normalFont_);
   const std::string& shown = label_.empty() ? target_ : label_;
-  DrawTextA(dc, shown.c_str(), static_cast<int>(shown.size()), &client, DT_WORDBREAK | DT_NOPREFIX | AlignmentFlags());
-  SelectObject(dc, previousFont);
+  {
+    const SelectedObject font(dc, linkFont_ ? linkFont_.get() : normalFont_);
+    DrawTextA(dc, shown.c_str(), static_cast<int>(shown.size()), &client,
+              DT_WORDBREAK | DT_NOPREFIX | AlignmentFlags());
+  }
   if (GetFocus() == window_) DrawFocusRect(dc, &labelRect_);
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dialogs/link_opener.h"
+#include "display/handles_win.h"
 
 // Turns a static text control of a dialog into a link: the text is drawn in the
 // link colour with an underlined copy of the dialog's font, the hand cursor and a
@@ -66,7 +67,7 @@ class HyperLink {
   COLORREF linkColor_ = kDefaultLinkColor;
   COLORREF visitedColor_ = kDefaultVisitedColor;
   HFONT normalFont_ = nullptr;  // the dialog's; not owned
-  HFONT linkFont_ = nullptr;    // owned
+  UniqueGdiObject<HFONT> linkFont_;
   HCURSOR hand_ = nullptr;
   RECT labelRect_{};
   HWND tooltip_ = nullptr;

@@ -24,8 +24,7 @@ class InfoDialog {
         DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(Dialog::kTemplate), owner, &DialogProcedure<Dialog>,
                         reinterpret_cast<LPARAM>(static_cast<Dialog*>(this)));
     Self().Forget();
-    if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
-    smallIcon_ = nullptr;
+    smallIcon_.reset();
     window_ = nullptr;
     return result;
   }
@@ -60,5 +59,5 @@ class InfoDialog {
     }
   }
 
-  HICON smallIcon_ = nullptr;
+  UniqueIcon smallIcon_;
 };

@@ -19,9 +19,7 @@ constexpr UINT kSelectedAndFocused = LVIS_SELECTED | LVIS_FOCUSED;
 
 PaletteEditorDialog::PaletteEditorDialog(EditorController& controller) : controller_(controller) {}
 
-PaletteEditorDialog::~PaletteEditorDialog() {
-  if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
-}
+PaletteEditorDialog::~PaletteEditorDialog() = default;
 
 bool PaletteEditorDialog::Prepare(const PaletteRecord& start, int depth) {
   prepared_ = curves_.Prepare(start, depth);

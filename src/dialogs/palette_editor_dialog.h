@@ -54,7 +54,7 @@ class PaletteEditorDialog : public PaletteEditor {
   bool prepared_ = false;
   HWND dialog_ = nullptr;
   HWND storeList_ = nullptr;
-  HICON smallIcon_ = nullptr;
+  UniqueIcon smallIcon_;
   std::unique_ptr<CurveEditor> editor_;
   PaletteListView store_;
 };

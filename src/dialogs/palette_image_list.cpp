@@ -16,15 +16,19 @@ struct StripInfo {
 
 PaletteImageList::PaletteImageList(int depth, int growBy) : depth_(depth == 16 ? 16 : 32) {
   images_ = ImageList_Create(kWidth, kHeight, depth_ == 16 ? ILC_COLOR16 : ILC_COLOR32, 0, growBy);
-  pixels_.reset(new (std::nothrow) std::uint8_t[kWidth * kHeight * (depth_ / 8)]);
+  try {
+    pixels_ = std::make_unique<std::uint8_t[]>(kWidth * kHeight * (depth_ / 8));
+  } catch (const std::bad_alloc&) {
+    pixels_.reset();  // IsValid says so
+  }
 }
 
 PaletteImageList::~PaletteImageList() {
   if (images_ != nullptr) ImageList_Destroy(images_);
 }
 
-HBITMAP PaletteImageList::MakeBitmap(const PaletteRecord& palette) {
-  if (!IsValid()) return nullptr;
+UniqueGdiObject<HBITMAP> PaletteImageList::MakeBitmap(const PaletteRecord& palette) {
+  if (!IsValid()) return {};
   const int rowBytes = kWidth * depth_ / 8;
   try {
     if (depth_ == 16) {
@@ -34,7 +38,7 @@ HBITMAP PaletteImageList::MakeBitmap(const PaletteRecord& palette) {
       builder_.BuildTable32(palette, pixels_.get());
     }
   } catch (const std::bad_alloc&) {
-    return nullptr;
+    return {};
   }
   for (int row = 1; row < kHeight; ++row) std::memcpy(pixels_.get() + row * rowBytes, pixels_.get(), rowBytes);
 
@@ -49,27 +53,23 @@ HBITMAP PaletteImageList::MakeBitmap(const PaletteRecord& palette) {
   info.masks[1] = 0x07E0;
   info.masks[2] = 0x001F;
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (bitmap == nullptr) return nullptr;
+  UniqueGdiObject<HBITMAP> bitmap(
+      CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return {};
   std::memcpy(bits, pixels_.get(), static_cast<std::size_t>(rowBytes) * kHeight);
   GdiFlush();
   return bitmap;
 }
 
 int PaletteImageList::Add(const PaletteRecord& palette) {
-  HBITMAP bitmap = MakeBitmap(palette);
-  if (bitmap == nullptr) return -1;
-  const int index = ImageList_Add(images_, bitmap, nullptr);
-  DeleteObject(bitmap);
-  return index;
+  const UniqueGdiObject<HBITMAP> bitmap = MakeBitmap(palette);
+  if (!bitmap) return -1;
+  return ImageList_Add(images_, bitmap.get(), nullptr);
 }
 
 bool PaletteImageList::Replace(int index, const PaletteRecord& palette) {
-  HBITMAP bitmap = MakeBitmap(palette);
-  if (bitmap == nullptr) return false;
-  const bool done = ImageList_Replace(images_, index, bitmap, nullptr) != FALSE;
-  DeleteObject(bitmap);
-  return done;
+  const UniqueGdiObject<HBITMAP> bitmap = MakeBitmap(palette);
+  return bitmap && ImageList_Replace(images_, index, bitmap.get(), nullptr) != FALSE;
 }
 
 bool PaletteImageList::Remove(int index) { return images_ != nullptr && ImageList_Remove(images_, index) != FALSE; }

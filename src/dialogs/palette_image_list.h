@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "display/handles_win.h"
 #include "fire/palette_builder.h"
 #include "fire/palette_record.h"
 
@@ -33,7 +34,7 @@ class PaletteImageList {
   bool Remove(int index);
 
  private:
-  HBITMAP MakeBitmap(const PaletteRecord& palette);
+  UniqueGdiObject<HBITMAP> MakeBitmap(const PaletteRecord& palette);
 
   int depth_;
   HIMAGELIST images_ = nullptr;

@@ -69,8 +69,7 @@ void SettingsDialog::Destroy() {
   if (HWND window = Handle()) DestroyWindow(window);
   window_.store(nullptr);
   palettes_.Clear();
-  if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
-  smallIcon_ = nullptr;
+  smallIcon_.reset();
 }
 
 void SettingsDialog::SetShowFireCheck(bool show) {

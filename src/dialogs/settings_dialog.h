@@ -113,6 +113,6 @@ class SettingsDialog : public SettingsView {
   HWND showFire_ = nullptr;
   int depth_ = 32;
   PaletteListView palettes_;  // the palette list's rows and their preview strips
-  HICON smallIcon_ = nullptr;
+  UniqueIcon smallIcon_;
   bool guards_[kLists] = {};
 };

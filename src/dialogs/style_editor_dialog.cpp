@@ -21,9 +21,7 @@ constexpr UINT kSelectedAndFocused = LVIS_SELECTED | LVIS_FOCUSED;
 
 StyleEditorDialog::StyleEditorDialog(EditorController& controller) : controller_(controller) {}
 
-StyleEditorDialog::~StyleEditorDialog() {
-  if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
-}
+StyleEditorDialog::~StyleEditorDialog() = default;
 
 INT_PTR StyleEditorDialog::Run(HWND owner) {
   const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_STYLE_EDITOR), owner,

@@ -60,5 +60,5 @@ class StyleEditorDialog : public StyleEditor {
   HWND storeList_ = nullptr;
   bool selectingStoreRow_ = false;  // set while the dialog itself selects a store row
   std::string result_;
-  HICON smallIcon_ = nullptr;
+  UniqueIcon smallIcon_;
 };
