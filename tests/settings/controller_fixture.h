@@ -1,6 +1,7 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -116,8 +117,11 @@ class ControllerTest : public ::testing::Test {
     return tags;
   }
 
+  // The log as written, including the part moved aside when it reached its bound.
   std::string LogText() {
-    std::string text = ReadFileBytes(dir_ / "log.txt");
+    std::string text;
+    if (std::filesystem::exists(dir_ / "log.old.txt")) text = ReadFileBytes(dir_ / "log.old.txt");
+    text += ReadFileBytes(dir_ / "log.txt");
     std::erase(text, '\r');
     return text;
   }
