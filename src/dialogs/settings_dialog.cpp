@@ -164,8 +164,8 @@ void SettingsDialog::InitStyleList() {
 void SettingsDialog::InitIntervals() {
   for (Rotation rotation : kRotations) {
     const std::size_t kind = Slot(rotation);
-    SendMessageA(trackbars_[kind], TBM_SETRANGE, TRUE, MAKELPARAM(0, kIntervalRange));
-    SendMessageA(trackbars_[kind], TBM_SETPOS, TRUE, static_cast<LPARAM>(controller_.Interval(rotation)));
+    Trackbar::SetRange(trackbars_[kind], 0, kIntervalRange);
+    Trackbar::SetPosition(trackbars_[kind], static_cast<int>(controller_.Interval(rotation)));
     SetWindowTextA(labels_[kind], controller_.IntervalText(rotation).c_str());
   }
 }
@@ -250,13 +250,22 @@ void SettingsDialog::OnItemChanged(const NMLISTVIEW& change) {
 }
 
 void SettingsDialog::OnTrackbar(HWND trackbar, int code) {
-  // Only the end of a drag or of a key step: the thumb's way there changes nothing.
-  if (code != TB_ENDTRACK) return;
+  // Keys, the wheel, a click beside the thumb and the release of a drag all land
+  // here, and not all of them end with TB_ENDTRACK: every new position counts,
+  // except the thumb's way while it is dragged, which would restart the fire's
+  // change timer many times a second.
+  if (code == TB_THUMBTRACK) return;
   int kind = 0;
   while (kind < kLists && trackbars_[kind] != trackbar) ++kind;
-  if (kind == kLists) return;
+  if (kind < kLists) ApplyInterval(static_cast<ListKind>(kind));
+}
+
+void SettingsDialog::ApplyInterval(ListKind kind) {
   const auto rotation = static_cast<Rotation>(kind);
-  controller_.SetInterval(rotation, static_cast<std::uint32_t>(SendMessageA(trackbar, TBM_GETPOS, 0, 0)));
+  const auto position = static_cast<std::uint32_t>(Trackbar::Position(trackbars_[kind]));
+  // A step and the end of tracking that follows it report the same position.
+  if (position == controller_.Interval(rotation)) return;
+  controller_.SetInterval(rotation, position);
   SetWindowTextA(labels_[kind], controller_.IntervalText(rotation).c_str());
 }
 
@@ -423,6 +432,8 @@ void SettingsDialog::ShowAbout() { AboutDialog(controller_).Run(Handle()); }
 void SettingsDialog::CheckForUpdates() { RunUpdateCheck(Handle(), controller_); }
 
 void SettingsDialog::Ok() {
+  // What the sliders show is what is saved, whichever way they were moved.
+  for (const ListKind kind : {kBackgrounds, kPalettes, kStyles}) ApplyInterval(kind);
   CommitBackgrounds();
   if (controller_.SaveAndClose()) {
     ShowWindow(Handle(), SW_HIDE);

@@ -70,6 +70,8 @@ class SettingsDialog : public SettingsView {
   void OnCommand(int id);
   void OnItemChanged(const NMLISTVIEW& change);
   void OnTrackbar(HWND trackbar, int code);
+  // The trackbar's position, when it is new, to the controller and the label.
+  void ApplyInterval(ListKind kind);
 
   void InitBackgroundList();
   void InitPaletteList();

@@ -298,19 +298,32 @@ TEST_F(SettingsDialogTest, SelectingARowActsOnceAndTheFireFollows) {
   EXPECT_EQ(Notes("select palette"), 0);
 }
 
-TEST_F(SettingsDialogTest, TrackbarsActAtTheEndOfTrackingOnly) {
+// Each way a trackbar reports a new position acts at once, with or without an
+// end of tracking after it; dragging the thumb does not; OK saves what a
+// slider shows even when it was moved without a word to the dialog.
+TEST_F(SettingsDialogTest, TrackbarsActOnEveryNewPositionButDrags) {
+  struct Case {
+    int code;
+    int position;
+    bool acts;
+  };
+  const Case cases[] = {{TB_THUMBTRACK, 900, false},   {TB_LINEDOWN, 901, true}, {TB_PAGEUP, 700, true},
+                        {TB_THUMBPOSITION, 650, true}, {TB_ENDTRACK, 640, true}, {TB_BOTTOM, 1000, true}};
   HWND bar = Item(IDC_PALETTE_INTERVAL);
-  const std::uint32_t before = settings_.Interval(Rotation::kPalette);
-  const std::string label = Text(IDC_PALETTE_INTERVAL_TEXT);
-  SendMessageA(bar, TBM_SETPOS, TRUE, 1000);
-  SendMessageA(dialog_->Handle(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 1000), reinterpret_cast<LPARAM>(bar));
-  SendMessageA(dialog_->Handle(), WM_HSCROLL, MAKEWPARAM(TB_PAGEDOWN, 0), reinterpret_cast<LPARAM>(bar));
-  EXPECT_EQ(settings_.Interval(Rotation::kPalette), before);
-  EXPECT_EQ(Text(IDC_PALETTE_INTERVAL_TEXT), label);
-  SendMessageA(dialog_->Handle(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
-  EXPECT_EQ(settings_.Interval(Rotation::kPalette), 1000u);
-  EXPECT_EQ(Text(IDC_PALETTE_INTERVAL_TEXT), settings_.IntervalText(Rotation::kPalette));
-  EXPECT_NE(Text(IDC_PALETTE_INTERVAL_TEXT), label);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    const std::uint32_t before = settings_.Interval(Rotation::kPalette);
+    SendMessageA(bar, TBM_SETPOS, TRUE, c.position);
+    SendMessageA(dialog_->Handle(), WM_HSCROLL, MAKEWPARAM(c.code, 0), reinterpret_cast<LPARAM>(bar));
+    EXPECT_EQ(settings_.Interval(Rotation::kPalette), c.acts ? static_cast<std::uint32_t>(c.position) : before);
+    EXPECT_EQ(Text(IDC_PALETTE_INTERVAL_TEXT), settings_.IntervalText(Rotation::kPalette));
+  }
+  SendMessageA(Item(IDC_STYLE_INTERVAL), TBM_SETPOS, TRUE, 321);
+  Click(IDOK);
+  Settings saved;
+  ASSERT_TRUE(saved.LoadFromFolder(dir_.path().string()));
+  EXPECT_EQ(saved.Interval(Rotation::kStyle), 321u);
+  EXPECT_EQ(saved.Interval(Rotation::kPalette), 1000u);
 }
 
 // With every interval at its shortest, the fire's own changes move the rows.
