@@ -12,7 +12,6 @@
 #include "dialogs/open_file_names.h"
 #include "dialogs/palette_list_view.h"
 #include "dialogs/resource.h"
-#include "dialogs/update_check.h"
 #include "settings/settings_controller.h"
 #include "settings/settings_location.h"
 
@@ -23,6 +22,8 @@ constexpr const char* kDesktop = "Desktop";
 constexpr const char* kTipsCaption = "Tips";
 constexpr const char* kTooManyPalettes = "There too much pallette, please remove some, then try again.";
 constexpr const char* kEditorFailed = "Some error, please try again.";
+constexpr const char* kCheckUpdatesText = "Check For Updates";
+constexpr const char* kCheckingText = "Checking...";
 // Characters of the file dialog's name buffer: room for many files of a folder
 // (a smaller buffer makes the dialog fail, adding nothing, when many are chosen).
 constexpr DWORD kFileBufferChars = 32768;
@@ -94,6 +95,9 @@ INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_HSCROLL:
     case WM_VSCROLL:
       OnTrackbar(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
+      return TRUE;
+    case kUpdateDoneMessage:
+      OnUpdateCheckDone();
       return TRUE;
     case kFollowMessage:
       if (wParam < kLists && static_cast<int>(lParam) < RowCount(static_cast<ListKind>(wParam))) {
@@ -429,7 +433,27 @@ void SettingsDialog::OpenHelp() {
 
 void SettingsDialog::ShowAbout() { AboutDialog(controller_).Run(Handle()); }
 
-void SettingsDialog::CheckForUpdates() { RunUpdateCheck(Handle(), controller_); }
+void SettingsDialog::CheckForUpdates() {
+  HWND button = GetDlgItem(Handle(), IDC_CHECK_UPDATES);
+  if (!updateCheck_.Start(Handle(), kUpdateDoneMessage, controller_.GetUpdateUrl(), controller_.GetVersion())) return;
+  // A disabled button would keep the keyboard focus and take no keys.
+  if (GetFocus() == button) SendMessageA(Handle(), WM_NEXTDLGCTL, 0, FALSE);
+  EnableWindow(button, FALSE);
+  SetWindowTextA(button, kCheckingText);
+}
+
+void SettingsDialog::OnUpdateCheckDone() {
+  HWND button = GetDlgItem(Handle(), IDC_CHECK_UPDATES);
+  SetWindowTextA(button, kCheckUpdatesText);
+  EnableWindow(button, TRUE);
+  // OK or Cancel hid the dialog and ended the mode while the server was asked:
+  // a box now would hold the mode's end up.
+  if (IsWindowVisible(Handle())) {
+    updateCheck_.Finish(Handle());
+  } else {
+    updateCheck_.Forget();
+  }
+}
 
 void SettingsDialog::Ok() {
   // What the sliders show is what is saved, whichever way they were moved.

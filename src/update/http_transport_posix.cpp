@@ -6,11 +6,25 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
+#include <optional>
 
 #include "diagnostics/clock.h"
+#include "update/call_within.h"
 #include "update/http_transport.h"
 
 namespace {
+
+struct FreeAddresses {
+  void operator()(addrinfo* list) const { freeaddrinfo(list); }
+};
+using Addresses = std::unique_ptr<addrinfo, FreeAddresses>;
+
+// What a name lookup answered: an errno value, or the addresses.
+struct Lookup {
+  int error = 0;
+  Addresses addresses;
+};
 
 // Non-blocking sockets waited on with poll, so each step keeps to its time-out.
 class PosixHttpTransport : public HttpTransport {
@@ -19,24 +33,28 @@ class PosixHttpTransport : public HttpTransport {
 
   bool Connect(const std::string& host, std::uint16_t port, std::uint32_t timeoutMs) override {
     Close();
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    const int resolved = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
-    if (resolved != 0 || found == nullptr) {
-      lastError_ = resolved == EAI_SYSTEM ? errno : EHOSTUNREACH;
-      if (found != nullptr) freeaddrinfo(found);
-      return false;
-    }
+    const std::uint32_t start = MillisecondsNow();
+    const std::optional<Lookup> lookup = CallWithin<Lookup>(timeoutMs, [host, port] {
+      addrinfo hints{};
+      hints.ai_family = AF_UNSPEC;
+      hints.ai_socktype = SOCK_STREAM;
+      addrinfo* found = nullptr;
+      const int resolved = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
+      return Lookup{resolved == 0 ? 0 : (resolved == EAI_SYSTEM ? errno : EHOSTUNREACH), Addresses(found)};
+    });
+    if (!lookup) return Refused(ETIMEDOUT);
+    if (lookup->error != 0 || lookup->addresses == nullptr)
+      return Refused(lookup->error != 0 ? lookup->error : EHOSTUNREACH);
+    const std::uint32_t spent = MillisecondsNow() - start;
+    if (spent >= timeoutMs) return Refused(ETIMEDOUT);
+    timeoutMs -= spent;
+    const addrinfo* found = lookup->addresses.get();
     fd_ = socket(found->ai_family, found->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, found->ai_protocol);
     if (fd_ < 0) {
       lastError_ = errno;
-      freeaddrinfo(found);
       return false;
     }
     int result = connect(fd_, found->ai_addr, found->ai_addrlen);
-    freeaddrinfo(found);
     if (result != 0 && errno != EINPROGRESS) return Failed(errno);
     if (result != 0) {
       if (!WaitFor(POLLOUT, timeoutMs)) return Failed(lastError_);

@@ -2,12 +2,26 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
+#include "update/call_within.h"
 #include "update/http_transport.h"
 
 namespace {
+
+struct FreeAddresses {
+  void operator()(addrinfo* list) const { freeaddrinfo(list); }
+};
+using Addresses = std::unique_ptr<addrinfo, FreeAddresses>;
+
+// What a name lookup answered: a WinSock error code, or the addresses.
+struct Lookup {
+  int error = 0;
+  Addresses addresses;
+};
 
 // WinSock 2.0 is started once for the process by the first transport and left
 // running until the process ends.
@@ -40,27 +54,31 @@ class WinHttpTransport : public HttpTransport {
     if (readEvent_ == WSA_INVALID_EVENT || writeEvent_ == WSA_INVALID_EVENT || connectEvent_ == WSA_INVALID_EVENT) {
       return Refused(WSA_NOT_ENOUGH_MEMORY);
     }
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0 || found == nullptr) {
-      if (found != nullptr) freeaddrinfo(found);
-      return Refused(WSAGetLastError());
+    const DWORD start = GetTickCount();
+    const std::optional<Lookup> lookup = CallWithin<Lookup>(timeoutMs, [host, port] {
+      addrinfo hints{};
+      hints.ai_family = AF_UNSPEC;
+      hints.ai_socktype = SOCK_STREAM;
+      addrinfo* found = nullptr;
+      const int error = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
+      return Lookup{error, Addresses(found)};  // getaddrinfo answers a WinSock code
+    });
+    if (!lookup) return Refused(WSAETIMEDOUT);
+    if (lookup->error != 0 || lookup->addresses == nullptr) {
+      return Refused(lookup->error != 0 ? lookup->error : WSAHOST_NOT_FOUND);
     }
+    const DWORD spent = GetTickCount() - start;
+    if (spent >= timeoutMs) return Refused(WSAETIMEDOUT);
+    timeoutMs -= spent;
+    addrinfo* found = lookup->addresses.get();
     socket_ = WSASocketW(found->ai_family, found->ai_socktype, found->ai_protocol, nullptr, 0, WSA_FLAG_OVERLAPPED);
     if (socket_ == INVALID_SOCKET) {
-      freeaddrinfo(found);
       return Refused(WSAGetLastError());
     }
     WSAResetEvent(connectEvent_);
     // Selecting network events makes the socket non-blocking, so connect returns at once.
-    if (WSAEventSelect(socket_, connectEvent_, FD_CONNECT) != 0) {
-      freeaddrinfo(found);
-      return Failed(WSAGetLastError());
-    }
+    if (WSAEventSelect(socket_, connectEvent_, FD_CONNECT) != 0) return Failed(WSAGetLastError());
     const int result = connect(socket_, found->ai_addr, static_cast<int>(found->ai_addrlen));
-    freeaddrinfo(found);
     if (result != 0) {
       const int error = WSAGetLastError();
       if (error != WSAEWOULDBLOCK) return Failed(error);

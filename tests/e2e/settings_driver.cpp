@@ -15,6 +15,9 @@
 //                         wheel handler): STEPS line steps, without an end of tracking
 //   position ID           print "position ID: N" of trackbar ID
 //   text ID               print "text ID: TEXT"
+//   enabled ID            print "enabled ID: 0|1"
+//   ping                  print "ping: answered in N ms", or "ping: no answer" when the
+//                         dialog's thread has not answered a message within a second
 //   checked ID            print "checked ID: 0|1"
 //   window CAPTION        print "window CAPTION: visible V client WxH at X,Y"
 //   move-dialog X Y       put the dialog's top-left corner at X,Y on the screen
@@ -263,6 +266,17 @@ int main(int argc, char** argv) {
     } else if (command == "text") {
       Text(number(1));
       i += 1;
+    } else if (command == "enabled") {
+      std::printf("enabled %d: %d\n", number(1), IsWindowEnabled(GetDlgItem(dialog, number(1))) ? 1 : 0);
+      i += 1;
+    } else if (command == "ping") {
+      const DWORD start = GetTickCount();
+      DWORD_PTR ignored = 0;
+      if (SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored) != 0) {
+        std::printf("ping: answered in %lu ms\n", GetTickCount() - start);
+      } else {
+        std::printf("ping: no answer\n");
+      }
     } else if (command == "checked") {
       std::printf("checked %d: %d\n", number(1),
                   SendMessageA(GetDlgItem(dialog, number(1)), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
