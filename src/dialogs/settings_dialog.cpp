@@ -12,6 +12,7 @@
 #include "dialogs/open_file_names.h"
 #include "dialogs/palette_list_view.h"
 #include "dialogs/resource.h"
+#include "settings/file_access.h"
 #include "settings/settings_controller.h"
 #include "settings/settings_location.h"
 
@@ -22,6 +23,12 @@ constexpr const char* kDesktop = "Desktop";
 constexpr const char* kTipsCaption = "Tips";
 constexpr const char* kTooManyPalettes = "There too much pallette, please remove some, then try again.";
 constexpr const char* kEditorFailed = "Some error, please try again.";
+constexpr const char* kFolderTooLong =
+    "The folder of these pictures has a path longer than 250 characters. Move them to a folder with a shorter path, "
+    "then add them again.";
+constexpr const char* kProgramCaption = "Hearthmoor";
+constexpr const char* kHelpMissing =
+    "The help file help.chm could not be opened. Installing Hearthmoor again puts it back.";
 constexpr const char* kCheckUpdatesText = "Check For Updates";
 constexpr const char* kCheckingText = "Checking...";
 // Characters of the file dialog's name buffer: room for many files of a folder
@@ -301,6 +308,10 @@ void SettingsDialog::AddFiles() {
   const std::string folder = controller_.GetSettingsFolder();
   if (!folder.empty()) SetCurrentDirectoryA(folder.c_str());
   if (chosen == FALSE) return;
+  if (dialog.nFileOffset > kMaxOpenFileFolderChars) {
+    Message(kFolderTooLong, kTipsCaption, MB_OK | MB_ICONWARNING);
+    return;
+  }
 
   const std::vector<std::string> paths = OpenFileNames(names.data(), names.size(), dialog.nFileOffset);
   if (paths.empty()) return;
@@ -428,7 +439,9 @@ void SettingsDialog::OpenHelp() {
   // By full name, from the machine's folder: a relative name would be looked up in
   // the current directory, the user's folder, and open whatever was put there.
   const std::string helpFile = AdministratorsHelpFile(FindSettingsFolderNames());
-  if (!helpFile.empty()) ShellOpener().Open(helpFile);
+  if (helpFile.empty() || !RegularFileExists(helpFile) || !ShellOpener().Open(helpFile)) {
+    Message(kHelpMissing, kProgramCaption, MB_OK | MB_ICONWARNING);
+  }
 }
 
 void SettingsDialog::ShowAbout() { AboutDialog(controller_).Run(Handle()); }
@@ -465,7 +478,7 @@ void SettingsDialog::Ok() {
   }
   const std::string text = "The settings could not be saved: " + controller_.GetSettingsFolder() +
                            " does not let config.ini and store.ini be written.";
-  Message(text.c_str(), "Hearthmoor", MB_OK | MB_ICONWARNING);
+  Message(text.c_str(), kProgramCaption, MB_OK | MB_ICONWARNING);
 }
 
 void SettingsDialog::Cancel() {

@@ -5,8 +5,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -16,6 +18,7 @@
 #include "dialogs/resource.h"
 #include "fire/palette_builder.h"
 #include "settings/controller_fixture.h"
+#include "win/dialogs/dialog_test_support.h"
 
 namespace {
 
@@ -376,6 +379,51 @@ TEST_F(SettingsDialogTest, TooManyPalettesOpensNoEditor) {
   Click(IDC_PALETTE_ADD);
   EXPECT_EQ(box.Text(), "There too much pallette, please remove some, then try again.");
   EXPECT_EQ(Notes("palette editor"), 0);
+}
+
+// What the user is told, or keeps seeing, where the dialog used to leave them
+// guessing: the selected row of a list that lost the focus stays in sight; Help
+// without its file, and pictures in a folder too long to be kept, say so in a
+// box of the program's own (the file dialog gets a file whose folder has 252
+// characters, typed as its full path).
+TEST_F(SettingsDialogTest, SaysWhatItCannotDoAndKeepsSelectionsInSight) {
+  for (int list : {IDC_BACKGROUND_LIST, IDC_PALETTE_LIST, IDC_STYLE_LIST}) {
+    EXPECT_NE(GetWindowLongA(Item(list), GWL_STYLE) & LVS_SHOWSELALWAYS, 0) << list;
+  }
+  std::filesystem::path folder = dir_.path();
+  while (folder.string().size() < 252) {
+    folder /= std::string(std::min<std::size_t>(100, 252 - folder.string().size() - 1), 'f');
+  }
+  std::filesystem::create_directories(folder);
+  const std::string picture = (folder / "a.bmp").string();
+  WriteFileBytes(picture, "BM");
+  struct Case {
+    int button;
+    const char* caption;
+    const char* starts;
+  };
+  const Case cases[] = {
+      {IDC_HELP_BUTTON, "Hearthmoor", "The help file help.chm could not be opened."},
+      {IDC_BACKGROUND_ADD_FILE, "Tips", "The folder of these pictures has a path longer than 250 characters."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption);
+    std::string caption, text;
+    DialogWatcher watcher([&](HWND dialog) {
+      if (GetDlgItem(dialog, 0x47C) != nullptr) {  // the file dialog: the name typed, then Open
+        SetDlgItemTextA(dialog, 0x47C, picture.c_str());
+        SetDlgItemTextA(dialog, 0x480, picture.c_str());
+      } else {
+        caption = WindowText(dialog);
+        text = ItemText(dialog, 0xFFFF);
+      }
+      PressOk(dialog);
+    });
+    Click(c.button);
+    EXPECT_EQ(caption, c.caption);
+    EXPECT_EQ(text.rfind(c.starts, 0), 0u) << text;
+  }
+  EXPECT_EQ(Rows(IDC_BACKGROUND_LIST), (std::vector<std::string>{"a", "b", "c"}));
 }
 
 // Each palette row shows its palette's strip in the screen's format; removing
