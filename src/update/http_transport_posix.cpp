@@ -10,21 +10,10 @@
 #include <optional>
 
 #include "diagnostics/clock.h"
-#include "update/call_within.h"
 #include "update/http_transport.h"
+#include "update/name_lookup.h"
 
 namespace {
-
-struct FreeAddresses {
-  void operator()(addrinfo* list) const { freeaddrinfo(list); }
-};
-using Addresses = std::unique_ptr<addrinfo, FreeAddresses>;
-
-// What a name lookup answered: an errno value, or the addresses.
-struct Lookup {
-  int error = 0;
-  Addresses addresses;
-};
 
 // Non-blocking sockets waited on with poll, so each step keeps to its time-out.
 class PosixHttpTransport : public HttpTransport {
@@ -34,17 +23,14 @@ class PosixHttpTransport : public HttpTransport {
   bool Connect(const std::string& host, std::uint16_t port, std::uint32_t timeoutMs) override {
     Close();
     const std::uint32_t start = MillisecondsNow();
-    const std::optional<Lookup> lookup = CallWithin<Lookup>(timeoutMs, [host, port] {
-      addrinfo hints{};
-      hints.ai_family = AF_UNSPEC;
-      hints.ai_socktype = SOCK_STREAM;
-      addrinfo* found = nullptr;
-      const int resolved = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
-      return Lookup{resolved == 0 ? 0 : (resolved == EAI_SYSTEM ? errno : EHOSTUNREACH), Addresses(found)};
-    });
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    const auto lookup = LookUpWithin(host, port, hints, timeoutMs);
     if (!lookup) return Refused(ETIMEDOUT);
-    if (lookup->error != 0 || lookup->addresses == nullptr)
-      return Refused(lookup->error != 0 ? lookup->error : EHOSTUNREACH);
+    if (lookup->result != 0 || lookup->addresses == nullptr) {
+      return Refused(lookup->result == EAI_SYSTEM ? lookup->systemError : EHOSTUNREACH);
+    }
     const std::uint32_t spent = MillisecondsNow() - start;
     if (spent >= timeoutMs) return Refused(ETIMEDOUT);
     timeoutMs -= spent;

@@ -7,21 +7,10 @@
 #include <optional>
 #include <string>
 
-#include "update/call_within.h"
 #include "update/http_transport.h"
+#include "update/name_lookup.h"
 
 namespace {
-
-struct FreeAddresses {
-  void operator()(addrinfo* list) const { freeaddrinfo(list); }
-};
-using Addresses = std::unique_ptr<addrinfo, FreeAddresses>;
-
-// What a name lookup answered: a WinSock error code, or the addresses.
-struct Lookup {
-  int error = 0;
-  Addresses addresses;
-};
 
 // WinSock 2.0 is started once for the process by the first transport and left
 // running until the process ends.
@@ -55,17 +44,14 @@ class WinHttpTransport : public HttpTransport {
       return Refused(WSA_NOT_ENOUGH_MEMORY);
     }
     const DWORD start = GetTickCount();
-    const std::optional<Lookup> lookup = CallWithin<Lookup>(timeoutMs, [host, port] {
-      addrinfo hints{};
-      hints.ai_family = AF_UNSPEC;
-      hints.ai_socktype = SOCK_STREAM;
-      addrinfo* found = nullptr;
-      const int error = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
-      return Lookup{error, Addresses(found)};  // getaddrinfo answers a WinSock code
-    });
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    const auto lookup = LookUpWithin(host, port, hints, timeoutMs);
     if (!lookup) return Refused(WSAETIMEDOUT);
-    if (lookup->error != 0 || lookup->addresses == nullptr) {
-      return Refused(lookup->error != 0 ? lookup->error : WSAHOST_NOT_FOUND);
+    // getaddrinfo answers a WinSock code.
+    if (lookup->result != 0 || lookup->addresses == nullptr) {
+      return Refused(lookup->result != 0 ? lookup->result : WSAHOST_NOT_FOUND);
     }
     const DWORD spent = GetTickCount() - start;
     if (spent >= timeoutMs) return Refused(WSAETIMEDOUT);
