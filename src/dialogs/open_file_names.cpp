@@ -2,13 +2,10 @@
 
 #include <cstring>
 
-namespace {
-constexpr std::size_t kMaxFolderChars = 250;
-}
-
 std::vector<std::string> OpenFileNames(const char* buffer, std::size_t bufferChars, std::size_t fileOffset) {
   std::vector<std::string> paths;
-  if (buffer == nullptr || fileOffset == 0 || fileOffset > kMaxFolderChars || fileOffset >= bufferChars) return paths;
+  if (buffer == nullptr || fileOffset == 0 || fileOffset > kMaxOpenFileFolderChars || fileOffset >= bufferChars)
+    return paths;
   // The character before the first name is the single selection's backslash or
   // the NUL that ends a multiple selection's folder: a separator either way.
   std::string folder(buffer, fileOffset);

@@ -12,4 +12,5 @@
 //
 // Nothing is returned when the offset is 0 or the folder part is longer than 250
 // characters. A buffer that runs out without its final NUL ends the names there.
+constexpr std::size_t kMaxOpenFileFolderChars = 250;
 std::vector<std::string> OpenFileNames(const char* buffer, std::size_t bufferChars, std::size_t fileOffset);

@@ -24,10 +24,14 @@ class IniStore : public SettingsStore {
 
   std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) override;
   void WriteString(const std::string& section, const std::string& key, const std::string& value) override;
+  // Puts what this store wrote into the file now (the Windows calls write at once)
+  // and answers whether every write of this store reached the file.
+  bool Commit();
 
   struct Cache;  // the portable build keeps the parsed file between calls
 
  private:
   std::string path_;
   std::shared_ptr<Cache> cache_;
+  bool failed_ = false;  // a write of this store did not reach the file
 };

@@ -57,24 +57,27 @@ std::string ReadWholeFile(const std::string& path) {
 
 // The new text goes to a sibling file that then replaces the old one, so a crash or
 // a full disk in the middle of a write leaves the previous file whole.
-void ReplaceWholeFile(const std::string& path, const std::string& content) {
+// False when the file could not be replaced.
+bool ReplaceWholeFile(const std::string& path, const std::string& content) {
   // A read-only file stays as it is, as Windows leaves it.
-  if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) return;
+  if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) return false;
   const std::string temporary = path + ".new";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return;
+    if (!out) return false;
     out << content;
     out.flush();
     if (!out) {
       out.close();
       std::remove(temporary.c_str());
-      return;
+      return false;
     }
   }
   struct stat old {};
   if (stat(path.c_str(), &old) == 0) chmod(temporary.c_str(), old.st_mode & 07777);
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) std::remove(temporary.c_str());
+  if (std::rename(temporary.c_str(), path.c_str()) == 0) return true;
+  std::remove(temporary.c_str());
+  return false;
 }
 
 }  // namespace
@@ -105,8 +108,9 @@ struct IniStore::Cache {
     return text;
   }
 
-  void Flush() {
-    if (pending.empty()) return;
+  // False when the file could not take the pending edits.
+  bool Flush() {
+    if (pending.empty()) return true;
     // Someone else changed the file meanwhile: their keys stay, ours go on top,
     // so the last writer wins per key as with the Windows calls.
     if (!(FileStamp::Of(path) == stamp)) {
@@ -114,8 +118,9 @@ struct IniStore::Cache {
       for (const Edit& edit : pending) text.Set(edit.section, edit.key, edit.value);
     }
     pending.clear();
-    ReplaceWholeFile(path, text.Content());
+    const bool written = ReplaceWholeFile(path, text.Content());
     stamp = FileStamp::Of(path);
+    return written;
   }
 };
 
@@ -162,4 +167,9 @@ void IniStore::WriteString(const std::string& section, const std::string& key, c
   if (!cache_ || cache_->path != path_) cache_ = SharedCache(path_);
   cache_->Current().Set(section, key, value);
   cache_->pending.push_back({section, key, value});
+}
+
+bool IniStore::Commit() {
+  if (cache_ && !cache_->Flush()) failed_ = true;
+  return !failed_;
 }

@@ -15,5 +15,7 @@ std::string IniStore::ReadString(const std::string& section, const std::string& 
 
 void IniStore::WriteString(const std::string& section, const std::string& key, const std::string& value) {
   if (path_.empty()) return;
-  WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str());
+  if (WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()) == FALSE) failed_ = true;
 }
+
+bool IniStore::Commit() { return !failed_; }

@@ -9,8 +9,15 @@
 //   select LIST ROW       select and focus a row of list view LIST, as a click does
 //   rows LIST             print "row N: TEXT" per row and "selected N"
 //   trackbar ID POS       drag trackbar ID to POS: thumb moves, then the end of tracking
-//   track-only ID POS     only the thumb moves (no end of tracking)
+//   track-only ID POS     only the thumb moves, as while it is dragged
+//   key ID VK             key VK pressed on trackbar ID, not yet released (so no end of tracking)
+//   wheel ID STEPS        what Windows' trackbar does for a wheel turn (Wine's has no
+//                         wheel handler): STEPS line steps, without an end of tracking
+//   position ID           print "position ID: N" of trackbar ID
 //   text ID               print "text ID: TEXT"
+//   enabled ID            print "enabled ID: 0|1"
+//   ping                  print "ping: answered in N ms", or "ping: no answer" when the
+//                         dialog's thread has not answered a message within a second
 //   checked ID            print "checked ID: 0|1"
 //   window CAPTION        print "window CAPTION: visible V client WxH at X,Y"
 //   move-dialog X Y       put the dialog's top-left corner at X,Y on the screen
@@ -117,8 +124,19 @@ void Trackbar(int id, int position, bool end) {
   HWND bar = GetDlgItem(dialog, id);
   SendMessageA(bar, TBM_SETPOS, TRUE, position);
   SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(bar));
+  if (!end) return;
   SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(bar));
-  if (end) SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
+  SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
+}
+
+void Wheel(int id, int steps) {
+  HWND bar = GetDlgItem(dialog, id);
+  const int line = static_cast<int>(SendMessageA(bar, TBM_GETLINESIZE, 0, 0));
+  for (int step = 0; step < (steps < 0 ? -steps : steps); ++step) {
+    const int position = static_cast<int>(SendMessageA(bar, TBM_GETPOS, 0, 0)) + (steps < 0 ? -line : line);
+    SendMessageA(bar, TBM_SETPOS, TRUE, position);
+    SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(steps < 0 ? TB_LINEUP : TB_LINEDOWN, 0), reinterpret_cast<LPARAM>(bar));
+  }
 }
 
 void Text(int id) {
@@ -235,9 +253,30 @@ int main(int argc, char** argv) {
     } else if (command == "trackbar" || command == "track-only") {
       Trackbar(number(1), number(2), command == "trackbar");
       i += 2;
+    } else if (command == "key") {
+      SendMessageA(GetDlgItem(dialog, number(1)), WM_KEYDOWN, static_cast<WPARAM>(number(2)), 0);
+      i += 2;
+    } else if (command == "wheel") {
+      Wheel(number(1), number(2));
+      i += 2;
+    } else if (command == "position") {
+      std::printf("position %d: %d\n", number(1),
+                  static_cast<int>(SendMessageA(GetDlgItem(dialog, number(1)), TBM_GETPOS, 0, 0)));
+      i += 1;
     } else if (command == "text") {
       Text(number(1));
       i += 1;
+    } else if (command == "enabled") {
+      std::printf("enabled %d: %d\n", number(1), IsWindowEnabled(GetDlgItem(dialog, number(1))) ? 1 : 0);
+      i += 1;
+    } else if (command == "ping") {
+      const DWORD start = GetTickCount();
+      DWORD_PTR ignored = 0;
+      if (SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored) != 0) {
+        std::printf("ping: answered in %lu ms\n", GetTickCount() - start);
+      } else {
+        std::printf("ping: no answer\n");
+      }
     } else if (command == "checked") {
       std::printf("checked %d: %d\n", number(1),
                   SendMessageA(GetDlgItem(dialog, number(1)), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
