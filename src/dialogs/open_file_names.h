@@ -10,6 +10,8 @@
 // each name followed by a NUL, and a second NUL at the end. `fileOffset` is where
 // the first name starts (the dialog's nFileOffset).
 //
-// Nothing is returned when the offset is 0 or the folder part is longer than 250
-// characters. A buffer that runs out without its final NUL ends the names there.
+// The text is UTF-8, the process's code page, and `bufferChars` and
+// `fileOffset` count its bytes. Nothing is returned when the offset is 0 or the
+// folder part is longer than 250 characters (as Windows counts them, not bytes).
+// A buffer that runs out without its final NUL ends the names there.
 std::vector<std::string> OpenFileNames(const char* buffer, std::size_t bufferChars, std::size_t fileOffset);
