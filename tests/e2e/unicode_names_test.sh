@@ -3,6 +3,10 @@
 #   names    a settings folder and a picture named in Han, Cyrillic and Greek:
 #            the picture is added through the file dialog, listed, saved with
 #            OK, listed again by the next start and burns in full screen
+#   first-start  a user whose profile folder is named in Han, Cyrillic and Greek
+#            starts the saver for the first time: the settings folder is made
+#            under the profile, filled from the machine's defaults, and found again
+#            by the next start through the name written down in the registry
 #   legacy   a config.ini that an earlier version wrote in Windows-1252 (a
 #            picture named "café"): the name is listed intact and OK writes it
 #            back in UTF-8
@@ -80,6 +84,37 @@ case $case in
     window_bottom=$(mean_brightness "$E2E_TMP/fire.png" "$((w / 2 - 40))x$((h / 24))+$((w / 4 + 20))+$((h * 5 / 6 - h / 24))")
     echo "full screen: mean brightness $lit, above the picture's bottom edge $window_bottom"
     check "full screen shows the picture on fire" [ "$lit" -ge 8 -a "$window_bottom" -ge 16 ]
+    ;;
+  first-start)
+    machine="$E2E_TMP/機器 Машина Μηχανή"
+    profile="$E2E_TMP/张伟 Пётр Ξένια"
+    settings="$profile/Hearthmoor"
+    make_settings_folder "$machine"
+    mkdir -p "$profile"
+    clear_settings_folder
+    "$WINE64" reg add 'HKLM\Software\Hearthmoor\Path' /v Path /d "$(windows_path "$machine")" /f >/dev/null 2>&1
+    # The profile's application-data folder, put back afterwards: the prefix is shared.
+    shell_folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
+    app_data=$("$WINE64" reg query "$shell_folders" /v AppData 2>/dev/null | tr -d '\r' |
+      awk '$1 == "AppData" { sub(/^.*REG_EXPAND_SZ[ \t]+/, ""); print }')
+    restore_app_data() {
+      if [ -n "$app_data" ]; then
+        "$WINE64" reg add "$shell_folders" /v AppData /t REG_EXPAND_SZ /d "$app_data" /f >/dev/null 2>&1
+      fi
+    }
+    restore() { restore_app_data; clear_settings_folder; }
+    "$WINE64" reg add "$shell_folders" /v AppData /t REG_EXPAND_SZ /d "$(windows_path "$profile")" /f >/dev/null 2>&1
+
+    start_saver || { restore; finish; }
+    end_saver 2 Cancel
+    check "the first start made the folder under the profile, with the defaults" \
+      cmp "$settings/config.ini" "$machine/config.ini"
+    # The profile is elsewhere now: only the name written down leads back.
+    restore_app_data
+    start_saver || { restore; finish; }
+    end_saver 2 Cancel
+    restore
+    check "the next start found it again through the registry" [ -s "$settings/log.txt" ]
     ;;
   legacy)
     settings=$E2E_TMP/settings
