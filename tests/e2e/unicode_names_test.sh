@@ -7,9 +7,9 @@
 #            starts the saver for the first time: the settings folder is made
 #            under the profile, filled from the machine's defaults, and found again
 #            by the next start through the name written down in the registry
-#   legacy   a config.ini that an earlier version wrote in Windows-1252 (a
-#            picture named "café"): the name is listed intact and OK writes it
-#            back in UTF-8
+#   legacy   a config.ini that an earlier version wrote in the system's legacy
+#            code page (Windows-1252 "café", then Windows-1251 under a Russian
+#            locale): the name is listed intact and OK writes it back in UTF-8
 # Usage: unicode_names_test.sh SAVER DRIVER CASE
 . "$(dirname "$0")/e2e_lib.sh"
 saver=$(readlink -f "$1") driver=$(readlink -f "$2") case=$3
@@ -117,23 +117,35 @@ case $case in
     check "the next start found it again through the registry" [ -s "$settings/log.txt" ]
     ;;
   legacy)
-    settings=$E2E_TMP/settings
-    make_settings_folder "$settings"
-    set_settings_folder "$settings"
-    make_picture "$E2E_TMP/café.jpg" 320 240
-    name=$(windows_path "$E2E_TMP/café.jpg")
-    # As an earlier version wrote it: the name's bytes in Windows-1252.
-    legacy=$(printf '%s' "$name" | iconv -f UTF-8 -t CP1252)
-    sed -i -E "s/^num=1\r/num=2\r/; s/^path0=Desktop\r/path0=Desktop\r\npath1=$(printf '%s' "$legacy" | sed 's/[\\&/]/\\&/g')\r/" \
-      "$settings/config.ini"
-    check "config.ini is not UTF-8 before" bash -c "! iconv -f UTF-8 -t UTF-8 '$settings/config.ini' >/dev/null 2>&1"
+    # One run per legacy code page, the system locale's: Windows-1252 by default,
+    # Windows-1251 under a Russian locale. Wine takes the system locale from the
+    # environment, and needs the locale to exist to read file names as UTF-8:
+    # a Russian one is compiled for the test alone.
+    export LOCPATH=$E2E_TMP/locales
+    mkdir -p "$LOCPATH"
+    localedef -i ru_RU -f UTF-8 "$LOCPATH/ru_RU.UTF-8" >/dev/null 2>&1 || fail "a Russian locale is compiled"
+    for run in "CP1252 café C.UTF-8" "CP1251 Жар-птица ru_RU.UTF-8"; do
+      read -r code_page stem locale <<<"$run"
+      settings=$E2E_TMP/settings-$code_page
+      make_settings_folder "$settings"
+      set_settings_folder "$settings"
+      make_picture "$E2E_TMP/$stem.jpg" 320 240
+      name=$(windows_path "$E2E_TMP/$stem.jpg")
+      # As an earlier version wrote it: the name's bytes in the legacy code page.
+      legacy=$(printf '%s' "$name" | iconv -f UTF-8 -t "$code_page")
+      sed -i -E "s/^num=1\r/num=2\r/; s/^path0=Desktop\r/path0=Desktop\r\npath1=$(printf '%s' "$legacy" |
+        sed 's/[\\&/]/\\&/g')\r/" "$settings/config.ini"
+      check "$code_page: config.ini is not UTF-8 before" bash -c "! iconv -f UTF-8 -t UTF-8 '$settings/config.ini' >/dev/null 2>&1"
 
-    start_saver || finish
-    listed
-    check "the name written in the legacy code page is listed intact" grep -qxF "row 1: $name" "$E2E_TMP/rows.txt"
-    end_saver 1 OK
-    check "OK writes it back in UTF-8" [ "$(ini_value "$settings/config.ini" Background path1)" = "$name" ]
-    check "config.ini is UTF-8 after" iconv -f UTF-8 -t UTF-8 "$settings/config.ini" -o /dev/null
+      LC_ALL=$locale start_saver || finish
+      listed
+      check "$code_page: the name written in the legacy code page is listed intact" grep -qxF "row 1: $name" "$E2E_TMP/rows.txt"
+      end_saver 1 OK
+      config=$settings/config.ini
+      check "$code_page: OK saves it in UTF-8" \
+        [ "$(ini_value "$config" Background num)" = 2 -a "$(ini_value "$config" Background path1)" = "$name" ]
+      check "$code_page: config.ini is UTF-8 after" iconv -f UTF-8 -t UTF-8 "$settings/config.ini" -o /dev/null
+    done
     ;;
   *)
     fail "unknown case $case"
