@@ -308,7 +308,7 @@ void SettingsDialog::AddFiles() {
   const std::string folder = controller_.GetSettingsFolder();
   if (!folder.empty()) SetCurrentDirectoryA(folder.c_str());
   if (chosen == FALSE) return;
-  if (dialog.nFileOffset > kMaxOpenFileFolderChars) {
+  if (PathCharacters(names.data(), dialog.nFileOffset) > kMaxOpenFileFolderChars) {
     Message(kFolderTooLong, kTipsCaption, MB_OK | MB_ICONWARNING);
     return;
   }

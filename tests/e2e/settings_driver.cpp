@@ -1,9 +1,12 @@
 // Drives the settings dialog of a running Hearthmoor.scr from outside, as a user
-// would, and reports what it shows. Runs under Wine in the saver's prefix.
+// would, and reports what it shows. Runs under Wine in the saver's prefix, as a
+// UTF-8 process like the saver: arguments and texts are UTF-8.
 //
 // Usage: settings_driver COMMAND [ARGS] [COMMAND [ARGS]]...
 //   wait SECONDS          wait for the visible "Hearthmoor" dialog (status 1 if none)
 //   command ID            the dialog's WM_COMMAND for button ID (returns when handled)
+//   add-file PATH         Add File, then PATH typed into the real file dialog's name
+//                         box and Open pressed; status 1 if no file dialog came
 //   post-command ID       the same, posted (for buttons that open a modal window)
 //   toggle ID             flip check box ID and tell the dialog, as a click does
 //   select LIST ROW       select and focus a row of list view LIST, as a click does
@@ -98,6 +101,51 @@ void Select(int listId, int row) {
   item.state = LVIS_SELECTED | LVIS_FOCUSED;
   memory.Write(0, &item, sizeof item);
   SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory.At(0)));
+}
+
+// The saver's visible file dialog: its other top-level dialog window.
+HWND FindFileDialog() {
+  struct Search {
+    DWORD process;
+    HWND found;
+  } search{0, nullptr};
+  GetWindowThreadProcessId(dialog, &search.process);
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(data);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        char className[16] = {};
+        GetClassNameA(window, className, sizeof className);
+        if (process != search->process || window == dialog || !IsWindowVisible(window) ||
+            std::strcmp(className, "#32770") != 0) {
+          return TRUE;
+        }
+        search->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool AddFile(const char* path) {
+  Command(1004, true);
+  HWND files = nullptr;
+  for (int i = 0; i < 200 && files == nullptr; ++i) {
+    Sleep(50);
+    files = FindFileDialog();
+  }
+  if (files == nullptr) return false;
+  // The name box: the combo box of the Explorer-style dialog, or the edit of the old one.
+  constexpr int kNameCombo = 0x47c, kNameEdit = 0x480;
+  HWND name = GetDlgItem(files, kNameCombo);
+  if (name == nullptr) name = GetDlgItem(files, kNameEdit);
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
+  PostMessageA(files, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(files, IDOK)));
+  for (int i = 0; i < 200 && IsWindow(files); ++i) Sleep(50);
+  // The rows come after the dialog has gone: a sent message waits for them.
+  SendMessageA(dialog, WM_NULL, 0, 0);
+  return !IsWindow(files);
 }
 
 void Rows(int listId) {
@@ -238,7 +286,13 @@ int main(int argc, char** argv) {
       std::printf("no dialog\n");
       return 1;
     }
-    if (command == "command" || command == "post-command") {
+    if (command == "add-file") {
+      if (!AddFile(i + 1 < argc ? argv[i + 1] : "")) {
+        std::printf("no file dialog\n");
+        return 1;
+      }
+      i += 1;
+    } else if (command == "command" || command == "post-command") {
       Command(number(1), command == "post-command");
       i += 1;
     } else if (command == "toggle") {
