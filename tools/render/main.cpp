@@ -16,6 +16,7 @@
 
 #include "diagnostics/debug_log.h"
 #include "diagnostics/performance_monitor.h"
+#include "fire/desktop_part.h"
 #include "fire/fire_manager.h"
 #include "fire/frame_workers.h"
 #include "fire/monitor_layout.h"
@@ -167,7 +168,7 @@ int Run(const RenderOptions& options) {
       monitor.source.SetDesktopSnapshot(std::move(*desktop));
     } else if (desktop) {
       const ScreenRect part = layout.SnapshotPart(i, desktop->width, desktop->height);
-      if (!part.Empty()) monitor.source.SetDesktopSnapshot(CropPicture(*desktop, part));
+      if (!part.Empty()) monitor.source.SetDesktopSnapshot(DesktopPart(*desktop, part));
     }
     FireParameters parameters;
     parameters.width = monitor.area.width;
