@@ -17,17 +17,12 @@
 #include "diagnostics/debug_log.h"
 #include "diagnostics/performance_monitor.h"
 #include "fire/desktop_part.h"
-#include "fire/fire_manager.h"
 #include "fire/frame_workers.h"
 #include "fire/monitor_layout.h"
-#include "fire/picture_background_source.h"
-#include "fire/random_sequence.h"
 #include "frame_files.h"
-#include "image/memory_surface.h"
 #include "monitor_pictures.h"
 #include "render_options.h"
-#include "settings/change_periods.h"
-#include "settings/settings.h"
+#include "settings/monitor_fire.h"
 #include "x11_desktop_capture.h"
 
 namespace fs = std::filesystem;
@@ -103,24 +98,6 @@ class Progress {
   bool shown_ = false;
 };
 
-// One monitor's fire with everything it owns: settings of its own (the timed
-// changes move its rotation on, as they would for that monitor alone), its part
-// of the desktop, its surface and its random sequence.
-struct MonitorFire {
-  MonitorFire(const ScreenRect& monitorArea, int bitsPerPixel)
-      : area(monitorArea),
-        source(area.width, area.height, bitsPerPixel),
-        fire(settings),
-        surface(area.width, area.height, bitsPerPixel) {}
-
-  ScreenRect area;
-  Settings settings;
-  PictureBackgroundSource source;
-  FireManager fire;
-  MemorySurface surface;
-  RandomSequence random;
-};
-
 // "monitor2-surface": the file prefix of a monitor's dumps; the plain prefix for one screen.
 std::string Prefix(bool several, std::size_t monitor, const char* kind) {
   return several ? "monitor" + std::to_string(monitor + 1) + "-" + kind : std::string(kind);
@@ -161,25 +138,20 @@ int Run(const RenderOptions& options) {
   std::vector<std::unique_ptr<MonitorFire>> fires;
   for (std::size_t i = 0; i < layout.Count(); ++i) {
     auto& monitor = *fires.emplace_back(std::make_unique<MonitorFire>(layout.Monitors()[i].area, options.bitsPerPixel));
-    if (!monitor.settings.LoadFromFolder(settingsFolder.string() + "/")) {
+    std::optional<DecodedImage> part;
+    if (desktop && !several) {
+      part = std::move(desktop);
+    } else if (desktop) {
+      const ScreenRect area = layout.SnapshotPart(i, desktop->width, desktop->height);
+      if (!area.Empty()) part = DesktopPart(*desktop, area);
+    }
+    if (!monitor.Load(settingsFolder.string() + "/", std::move(part))) {
       return Fail("settings folder '" + settingsFolder.string() + "' cannot be loaded");
     }
-    if (desktop && !several) {
-      monitor.source.SetDesktopSnapshot(std::move(*desktop));
-    } else if (desktop) {
-      const ScreenRect part = layout.SnapshotPart(i, desktop->width, desktop->height);
-      if (!part.Empty()) monitor.source.SetDesktopSnapshot(DesktopPart(*desktop, part));
-    }
-    FireParameters parameters;
-    parameters.width = monitor.area.width;
-    parameters.height = monitor.area.height;
-    parameters.bitsPerPixel = options.bitsPerPixel;
-    if (const int code = monitor.fire.Create(parameters, monitor.source); code != 0) {
+    if (const int code = monitor.CreateFire(); code != 0) {
       std::fprintf(stderr, "hearthmoor-render: the fire could not be created (code %d)\n", code);
       return kFireFailed;
     }
-    // The same hand-over as the screen saver's start.
-    HandChangePeriods(monitor.settings, monitor.fire);
   }
 
   const int count = static_cast<int>(fires.size());
