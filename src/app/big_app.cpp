@@ -47,7 +47,9 @@ int BigApp::Init(int argc, char** argv, int framesPerSecond) {
   // Wine fails windows made on other monitors once DirectDraw has set the
   // display mode (a read past the window's pixels).
   others_ = OtherMonitors::Prepare();
-  if (others_ != nullptr && AppSettings() != nullptr) others_->Start(AppSettings()->GetSettingsFolder());
+  if (others_ != nullptr && AppSettings() != nullptr && AppSettings()->IsLoaded()) {
+    others_->Start(AppSettings()->GetSettingsFolder());
+  }
   const int code = BaseApp::Init(argc, argv, framesPerSecond);
   if (code < 0) {
     others_.reset();
