@@ -39,8 +39,6 @@ MonitorWindow::MonitorWindow(const ScreenRect& area, std::atomic<bool>& displayC
 void MonitorWindow::Present(MemorySurface& surface) {
   const WindowDc dc(window_.get());
   if (!dc) return;
-  // StretchDIBits at 1:1 rather than SetDIBitsToDevice: Wine's SetDIBitsToDevice
-  // reads past the end of a top-down DIB's bits.
   StretchDIBits(dc.get(), 0, 0, surface.Width(), surface.Height(), 0, 0, surface.Width(), surface.Height(),
                 surface.FirstPixel(), &info_, DIB_RGB_COLORS, SRCCOPY);
 }
