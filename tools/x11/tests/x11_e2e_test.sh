@@ -5,6 +5,8 @@
 # Usage: x11_e2e_test.sh SCENARIO SAVER TEST_WINDOW FIRE_DATA_DIR BUILD_DIR HACK_DIR CONFIG_DIR
 # (the last three: the build tree, and where it installs the program and its XML)
 #   window-id     drawing into a depth-32 window of another program; resizing; SIGTERM
+#   sleep         asleep while its window is covered or unmapped, or DPMS has the
+#                 display off; processor time asleep measured
 #   root-24       the root window at 24 bits (MIT-SHM)
 #   root-16       the root window at 16 bits without MIT-SHM (XPutImage)
 #   xscreensaver  installed, then run by the xscreensaver daemon (desktop from its grabber)
@@ -209,6 +211,79 @@ window-id)
   check "SIGTERM ends the saver within a second (${ended_ms} ms, status $exit_status)" \
     test "$ended_ms" -lt 1000 -a "$exit_status" -eq 0
   check "the positions were saved (background 5 -> 0, palette 7 -> 0 or 1)" saved_positions "$tmp/settings"
+  check "nothing on stderr" test ! -s "$tmp/stderr"
+  ;;
+sleep)
+  start_display 24
+  show_picture
+  make_settings "$tmp/settings"
+  log=$tmp/settings/log.txt
+  "$test_window" 640 480 >"$tmp/window-id" &
+  pids+=($!)
+  wait_for 5 test -s "$tmp/window-id" || { echo "the test window did not start"; exit 1; }
+  window=$(cat "$tmp/window-id")
+  "$saver" -window-id "$(printf '0x%x' "$window")" -settings "$tmp/settings" 2>"$tmp/stderr" &
+  pid=$!
+  pids+=($pid)
+  sleep 2
+  check "the window is lit" within 10 lit "$window" "$tmp/one.png"
+  cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{ print int(($14 + $15) * 1000 / hz) }' "/proc/$1/stat"; }
+  pacing() { sed -E 's/^[0-9]+: //' "$log" | grep -E '^X11Saver::Run\(\) (asleep|awake)'; }
+  count_of() { pacing | grep -cF "$1"; }
+  more_than() { test "$(count_of "$1")" -gt "$2"; }
+  frame_of() { sed -E 's/.*\(frame ([0-9]+)\)$/\1/' <<<"$1"; }
+  # fall_asleep REASON CAUSE...: CAUSE puts the saver to sleep for REASON.
+  fall_asleep() {
+    local reason=$1 sleeps; shift
+    sleeps=$(count_of "asleep: $reason")
+    "$@"
+    check "asleep: $reason" wait_for 5 more_than "asleep: $reason" "$sleeps"
+  }
+  # wake_up SECONDS WAKE...: after SECONDS asleep, WAKE wakes the saver, which
+  # drew no frame in between.
+  wake_up() {
+    local seconds=$1 wakes slept woke; shift
+    wakes=$(count_of "awake after")
+    sleep "$seconds"
+    "$@"
+    check "  ... awake again" wait_for 5 more_than "awake after" "$wakes"
+    slept=$(pacing | grep -F "asleep:" | tail -1) woke=$(pacing | grep -F "awake after" | tail -1)
+    echo "  $slept / $woke"
+    check "  ... having drawn no frame asleep" test "$(frame_of "$slept")" = "$(frame_of "$woke")"
+  }
+  before=$(cpu_ms "$pid")
+  sleep 5
+  awake_ms=$(($(cpu_ms "$pid") - before))
+
+  # Another window of the same size on top covers it wholly.
+  "$test_window" 640 480 >"$tmp/cover-id" &
+  cover=$!
+  pids+=($cover)
+  check "asleep: window covered" wait_for 5 more_than "asleep: window covered" 0
+  before=$(cpu_ms "$pid")
+  sleep 10
+  asleep_ms=$(($(cpu_ms "$pid") - before))
+  echo "  processor time: awake ${awake_ms} ms in 5 s, asleep ${asleep_ms} ms in 10 s" \
+    "($(awk -v a="$asleep_ms" 'BEGIN { printf "%.2f", a / 100 }')% of a core)"
+  check "asleep, under a tenth of the processor time awake" test $((asleep_ms * 5)) -lt "$awake_ms"
+  wake_up 0 kill "$cover"
+  check "the uncovered window is drawn again" within 5 lit "$window" "$tmp/uncovered.png"
+
+  fall_asleep "window minimised" xdotool windowunmap "$window"
+  wake_up 2 xdotool windowmap "$window"
+
+  "$test_window" dpms off
+  case $? in
+  0)
+    check "asleep: display off" wait_for 5 more_than "asleep: display off" 0
+    wake_up 2 "$test_window" dpms on
+    ;;
+  77) echo "note: this X server has no DPMS; the display-off case is not checked" ;;
+  *) fail "DPMS could not be switched off" ;;
+  esac
+  check "the fire moves after waking" moves "$window"
+  terminate "$pid"
+  check "SIGTERM ends the saver (status $exit_status)" test "$exit_status" -eq 0
   check "nothing on stderr" test ! -s "$tmp/stderr"
   ;;
 root-24 | root-16)
