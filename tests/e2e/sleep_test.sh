@@ -120,6 +120,13 @@ check "  ... and says it draws 15 frames a second" wait_for_more "energy saver o
 check "energy saver off: the saver takes the notification" notify saver off
 check "  ... and is back at 30" wait_for_more "on mains: 30 frames a second" 1
 
+# Minimised (as switching away from a full-screen program does), the window shows nothing.
+wakes=$(count_of "awake after")
+notify minimise
+check "minimised: asleep" wait_for_more "asleep: window minimised" 0
+notify restore
+check "  ... restored: awake" wait_for_more "awake after" "$wakes"
+
 xdotool key space
 wait_for_exit "$pid" 10 || { fail "the saver ended on a key press"; kill "$pid" 2>/dev/null; }
 check "the saver ends with exit code 0" [ "${EXIT_STATUS:-}" = 0 ]
