@@ -188,13 +188,13 @@ EOC
   run xscreensaver-command -exit >/dev/null 2>&1
 }
 
-case $scenario in
-window-id)
+# saver_in_test_window [argb]: on a new display with the picture, the saver
+# drawing into a 640 x 480 test window ($window, saver $pid), checked lit.
+saver_in_test_window() {
   start_display 24
   show_picture
   make_settings "$tmp/settings"
-  # On a depth-32 (ARGB) visual, the third kind besides the roots at 24 and 16.
-  "$test_window" 640 480 argb >"$tmp/window-id" &
+  "$test_window" 640 480 ${1:-} >"$tmp/window-id" &
   pids+=($!)
   wait_for 5 test -s "$tmp/window-id" || { echo "the test window did not start"; exit 1; }
   window=$(cat "$tmp/window-id")
@@ -203,6 +203,12 @@ window-id)
   pids+=($pid)
   sleep 2
   check "the window is lit" within 10 lit "$window" "$tmp/one.png"
+}
+
+case $scenario in
+window-id)
+  # On a depth-32 (ARGB) visual, the third kind besides the roots at 24 and 16.
+  saver_in_test_window argb
   check "the fire moves" moves "$window"
   # A larger window gets a fire of its own size: its new strip burns too.
   xdotool windowsize "$window" 800 600
@@ -214,19 +220,8 @@ window-id)
   check "nothing on stderr" test ! -s "$tmp/stderr"
   ;;
 sleep)
-  start_display 24
-  show_picture
-  make_settings "$tmp/settings"
+  saver_in_test_window
   log=$tmp/settings/log.txt
-  "$test_window" 640 480 >"$tmp/window-id" &
-  pids+=($!)
-  wait_for 5 test -s "$tmp/window-id" || { echo "the test window did not start"; exit 1; }
-  window=$(cat "$tmp/window-id")
-  "$saver" -window-id "$(printf '0x%x' "$window")" -settings "$tmp/settings" 2>"$tmp/stderr" &
-  pid=$!
-  pids+=($pid)
-  sleep 2
-  check "the window is lit" within 10 lit "$window" "$tmp/one.png"
   cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{ print int(($14 + $15) * 1000 / hz) }' "/proc/$1/stat"; }
   pacing() { sed -E 's/^[0-9]+: //' "$log" | grep -E '^X11Saver::Run\(\) (asleep|awake)'; }
   count_of() { pacing | grep -cF "$1"; }
