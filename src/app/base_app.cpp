@@ -1,5 +1,6 @@
 #include "app/base_app.h"
 
+#include <cstdlib>
 #include <new>
 
 #include "app/error_messages.h"
@@ -16,6 +17,21 @@
 #include "settings/change_periods.h"
 #include "settings/loadable_background.h"
 #include "settings/settings.h"
+
+namespace {
+
+// HEARTHMOOR_TIME_SCALE=N (2 to 1000) makes the fire's time run N times as fast
+// as the clock, so that a test sees a week of timed changes in minutes; the
+// frames are still drawn at the frame timer's pace. Said in the log when set.
+std::uint32_t TimeScale() {
+  const char* text = std::getenv("HEARTHMOOR_TIME_SCALE");
+  const long scale = text != nullptr ? std::strtol(text, nullptr, 10) : 1;
+  if (scale < 2 || scale > 1000) return 1;
+  TraceLog().Log("BaseApp: the fire's time runs %ld times as fast (HEARTHMOOR_TIME_SCALE)", scale);
+  return static_cast<std::uint32_t>(scale);
+}
+
+}  // namespace
 
 BaseApp::BaseApp() : settings_(std::make_unique<Settings>()) {
   settings_->Load();
@@ -123,6 +139,7 @@ int BaseApp::Init(int, char** argv, int framesPerSecond) {
   frameTimer_->Start();
 
   HandChangePeriods(*settings_, *fire_);
+  timeScale_ = TimeScale();
   TraceLog().Log("BaseApp::Init() end");
   return 0;
 }
@@ -246,7 +263,7 @@ void BaseApp::StepFrame(const char* caller) {
   const std::uint32_t frameMs = frameTimer_ != nullptr ? static_cast<std::uint32_t>(frameTimer_->Elapsed()) -
                                                              static_cast<std::uint32_t>(frameTimer_->PreviousElapsed())
                                                        : 0;
-  StepFire(*fire_, *screen_->GetBack(), frameMs, caller);
+  StepFire(*fire_, *screen_->GetBack(), frameMs * timeScale_, caller);
 }
 
 void BaseApp::DrawFrame() {
@@ -305,7 +322,7 @@ void BaseApp::FollowPacing(std::uint32_t frames) {
   // Whatever time no frame is handed (the sleep, or the part of a frame the
   // rate change cut short) still counts for the timed changes.
   const std::uint32_t unseen = frameTimer_->Resume(period);
-  if (fire_ != nullptr) fire_->PassUnseen(unseen);
+  if (fire_ != nullptr) fire_->PassUnseen(unseen * timeScale_);
   if (asleep_) TraceLog().Log("BaseApp::MainLoop() awake after %u ms unseen (frame %u)", unseen, frames);
   asleep_ = false;
 }

@@ -123,6 +123,9 @@ class BaseApp {
   std::unique_ptr<CDXScreen> screen_;
   std::unique_ptr<FireManager> fire_;
   std::unique_ptr<FrameTimer> frameTimer_;
+  // How many times as fast as the clock the fire's time runs: 1, unless a test
+  // compresses days of timed changes into minutes (HEARTHMOOR_TIME_SCALE).
+  std::uint32_t timeScale_ = 1;
   FramePacing pacing_;
   // What the frame loop does now: asleep (no frames, no ticks) or drawing,
   // and the rate it last said in the log.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <mutex>
 
 #include "diagnostics/clock.h"
 #include "diagnostics/debugger_output.h"
@@ -68,6 +69,11 @@ void DebugLog::DeleteLogFile() {
 
 void DebugLog::Write(const char* text) {
   if (outputs_ & kFile) {
+    // The settings mode's two threads both log: without the lock, both could see
+    // the same full file and move it aside in turn, the second moving the first's
+    // new, nearly empty file over the full one.
+    static std::mutex fileLock;
+    const std::lock_guard<std::mutex> hold(fileLock);
     if (std::FILE* out = std::fopen(path_, "a")) {
       std::fputs(text, out);
       // Where an appending stream stands is the end only after a seek to it on

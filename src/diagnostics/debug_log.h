@@ -15,7 +15,8 @@
 // kMaxFileBytes it is moved aside (replacing the one moved aside before, named as
 // OldFileName says) and a new one begins, so the log never takes more than twice
 // that.
-// Takes no lock: each call formats in its own stack buffer, then writes.
+// Each call formats in its own stack buffer; only the file output (append and
+// move aside) takes a lock, shared by every log of the process.
 class DebugLog {
  public:
   enum Output : int {

@@ -119,7 +119,7 @@ LPDIRECTDRAWSURFACE7 CDXImage::DrawDecoded(LPDIRECTDRAW7 directDraw, const Decod
 LPDIRECTDRAWSURFACE7 CDXImage::DrawSystemBitmap(LPDIRECTDRAW7 directDraw, std::size_t size, const std::uint8_t* data,
                                                 BYTE memoryType) {
   constexpr std::size_t kFileHeader = 14;
-  if (data == nullptr || !BmpDecoder::SystemCanDrawWithin(data, size, DecodeLimits{})) return nullptr;
+  if (data == nullptr || !SystemCanDrawBmpWithin(data, size, DecodeLimits{})) return nullptr;
   // The header, masks and colour table, copied to aligned memory: at most a
   // 124-byte header, 12 bytes of masks and 256 entries. What lies past the file
   // stays zero (the check above proved nothing there is read).

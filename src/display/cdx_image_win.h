@@ -37,7 +37,7 @@ class CDXImage {
   LPDIRECTDRAWSURFACE7 DrawJpeg(LPDIRECTDRAW7 directDraw, std::size_t size, const std::uint8_t* data, BYTE memoryType);
 
   // A BMP file drawn by the system's DIB drawing as it stands. Only for a file
-  // BmpDecoder::SystemCanDrawWithin accepted. Null on any failure.
+  // SystemCanDrawBmpWithin accepted. Null on any failure.
   LPDIRECTDRAWSURFACE7 DrawSystemBitmap(LPDIRECTDRAW7 directDraw, std::size_t size, const std::uint8_t* data,
                                         BYTE memoryType);
 

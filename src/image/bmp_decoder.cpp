@@ -143,13 +143,11 @@ bool DecodeRle8(ByteReader& in, const BmpHeader& h, DecodedImage& image) {
   return true;
 }
 
-}  // namespace
-
-bool BmpDecoder::Detect(const std::uint8_t* start, std::size_t size, const std::uint8_t*, std::size_t) const {
+bool Detect(const std::uint8_t* start, std::size_t size, const std::uint8_t*, std::size_t) {
   return size >= kFileHeaderSize + kInfoHeaderSize && start[0] == 'B' && start[1] == 'M';
 }
 
-DecodeResult BmpDecoder::Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) const {
+DecodeResult Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) {
   ByteReader in(data, size);
   BmpHeader h;
   if (const auto error = ReadHeader(in, h)) return *error;
@@ -193,7 +191,11 @@ DecodeResult BmpDecoder::Decode(const std::uint8_t* data, std::size_t size, cons
   return image;
 }
 
-bool BmpDecoder::SystemCanDrawWithin(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) {
+}  // namespace
+
+const ImageDecoder kBmpDecoder{&Detect, &Decode};
+
+bool SystemCanDrawBmpWithin(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) {
   ByteReader in(data, size);
   if (in.U8() != 'B' || in.U8() != 'M') return false;
   in.Skip(8);

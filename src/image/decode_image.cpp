@@ -7,33 +7,24 @@
 #include "image/bmp_decoder.h"
 #include "image/decoded_image.h"
 #include "image/jpeg_decoder.h"
-#include "image/pcx_decoder.h"
-#include "image/psd_decoder.h"
-#include "image/tga_decoder.h"
 
 namespace {
 
 constexpr std::size_t kStartLength = 256;
 constexpr std::size_t kEndLength = 64;
 
-const BmpDecoder kBmp;
-const PsdDecoder kPsd;
-const TgaDecoder kTga;
-const PcxDecoder kPcx;
-const JpegDecoder kJpeg;
-
 const ImageDecoder* DecoderFor(ImageFormat format) {
   switch (format) {
     case ImageFormat::kBmp:
-      return &kBmp;
+      return &kBmpDecoder;
     case ImageFormat::kPsd:
-      return &kPsd;
+      return &kPsdDecoder;
     case ImageFormat::kTga:
-      return &kTga;
+      return &kTgaDecoder;
     case ImageFormat::kPcx:
-      return &kPcx;
+      return &kPcxDecoder;
     case ImageFormat::kJpeg:
-      return &kJpeg;
+      return &kJpegDecoder;
     default:
       return nullptr;
   }
@@ -54,7 +45,7 @@ ImageFormat DetectImageFormat(const std::uint8_t* data, std::size_t size) {
   const std::size_t endLength = std::min(size, kEndLength);
   const std::uint8_t* end = data + size - endLength;
   for (ImageFormat format : kOrder) {
-    if (DecoderFor(format)->Detect(start, size, end, endLength)) return format;
+    if (DecoderFor(format)->detect(start, size, end, endLength)) return format;
   }
   return ImageFormat::kUnknown;
 }
@@ -65,7 +56,7 @@ DecodeResult DecodeImage(const std::uint8_t* data, std::size_t size, ImageFormat
   const ImageDecoder* decoder = DecoderFor(format);
   if (decoder == nullptr) return DecodeError::kNotAPicture;
   try {
-    return decoder->Decode(data, size, limits);
+    return decoder->decode(data, size, limits);
   } catch (const std::bad_alloc&) {
     return DecodeError::kTooLarge;
   }
@@ -102,9 +93,9 @@ bool SystemLoaderMayTry(const std::uint8_t* data, std::size_t size, DecodeError 
   if (why != DecodeError::kUnsupported || data == nullptr || size == 0) return false;
   switch (DetectImageFormat(data, size)) {
     case ImageFormat::kBmp:
-      return BmpDecoder::SystemCanDrawWithin(data, size, DecodeLimits{});
+      return SystemCanDrawBmpWithin(data, size, DecodeLimits{});
     case ImageFormat::kJpeg:
-      return !JpegDecoder::CheckHeaders(data, size, DecodeLimits{}).has_value();
+      return !CheckJpegHeaders(data, size, DecodeLimits{}).has_value();
     default:
       return false;
   }

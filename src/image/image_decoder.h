@@ -7,17 +7,25 @@
 
 // One file format: recognises its files by content and decodes them into the
 // intermediate image. Decoders hold no state between calls.
-class ImageDecoder {
- public:
-  virtual ~ImageDecoder() = default;
-
+struct ImageDecoder {
   // `start` holds the first min(256, size) bytes of a file of `size` bytes, `end`
   // its last `endLength` (at most 64) bytes.
-  virtual bool Detect(const std::uint8_t* start, std::size_t size, const std::uint8_t* end,
-                      std::size_t endLength) const = 0;
+  bool (*detect)(const std::uint8_t* start, std::size_t size, const std::uint8_t* end, std::size_t endLength);
   // The picture, or why there is none (DecodeError).
-  virtual DecodeResult Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) const = 0;
+  DecodeResult (*decode)(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits);
 };
+
+// ZSoft Paintbrush files of 8 bits per pixel: one plane with a palette, or three
+// planes of red, green and blue.
+extern const ImageDecoder kPcxDecoder;
+// Photoshop files: 8-bit RGB, raw or PackBits, composited image only.
+extern const ImageDecoder kPsdDecoder;
+// Truevision Targa files with the version-2 footer: colour-mapped, true-colour
+// and grey-scale, raw or run-length.
+extern const ImageDecoder kTgaDecoder;
+// Windows bitmaps and JPEG: their headers say more (bmp_decoder.h, jpeg_decoder.h).
+extern const ImageDecoder kBmpDecoder;
+extern const ImageDecoder kJpegDecoder;
 
 // Sizes the pixel buffer (zero-filled) and, for 8 bits per pixel, an all-zero
 // 256-entry colour table. Nothing on success; kMalformed when a side is below 1,

@@ -7,16 +7,18 @@
 namespace {
 constexpr std::size_t kMarkerOffset = 6;
 constexpr std::size_t kMarkerLength = 4;
-}  // namespace
 
-bool JpegDecoder::Detect(const std::uint8_t* start, std::size_t size, const std::uint8_t*, std::size_t) const {
+bool Detect(const std::uint8_t* start, std::size_t size, const std::uint8_t*, std::size_t) {
   if (size < kMarkerOffset + kMarkerLength || start[0] != 0xFF || start[2] != 0xFF) return false;
   return std::memcmp(start + kMarkerOffset, "JFIF", kMarkerLength) == 0 ||
          std::memcmp(start + kMarkerOffset, "Exif", kMarkerLength) == 0;
 }
 
-std::optional<DecodeError> JpegDecoder::CheckHeaders(const std::uint8_t* data, std::size_t size,
-                                                     const DecodeLimits& limits) {
+}  // namespace
+
+const ImageDecoder kJpegDecoder{&Detect, &DecodeJpeg};
+
+std::optional<DecodeError> CheckJpegHeaders(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) {
   ByteReader in(data, size);
   if (in.U8() != 0xFF || in.U8() != 0xD8) return DamageOf(in);
   bool frame = false;

@@ -102,7 +102,7 @@ bool Decompress(jpeg_decompress_struct* cinfo, ErrorManager* err, jpeg_progress_
 
 }  // namespace
 
-DecodeResult JpegDecoder::Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) const {
+DecodeResult DecodeJpeg(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) {
   jpeg_decompress_struct cinfo{};
   ErrorManager err{};
   jpeg_progress_mgr progress{};

@@ -1,10 +1,9 @@
-#include "image/pcx_decoder.h"
-
 #include <algorithm>
 #include <new>
 #include <vector>
 
 #include "image/byte_reader.h"
+#include "image/image_decoder.h"
 
 namespace {
 
@@ -33,13 +32,11 @@ bool DecodeLine(ByteReader& in, std::vector<std::uint8_t>& line) {
   return true;
 }
 
-}  // namespace
-
-bool PcxDecoder::Detect(const std::uint8_t* start, std::size_t size, const std::uint8_t*, std::size_t) const {
+bool Detect(const std::uint8_t* start, std::size_t size, const std::uint8_t*, std::size_t) {
   return size >= kHeaderSize && start[0] == 10 && start[1] == 5 && start[2] == 1;
 }
 
-DecodeResult PcxDecoder::Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) const {
+DecodeResult Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) {
   ByteReader in(data, size);
   in.Skip(3);
   const int bitsPerPixel = in.U8();
@@ -95,3 +92,7 @@ DecodeResult PcxDecoder::Decode(const std::uint8_t* data, std::size_t size, cons
   }
   return image;
 }
+
+}  // namespace
+
+const ImageDecoder kPcxDecoder{&Detect, &Decode};

@@ -1,8 +1,7 @@
-#include "image/psd_decoder.h"
-
 #include <algorithm>
 
 #include "image/byte_reader.h"
+#include "image/image_decoder.h"
 
 namespace {
 
@@ -38,13 +37,11 @@ bool UnpackPlane(ByteReader& in, std::uint8_t* out, std::uint64_t count) {
   return true;
 }
 
-}  // namespace
-
-bool PsdDecoder::Detect(const std::uint8_t* start, std::size_t size, const std::uint8_t*, std::size_t) const {
+bool Detect(const std::uint8_t* start, std::size_t size, const std::uint8_t*, std::size_t) {
   return size >= kHeaderSize && std::equal(start, start + 4, "8BPS") && start[4] == 0;
 }
 
-DecodeResult PsdDecoder::Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) const {
+DecodeResult Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) {
   ByteReader in(data, size);
   in.Skip(4);
   const std::uint16_t version = in.U16Be();
@@ -95,3 +92,7 @@ DecodeResult PsdDecoder::Decode(const std::uint8_t* data, std::size_t size, cons
   }
   return image;
 }
+
+}  // namespace
+
+const ImageDecoder kPsdDecoder{&Detect, &Decode};

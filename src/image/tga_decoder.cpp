@@ -1,9 +1,8 @@
-#include "image/tga_decoder.h"
-
 #include <algorithm>
 #include <cstring>
 
 #include "image/byte_reader.h"
+#include "image/image_decoder.h"
 
 namespace {
 
@@ -57,15 +56,12 @@ bool ReadColorMap(const std::uint8_t* map, std::uint32_t first, std::uint32_t le
   return true;
 }
 
-}  // namespace
-
-bool TgaDecoder::Detect(const std::uint8_t* start, std::size_t size, const std::uint8_t* end,
-                        std::size_t endLength) const {
+bool Detect(const std::uint8_t* start, std::size_t size, const std::uint8_t* end, std::size_t endLength) {
   if (size < kHeaderSize || endLength < kSignatureFromEnd) return false;
   return std::memcmp(end + endLength - kSignatureFromEnd, kSignature, kSignatureLength) == 0 && IsPixelDepth(start[16]);
 }
 
-DecodeResult TgaDecoder::Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) const {
+DecodeResult Decode(const std::uint8_t* data, std::size_t size, const DecodeLimits& limits) {
   ByteReader in(data, size);
   const std::uint8_t idLength = in.U8();
   const std::uint8_t mapType = in.U8();
@@ -151,3 +147,7 @@ DecodeResult TgaDecoder::Decode(const std::uint8_t* data, std::size_t size, cons
   }
   return image;
 }
+
+}  // namespace
+
+const ImageDecoder kTgaDecoder{&Detect, &Decode};

@@ -3,8 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "support/temp_dir.h"
 
@@ -87,29 +91,48 @@ TEST_F(DebugLogTest, EachRunStartsAFreshLogFile) {
   EXPECT_EQ(ReadText("log.txt"), "0: BaseApp::Init() begin\n");
 }
 
-// Two and a half bounds of lines: the file is moved aside whenever it passes the
-// bound, so what is kept is the newest lines, none lost at the seam.
+// Two and a half bounds of lines, from one thread and from two at once (the
+// settings mode logs from two): the file is moved aside whenever it passes the
+// bound, once, so what is kept is each thread's newest lines, none lost at the
+// seam.
 TEST_F(DebugLogTest, AFullLogIsMovedAsideAndANewOneBegun) {
-  DebugLog log = MakeLog(0);
-  log.DeleteLogFile();
   const std::string filler(80, 'x');
   const int lines = static_cast<int>(DebugLog::kMaxFileBytes * 5 / 2 / 96);
-  for (int i = 0; i < lines; ++i) log.Log("line %07d %s", i, filler.c_str());
-  const std::string current = ReadText("log.txt");
-  const std::string old = ReadText("log.old.txt");
-  // Bytes on disk, line ends as the platform writes them.
-  const auto bytes = [](const char* name) { return static_cast<long>(std::filesystem::file_size(name)); };
-  const long slack = 200;
-  EXPECT_LE(bytes("log.txt"), DebugLog::kMaxFileBytes + slack);
-  EXPECT_GT(bytes("log.old.txt"), DebugLog::kMaxFileBytes - slack);
-  EXPECT_LE(bytes("log.old.txt"), DebugLog::kMaxFileBytes + slack);
-  auto number = [](const std::string& text, std::size_t at) { return std::stoi(text.substr(at + 8, 7)); };
-  const std::size_t oldLast = old.rfind("0: line ");
-  ASSERT_NE(oldLast, std::string::npos);
-  ASSERT_EQ(current.rfind("0: line ", 0), 0u);
-  EXPECT_EQ(number(old, oldLast) + 1, number(current, 0));
-  EXPECT_EQ(number(current, current.rfind("0: line ")), lines - 1);
+  for (const int threads : {1, 2}) {
+    SCOPED_TRACE(threads);
+    DebugLog log = MakeLog(0);
+    log.DeleteLogFile();
+    std::remove("log.old.txt");
+    std::vector<std::thread> writers;
+    for (int t = 0; t < threads; ++t) {
+      writers.emplace_back([&, t] {
+        for (int i = 0; i < lines / threads; ++i) log.Log("t%d line %07d %s", t, i, filler.c_str());
+      });
+    }
+    for (std::thread& writer : writers) writer.join();
+    // Bytes on disk, line ends as the platform writes them.
+    const auto bytes = [](const char* name) { return static_cast<long>(std::filesystem::file_size(name)); };
+    const long slack = 200;
+    EXPECT_LE(bytes("log.txt"), DebugLog::kMaxFileBytes + slack);
+    EXPECT_GT(bytes("log.old.txt"), DebugLog::kMaxFileBytes - slack);
+    EXPECT_LE(bytes("log.old.txt"), DebugLog::kMaxFileBytes + slack);
+    // Each thread's numbers, read through the old file then the new one, run on
+    // without a gap to its last line.
+    std::istringstream kept(ReadText("log.old.txt") + ReadText("log.txt"));
+    std::vector<int> next(threads, -1);
+    int writer = 0, number = 0;
+    for (std::string line; std::getline(kept, line);) {
+      ASSERT_EQ(std::sscanf(line.c_str(), "0: t%d line %d", &writer, &number), 2) << line;
+      ASSERT_TRUE(writer >= 0 && writer < threads) << line;
+      if (next[writer] >= 0) {
+        EXPECT_EQ(number, next[writer]) << line;
+      }
+      next[writer] = number + 1;
+    }
+    for (const int last : next) EXPECT_EQ(last, lines / threads);
+  }
 
+  DebugLog log = MakeLog(0);
   char other[DebugLog::kMaxPath + 4];
   log.SetFileName("trace");
   log.OldFileName(other);
