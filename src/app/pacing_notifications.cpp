@@ -78,6 +78,10 @@ bool TellPacing(FramePacing& pacing, UINT message, WPARAM wParam, LPARAM lParam)
     ReadPowerStatus(pacing);
     return true;
   }
+  if (wParam == PBT_APMSUSPEND || wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) {
+    pacing.SetSystemSuspended(wParam == PBT_APMSUSPEND);
+    return true;
+  }
   return false;
 }
 

@@ -6,10 +6,12 @@ class FramePacing;
 // The Windows side of FramePacing: what the system says about the display, the
 // session and the power, and what a look at the drawn window shows.
 //
-// While it lives, `window` receives the console display state, the power
+// Every top-level window hears of the system suspending and resuming
+// (WM_POWERBROADCAST with PBT_APMSUSPEND, PBT_APMRESUMEAUTOMATIC). While this
+// object lives, `window` also receives the console display state, the power
 // source and the energy saver's state (WM_POWERBROADCAST with
 // PBT_POWERSETTINGCHANGE; the system sends each current value at once) and the
-// session's changes (WM_WTSSESSION_CHANGE). Its procedure hands them to
+// session's changes (WM_WTSSESSION_CHANGE). Its procedure hands them all to
 // TellPacing. One thread: the window's.
 class PacingNotifications {
  public:

@@ -20,6 +20,7 @@ void FramePacing::OnSessionChange(SessionChange change) {
 }
 
 const char* FramePacing::SleepReason() const {
+  if (suspended_) return "system suspended";
   if (display_ == DisplayState::kOff) return "display off";
   if (display_ == DisplayState::kDimmed) return "display dimmed";
   if (sessionLocked_) return "session locked";
@@ -30,7 +31,7 @@ const char* FramePacing::SleepReason() const {
 }
 
 bool FramePacing::AsleepForWindowOnly() const {
-  return display_ == DisplayState::kOn && !sessionLocked_ && !sessionDisconnected_ &&
+  return !suspended_ && display_ == DisplayState::kOn && !sessionLocked_ && !sessionDisconnected_ &&
          (windowCovered_ || windowMinimised_);
 }
 

@@ -15,9 +15,11 @@ enum class SessionChange : std::uint32_t {
 };
 
 // Decides from what a saver has been told whether anybody can see the fire
-// and how often to draw it. Nobody sees it while the display is off or
-// dimmed, the session is locked or has no display of its own (disconnected),
-// or the saver's window is covered or minimised: then it sleeps. On battery
+// and how often to draw it. Nobody sees it while the system is suspended, the
+// display is off or dimmed, the session is locked or has no display of its own
+// (disconnected), or the saver's window is covered or minimised: then it
+// sleeps, and the time it slept goes to the timed changes by the clock (not as
+// one long frame, which would run every missed change through its wipe or fade). On battery
 // (mains lost, or a short-term source such as a UPS) or with the energy saver
 // on, it draws half as often. Starts awake, on mains, at the full rate.
 class FramePacing {
@@ -25,6 +27,7 @@ class FramePacing {
   static constexpr int kFramesPerSecond = 30;
   static constexpr int kSavingFramesPerSecond = 15;
 
+  void SetSystemSuspended(bool suspended) { suspended_ = suspended; }
   void SetDisplay(DisplayState state) { display_ = state; }
   // Other changes (logon, logoff, ...) leave the state as it is.
   void OnSessionChange(SessionChange change);
@@ -34,7 +37,7 @@ class FramePacing {
   void SetEnergySaver(bool on) { energySaver_ = on; }
 
   bool Asleep() const { return *SleepReason() != '\0'; }
-  // Why nobody can see the fire ("display off", "session locked", ...); ""
+  // Why nobody can see the fire ("system suspended", "display off", ...); ""
   // while awake. Of several reasons, the first in that order.
   const char* SleepReason() const;
   // Asleep or not, the rate to draw at when drawing.
@@ -46,6 +49,7 @@ class FramePacing {
   bool AsleepForWindowOnly() const;
 
  private:
+  bool suspended_ = false;
   DisplayState display_ = DisplayState::kOn;
   bool sessionLocked_ = false;
   bool sessionDisconnected_ = false;

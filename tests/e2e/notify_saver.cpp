@@ -6,6 +6,7 @@
 //   notify_saver CLASS power mains|battery|ups
 //   notify_saver CLASS saver on|off
 //   notify_saver CLASS session lock|unlock|remote-disconnect|remote-connect|console-disconnect|console-connect
+//   notify_saver CLASS system suspend|resume
 //   notify_saver CLASS minimise|restore
 //
 // A power setting travels as WM_POWERBROADCAST / PBT_POWERSETTINGCHANGE with a
@@ -71,7 +72,7 @@ int SendPowerSetting(HWND window, const GUID& setting, DWORD value) {
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fputs("usage: notify_saver CLASS display|power|saver|session|minimise|restore [VALUE]\n", stderr);
+    std::fputs("usage: notify_saver CLASS display|power|saver|system|session|minimise|restore [VALUE]\n", stderr);
     return 2;
   }
   HWND window = FindWindowA(argv[1], nullptr);
@@ -95,6 +96,12 @@ int main(int argc, char** argv) {
   if (what == "display" && Find(kDisplay, 3, value, code)) return SendPowerSetting(window, kConsoleDisplayState, code);
   if (what == "power" && Find(kPower, 3, value, code)) return SendPowerSetting(window, kPowerSource, code);
   if (what == "saver" && Find(kSaver, 2, value, code)) return SendPowerSetting(window, kPowerSavingStatus, code);
+  if (what == "system" && (value == "suspend" || value == "resume")) {
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(window, WM_POWERBROADCAST, value == "suspend" ? PBT_APMSUSPEND : PBT_APMRESUMEAUTOMATIC, 0,
+                        SMTO_ABORTIFHUNG, 5000, &answer);
+    return answer == TRUE ? 0 : 1;
+  }
   if (what == "session" && Find(kSession, 6, value, code)) {
     DWORD_PTR answer = 0;
     SendMessageTimeoutA(window, WM_WTSSESSION_CHANGE, code, 1, SMTO_ABORTIFHUNG, 5000, &answer);

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Full screen ("/s") while nobody can see it: the notifications Windows sends
-# about the console display (off, dimmed), the session (locked, disconnected)
-# and the power (battery, energy saver) are sent to the saver's window as the
-# system would send them. Asleep, it draws nothing (the screen stays still, no
+# about the system (suspended), the console display (off, dimmed), the session
+# (locked, disconnected) and the power (battery, energy saver) are sent to the
+# saver's window as the system would send them. Asleep, it draws nothing (the screen stays still, no
 # frame is counted) and uses next to no processor time, which is measured and
 # printed; woken, it draws again at once. On battery it draws 15 frames a
 # second and says so; on mains 30 again.
@@ -96,6 +96,7 @@ screenshot "$E2E_TMP/awake.png"
 check "awake, the fire moves again" [ "$(image_difference "$E2E_TMP/asleep-2.png" "$E2E_TMP/awake.png")" -gt 0 ]
 
 asleep_then_awake display dimmed on "display dimmed"
+asleep_then_awake system suspend resume "system suspended"
 asleep_then_awake session lock unlock "session locked"
 asleep_then_awake session remote-disconnect remote-connect "session disconnected"
 asleep_then_awake session console-disconnect console-connect "session disconnected"

@@ -21,6 +21,8 @@ TEST(FramePacingTest, WhatTheSaverIsToldDecidesSleepAndRate) {
   const Tell mains = [](FramePacing& p) { p.SetPowerSource(PowerSource::kMains); };
   const Tell saverOn = [](FramePacing& p) { p.SetEnergySaver(true); };
   const Tell saverOff = [](FramePacing& p) { p.SetEnergySaver(false); };
+  const Tell suspend = [](FramePacing& p) { p.SetSystemSuspended(true); };
+  const Tell resume = [](FramePacing& p) { p.SetSystemSuspended(false); };
   const Tell logon = [](FramePacing& p) { p.OnSessionChange(static_cast<SessionChange>(5)); };
 
   struct Case {
@@ -33,6 +35,8 @@ TEST(FramePacingTest, WhatTheSaverIsToldDecidesSleepAndRate) {
   };
   const Case cases[] = {
       {"nothing told", {}, "", false, 30, "on mains"},
+      {"suspended", {suspend, displayOff}, "system suspended", false, 30, "on mains"},
+      {"resumed", {suspend, resume}, "", false, 30, "on mains"},
       {"display off", {displayOff}, "display off", false, 30, "on mains"},
       {"display dimmed", {displayDimmed}, "display dimmed", false, 30, "on mains"},
       {"display back on", {displayOff, displayOn}, "", false, 30, "on mains"},
