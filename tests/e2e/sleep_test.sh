@@ -34,8 +34,9 @@ last_of() { pacing_lines | grep -F "$1" | tail -1; }
 frame_of() { sed -E 's/.*\(frame ([0-9]+)\)$/\1/' <<<"$1"; }
 # stamp_of TEXT: the time stamp (ms) of the last log line holding TEXT.
 stamp_of() { tr -d '\r' <"$log" | grep -F "$1" | tail -1 | cut -d: -f1; }
-# cpu_ms PID: the processor time the process has used so far, in ms.
-cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{ print int(($14 + $15) * 1000 / hz) }' "/proc/$1/stat"; }
+# cpu_us PID: the processor time all threads of the process have used so far,
+# in microseconds (the scheduler counts nanoseconds; /proc/PID/stat only ticks).
+cpu_us() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { printf "%d\n", ns / 1000 }'; }
 
 # asleep_then_awake WHAT OFF ON REASON [SECONDS]: OFF puts the saver to sleep
 # for REASON, ON wakes it; no frame is drawn in between.
@@ -66,26 +67,26 @@ done
 [ -n "$server" ] || { echo "note: this prefix's wineserver is not found; its time is not measured"; server=$pid; }
 
 # Awake, for comparison: processor time over 5 s.
-before=$(cpu_ms "$pid") server_before=$(cpu_ms "$server")
+before=$(cpu_us "$pid") server_before=$(cpu_us "$server")
 sleep 5
-awake_ms=$(($(cpu_ms "$pid") - before)) awake_server_ms=$(($(cpu_ms "$server") - server_before))
+awake_us=$(($(cpu_us "$pid") - before)) awake_server_us=$(($(cpu_us "$server") - server_before))
 
 # The display goes off: asleep for 10 s, measured, with the screen held still.
 check "display off: the saver takes the notification" notify display off
 check "  ... and falls asleep: display off" wait_for_more "asleep: display off" 0
 sleep 1
 screenshot "$E2E_TMP/asleep-1.png"
-before=$(cpu_ms "$pid") server_before=$(cpu_ms "$server")
+before=$(cpu_us "$pid") server_before=$(cpu_us "$server")
 sleep 10
-asleep_ms=$(($(cpu_ms "$pid") - before)) asleep_server_ms=$(($(cpu_ms "$server") - server_before))
+asleep_us=$(($(cpu_us "$pid") - before)) asleep_server_us=$(($(cpu_us "$server") - server_before))
 screenshot "$E2E_TMP/asleep-2.png"
-echo "processor time: awake ${awake_ms} ms in 5 s (wineserver ${awake_server_ms} ms);" \
-  "asleep ${asleep_ms} ms in 10 s (wineserver ${asleep_server_ms} ms)"
-awk -v a="$asleep_ms" -v s="$asleep_server_ms" \
-  'BEGIN { printf "asleep: %.2f%% of a core for the saver, %.2f%% for the wineserver\n", a / 100, s / 100 }'
+awk -v a="$awake_us" -v as="$awake_server_us" -v s="$asleep_us" -v ss="$asleep_server_us" 'BEGIN {
+  printf "processor time: awake %.1f ms in 5 s (wineserver %.1f ms); asleep %.1f ms in 10 s (wineserver %.1f ms)\n",
+    a / 1000, as / 1000, s / 1000, ss / 1000
+  printf "asleep: %.3f%% of a core for the saver, %.3f%% for the wineserver\n", s / 100000, ss / 100000 }'
 check "asleep, the screen does not change" [ "$(image_difference "$E2E_TMP/asleep-1.png" "$E2E_TMP/asleep-2.png")" -eq 0 ]
 # Relative to the same process awake on this (shared, loaded) machine.
-check "asleep, the saver uses under a tenth of the processor time it uses awake" [ $((asleep_ms * 5)) -lt "$awake_ms" ]
+check "asleep, the saver uses under a tenth of the processor time it uses awake" [ $((asleep_us * 5)) -lt "$awake_us" ]
 check "display on: the saver takes the notification" notify display on
 check "  ... and wakes" wait_for_more "awake after" 0
 slept=$(last_of "asleep: display off") woke=$(last_of "awake after")
@@ -131,6 +132,14 @@ check "  ... restored: awake" wait_for_more "awake after" "$wakes"
 xdotool key space
 wait_for_exit "$pid" 10 || { fail "the saver ended on a key press"; kill "$pid" 2>/dev/null; }
 check "the saver ends with exit code 0" [ "${EXIT_STATUS:-}" = 0 ]
+# What the wineserver spends without any saver (on the session's other programs),
+# to set its time asleep against.
+if [ "$server" != "$pid" ] && [ -d "/proc/$server" ]; then
+  server_before=$(cpu_us "$server")
+  sleep 10
+  awk -v s="$(($(cpu_us "$server") - server_before))" \
+    'BEGIN { printf "the wineserver without a saver: %.1f ms in 10 s (%.3f%% of a core)\n", s / 1000, s / 100000 }'
+fi
 echo "the pacing lines of the run:"
 pacing_lines | sed 's/^/  /'
 finish

@@ -222,7 +222,9 @@ window-id)
 sleep)
   saver_in_test_window
   log=$tmp/settings/log.txt
-  cpu_ms() { awk -v hz="$(getconf CLK_TCK)" '{ print int(($14 + $15) * 1000 / hz) }' "/proc/$1/stat"; }
+  # cpu_us PID: the processor time all threads of the process have used so far,
+  # in microseconds (the scheduler counts nanoseconds; /proc/PID/stat only ticks).
+  cpu_us() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { printf "%d\n", ns / 1000 }'; }
   pacing() { sed -E 's/^[0-9]+: //' "$log" | grep -E '^X11Saver::Run\(\) (asleep|awake)'; }
   count_of() { pacing | grep -cF "$1"; }
   more_than() { test "$(count_of "$1")" -gt "$2"; }
@@ -246,21 +248,22 @@ sleep)
     echo "  $slept / $woke"
     check "  ... having drawn no frame asleep" test "$(frame_of "$slept")" = "$(frame_of "$woke")"
   }
-  before=$(cpu_ms "$pid")
+  before=$(cpu_us "$pid")
   sleep 5
-  awake_ms=$(($(cpu_ms "$pid") - before))
+  awake_us=$(($(cpu_us "$pid") - before))
 
   # Another window of the same size on top covers it wholly.
   "$test_window" 640 480 >"$tmp/cover-id" &
   cover=$!
   pids+=($cover)
   check "asleep: window covered" wait_for 5 more_than "asleep: window covered" 0
-  before=$(cpu_ms "$pid")
+  before=$(cpu_us "$pid")
   sleep 10
-  asleep_ms=$(($(cpu_ms "$pid") - before))
-  echo "  processor time: awake ${awake_ms} ms in 5 s, asleep ${asleep_ms} ms in 10 s" \
-    "($(awk -v a="$asleep_ms" 'BEGIN { printf "%.2f", a / 100 }')% of a core)"
-  check "asleep, under a tenth of the processor time awake" test $((asleep_ms * 5)) -lt "$awake_ms"
+  asleep_us=$(($(cpu_us "$pid") - before))
+  awk -v a="$awake_us" -v s="$asleep_us" 'BEGIN {
+    printf "  processor time: awake %.1f ms in 5 s, asleep %.1f ms in 10 s (%.3f%% of a core)\n",
+      a / 1000, s / 1000, s / 100000 }'
+  check "asleep, under a tenth of the processor time awake" test $((asleep_us * 5)) -lt "$awake_us"
   wake_up 0 kill "$cover"
   check "the uncovered window is drawn again" within 5 lit "$window" "$tmp/uncovered.png"
 
