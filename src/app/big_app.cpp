@@ -1,9 +1,15 @@
 #include "app/big_app.h"
 
+#include "app/frame_timer.h"
+#include "app/other_monitors.h"
 #include "diagnostics/debug_log.h"
 #include "settings/settings.h"
 
 static constexpr DWORD kFullScreenStyle = WS_POPUP | WS_VISIBLE;
+
+BigApp::BigApp() = default;
+
+BigApp::~BigApp() = default;
 
 LRESULT CALLBACK BigApp::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) PostMessageA(window, WM_CLOSE, 0, 0);
@@ -36,12 +42,22 @@ bool BigApp::ChooseWindow(char**, WindowChoice& choice) {
 
 int BigApp::Init(int argc, char** argv, int framesPerSecond) {
   TraceLog().Log("BigApp::Init() begin");
+  // The other monitors' desktop is taken before any window of ours exists, as
+  // the primary's own snapshot. Their windows come before the primary's screen:
+  // Wine fails windows made on other monitors once DirectDraw has set the
+  // display mode (a read past the window's pixels).
+  others_ = OtherMonitors::Prepare();
+  if (others_ != nullptr && AppSettings() != nullptr && AppSettings()->IsLoaded()) {
+    others_->Start(AppSettings()->GetSettingsFolder());
+  }
   const int code = BaseApp::Init(argc, argv, framesPerSecond);
   if (code < 0) {
+    others_.reset();
     TraceLog().Log("BigApp::Init() base::init false. error %d", code);
     return code;
   }
   ShowWindow(GetWindow(), SW_SHOW);
+  if (others_ != nullptr) others_->SetPrimaryWindow(GetWindow());
   // The arrow has no business over the fire; it comes back when the saver ends.
   ShowCursor(FALSE);
   cursorHidden_ = true;
@@ -51,6 +67,7 @@ int BigApp::Init(int argc, char** argv, int framesPerSecond) {
 
 void BigApp::OnEnd() {
   TraceLog().Log("BigApp::OnEnd()");
+  others_.reset();
   if (cursorHidden_) {
     ShowCursor(TRUE);
     cursorHidden_ = false;
@@ -59,4 +76,17 @@ void BigApp::OnEnd() {
   // would put a config.ini into the system's folder.
   if (Settings* settings = AppSettings(); settings != nullptr && settings->IsLoaded()) settings->SavePositions();
   BaseApp::OnEnd();
+}
+
+void BigApp::DrawFrame() {
+  if (others_ == nullptr) {
+    BaseApp::DrawFrame();
+    return;
+  }
+  const FrameTimer* timer = GetFrameTimer();
+  const std::uint32_t elapsedMs = timer != nullptr ? static_cast<std::uint32_t>(timer->Elapsed()) -
+                                                         static_cast<std::uint32_t>(timer->PreviousElapsed())
+                                                   : 0;
+  auto primary = [this] { BaseApp::DrawFrame(); };
+  others_->DrawFrame(elapsedMs, primary);
 }

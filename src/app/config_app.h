@@ -3,6 +3,7 @@
 
 #include "app/base_app.h"
 #include "app/skin_library.h"
+#include "display/handles_win.h"
 #include "settings/locked_settings_controller.h"
 
 class EditorFactory;
@@ -49,6 +50,8 @@ class ConfigApp : public BaseApp, public LockedSettingsController {
  private:
   void RenderStep();
 
+  // First: the shell (help, links) and the file dialog run on this thread.
+  ComApartment com_;
   SkinLibrary skin_;
   std::unique_ptr<EditorFactory> editors_;
   std::unique_ptr<SettingsDialog> dialog_;

@@ -5,8 +5,13 @@
 #include "app/big_app.h"
 #include "app/config_app.h"
 #include "app/small_app.h"
+#include "display/handles_win.h"
 
 static constexpr int kFramesPerSecond = 30;
+// Held by the settings mode while it runs.
+static constexpr const char* kSettingsModeMutex = "Local\\Hearthmoor settings mode";
+static constexpr const char* kDialogClass = "#32770";
+static constexpr const char* kDialogCaption = "Hearthmoor";
 
 // Whether the text from some character on is exactly the one letter given, in
 // either case: the last character of the text, found the multi-byte safe way.
@@ -37,6 +42,16 @@ int ModeSelector::Select(int argc, char** argv) {
 }
 
 int ModeSelector::RunSettingsMode(int argc, char** argv) {
+  // One settings mode per session: a second one would write the same files as
+  // the first; the first one's dialog comes to the front instead.
+  const UniqueKernelHandle lock(CreateMutexA(nullptr, FALSE, kSettingsModeMutex));
+  if (lock && GetLastError() == ERROR_ALREADY_EXISTS) {
+    if (HWND dialog = FindWindowA(kDialogClass, kDialogCaption)) {
+      if (IsIconic(dialog)) ShowWindow(dialog, SW_RESTORE);
+      SetForegroundWindow(dialog);
+    }
+    return 0;
+  }
   ConfigApp app;
   return app.Run(argc, argv, kFramesPerSecond);
 }

@@ -194,8 +194,20 @@ void PerformanceMonitor::WriteReport() {
   ++s.generation;
 }
 
+namespace {
+thread_local int t_untimedDepth = 0;
+}  // namespace
+
 PerformanceScope::PerformanceScope(const char* name) : name_(name) {
+  if (t_untimedDepth > 0) return;
   map_ = PerformanceMonitor::BeginScope(name_, start_, generation_);
+  timed_ = true;
 }
 
-PerformanceScope::~PerformanceScope() { PerformanceMonitor::EndScope(map_, name_, start_, generation_); }
+PerformanceScope::~PerformanceScope() {
+  if (timed_) PerformanceMonitor::EndScope(map_, name_, start_, generation_);
+}
+
+UntimedScope::UntimedScope() { ++t_untimedDepth; }
+
+UntimedScope::~UntimedScope() { --t_untimedDepth; }

@@ -56,8 +56,21 @@ class PerformanceScope {
   PerformanceScope& operator=(const PerformanceScope&) = delete;
 
  private:
+  bool timed_ = false;  // false on a thread inside an UntimedScope: nothing to end
   TimingMap* map_ = nullptr;
   std::string_view name_;
   std::int64_t start_ = 0;
   std::uint32_t generation_ = 0;  // which tree map_ belongs to; a report starts a new one
+};
+
+// While one lives on a thread, that thread's PerformanceScopes measure nothing.
+// The full-screen mode steps the fires of the other monitors beside the
+// primary's: those frames run in the same stages but are not part of the report,
+// which keeps describing the primary's frame (and the tree stays one thread's).
+class UntimedScope {
+ public:
+  UntimedScope();
+  ~UntimedScope();
+  UntimedScope(const UntimedScope&) = delete;
+  UntimedScope& operator=(const UntimedScope&) = delete;
 };

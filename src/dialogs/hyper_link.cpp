@@ -294,8 +294,13 @@ LRESULT HyperLink::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT:
       if (paintLabel_) return reinterpret_cast<LRESULT>(normalFont_);
       break;
-    case WM_GETDLGCODE:
-      return DLGC_WANTCHARS;
+    case WM_GETDLGCODE: {
+      // Enter is the link's own key: without asking for its key-down the dialog
+      // manager would turn it into the dialog's default button.
+      const auto* keys = reinterpret_cast<const MSG*>(lParam);
+      const bool enter = keys != nullptr && keys->message == WM_KEYDOWN && keys->wParam == VK_RETURN;
+      return DLGC_WANTCHARS | (enter ? DLGC_WANTMESSAGE : 0);
+    }
     case WM_PAINT:
       if (paintLabel_) {
         PAINTSTRUCT paint;

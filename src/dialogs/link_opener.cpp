@@ -5,9 +5,15 @@
 #include <shellapi.h>
 
 bool ShellLinkOpener::Open(const std::string& target) {
-  // ShellExecute answers a pseudo-handle; values above 32 mean success.
-  const HINSTANCE result = ShellExecuteA(nullptr, "open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-  return reinterpret_cast<INT_PTR>(result) > 32;
+  // No box of the shell's own when the target cannot be opened: the caller
+  // decides what the user is told.
+  SHELLEXECUTEINFOA open{};
+  open.cbSize = sizeof open;
+  open.fMask = SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  open.lpVerb = "open";
+  open.lpFile = target.c_str();
+  open.nShow = SW_SHOWNORMAL;
+  return ShellExecuteExA(&open) != FALSE;
 }
 
 LinkOpener& ShellOpener() {

@@ -11,7 +11,8 @@ class LinkOpener {
   virtual bool Open(const std::string& target) = 0;
 };
 
-// The shell's "open" verb, no parameters, no folder, shown normally.
+// The shell's "open" verb, no parameters, no folder, shown normally; a failure
+// shows nothing.
 class ShellLinkOpener : public LinkOpener {
  public:
   bool Open(const std::string& target) override;

@@ -2,13 +2,21 @@
 
 #include <cstring>
 
-namespace {
-constexpr std::size_t kMaxFolderChars = 250;
+std::size_t PathCharacters(const char* text, std::size_t bytes) {
+  std::size_t characters = 0;
+  for (std::size_t i = 0; i < bytes; ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if ((byte & 0xC0) != 0x80) characters += byte >= 0xF0 ? 2 : 1;
+  }
+  return characters;
 }
 
 std::vector<std::string> OpenFileNames(const char* buffer, std::size_t bufferChars, std::size_t fileOffset) {
   std::vector<std::string> paths;
-  if (buffer == nullptr || fileOffset == 0 || fileOffset > kMaxFolderChars || fileOffset >= bufferChars) return paths;
+  if (buffer == nullptr || fileOffset == 0 || fileOffset >= bufferChars ||
+      PathCharacters(buffer, fileOffset) > kMaxOpenFileFolderChars) {
+    return paths;
+  }
   // The character before the first name is the single selection's backslash or
   // the NUL that ends a multiple selection's folder: a separator either way.
   std::string folder(buffer, fileOffset);

@@ -12,7 +12,7 @@
 #include "dialogs/open_file_names.h"
 #include "dialogs/palette_list_view.h"
 #include "dialogs/resource.h"
-#include "dialogs/update_check.h"
+#include "settings/file_access.h"
 #include "settings/settings_controller.h"
 #include "settings/settings_location.h"
 
@@ -23,6 +23,14 @@ constexpr const char* kDesktop = "Desktop";
 constexpr const char* kTipsCaption = "Tips";
 constexpr const char* kTooManyPalettes = "There too much pallette, please remove some, then try again.";
 constexpr const char* kEditorFailed = "Some error, please try again.";
+constexpr const char* kFolderTooLong =
+    "The folder of these pictures has a path longer than 250 characters. Move them to a folder with a shorter path, "
+    "then add them again.";
+constexpr const char* kProgramCaption = "Hearthmoor";
+constexpr const char* kHelpMissing =
+    "The help file help.chm could not be opened. Installing Hearthmoor again puts it back.";
+constexpr const char* kCheckUpdatesText = "Check For Updates";
+constexpr const char* kCheckingText = "Checking...";
 // Characters of the file dialog's name buffer: room for many files of a folder
 // (a smaller buffer makes the dialog fail, adding nothing, when many are chosen).
 constexpr DWORD kFileBufferChars = 32768;
@@ -95,6 +103,9 @@ INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_VSCROLL:
       OnTrackbar(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
       return TRUE;
+    case kUpdateDoneMessage:
+      OnUpdateCheckDone();
+      return TRUE;
     case kFollowMessage:
       if (wParam < kLists && static_cast<int>(lParam) < RowCount(static_cast<ListKind>(wParam))) {
         SelectRow(static_cast<ListKind>(wParam), static_cast<int>(lParam));
@@ -164,8 +175,8 @@ void SettingsDialog::InitStyleList() {
 void SettingsDialog::InitIntervals() {
   for (Rotation rotation : kRotations) {
     const std::size_t kind = Slot(rotation);
-    SendMessageA(trackbars_[kind], TBM_SETRANGE, TRUE, MAKELPARAM(0, kIntervalRange));
-    SendMessageA(trackbars_[kind], TBM_SETPOS, TRUE, static_cast<LPARAM>(controller_.Interval(rotation)));
+    Trackbar::SetRange(trackbars_[kind], 0, kIntervalRange);
+    Trackbar::SetPosition(trackbars_[kind], static_cast<int>(controller_.Interval(rotation)));
     SetWindowTextA(labels_[kind], controller_.IntervalText(rotation).c_str());
   }
 }
@@ -250,13 +261,22 @@ void SettingsDialog::OnItemChanged(const NMLISTVIEW& change) {
 }
 
 void SettingsDialog::OnTrackbar(HWND trackbar, int code) {
-  // Only the end of a drag or of a key step: the thumb's way there changes nothing.
-  if (code != TB_ENDTRACK) return;
+  // Keys, the wheel, a click beside the thumb and the release of a drag all land
+  // here, and not all of them end with TB_ENDTRACK: every new position counts,
+  // except the thumb's way while it is dragged, which would restart the fire's
+  // change timer many times a second.
+  if (code == TB_THUMBTRACK) return;
   int kind = 0;
   while (kind < kLists && trackbars_[kind] != trackbar) ++kind;
-  if (kind == kLists) return;
+  if (kind < kLists) ApplyInterval(static_cast<ListKind>(kind));
+}
+
+void SettingsDialog::ApplyInterval(ListKind kind) {
   const auto rotation = static_cast<Rotation>(kind);
-  controller_.SetInterval(rotation, static_cast<std::uint32_t>(SendMessageA(trackbar, TBM_GETPOS, 0, 0)));
+  const auto position = static_cast<std::uint32_t>(Trackbar::Position(trackbars_[kind]));
+  // A step and the end of tracking that follows it report the same position.
+  if (position == controller_.Interval(rotation)) return;
+  controller_.SetInterval(rotation, position);
   SetWindowTextA(labels_[kind], controller_.IntervalText(rotation).c_str());
 }
 
@@ -288,6 +308,10 @@ void SettingsDialog::AddFiles() {
   const std::string folder = controller_.GetSettingsFolder();
   if (!folder.empty()) SetCurrentDirectoryA(folder.c_str());
   if (chosen == FALSE) return;
+  if (PathCharacters(names.data(), dialog.nFileOffset) > kMaxOpenFileFolderChars) {
+    Message(kFolderTooLong, kTipsCaption, MB_OK | MB_ICONWARNING);
+    return;
+  }
 
   const std::vector<std::string> paths = OpenFileNames(names.data(), names.size(), dialog.nFileOffset);
   if (paths.empty()) return;
@@ -415,14 +439,38 @@ void SettingsDialog::OpenHelp() {
   // By full name, from the machine's folder: a relative name would be looked up in
   // the current directory, the user's folder, and open whatever was put there.
   const std::string helpFile = AdministratorsHelpFile(FindSettingsFolderNames());
-  if (!helpFile.empty()) ShellOpener().Open(helpFile);
+  if (helpFile.empty() || !RegularFileExists(helpFile) || !ShellOpener().Open(helpFile)) {
+    Message(kHelpMissing, kProgramCaption, MB_OK | MB_ICONWARNING);
+  }
 }
 
 void SettingsDialog::ShowAbout() { AboutDialog(controller_).Run(Handle()); }
 
-void SettingsDialog::CheckForUpdates() { RunUpdateCheck(Handle(), controller_); }
+void SettingsDialog::CheckForUpdates() {
+  HWND button = GetDlgItem(Handle(), IDC_CHECK_UPDATES);
+  if (!updateCheck_.Start(Handle(), kUpdateDoneMessage, controller_.GetUpdateUrl(), controller_.GetVersion())) return;
+  // A disabled button would keep the keyboard focus and take no keys.
+  if (GetFocus() == button) SendMessageA(Handle(), WM_NEXTDLGCTL, 0, FALSE);
+  EnableWindow(button, FALSE);
+  SetWindowTextA(button, kCheckingText);
+}
+
+void SettingsDialog::OnUpdateCheckDone() {
+  HWND button = GetDlgItem(Handle(), IDC_CHECK_UPDATES);
+  SetWindowTextA(button, kCheckUpdatesText);
+  EnableWindow(button, TRUE);
+  // OK or Cancel hid the dialog and ended the mode while the server was asked:
+  // a box now would hold the mode's end up.
+  if (IsWindowVisible(Handle())) {
+    updateCheck_.Finish(Handle());
+  } else {
+    updateCheck_.Forget();
+  }
+}
 
 void SettingsDialog::Ok() {
+  // What the sliders show is what is saved, whichever way they were moved.
+  for (const ListKind kind : {kBackgrounds, kPalettes, kStyles}) ApplyInterval(kind);
   CommitBackgrounds();
   if (controller_.SaveAndClose()) {
     ShowWindow(Handle(), SW_HIDE);
@@ -430,7 +478,7 @@ void SettingsDialog::Ok() {
   }
   const std::string text = "The settings could not be saved: " + controller_.GetSettingsFolder() +
                            " does not let config.ini and store.ini be written.";
-  Message(text.c_str(), "Hearthmoor", MB_OK | MB_ICONWARNING);
+  Message(text.c_str(), kProgramCaption, MB_OK | MB_ICONWARNING);
 }
 
 void SettingsDialog::Cancel() {

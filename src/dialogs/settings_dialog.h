@@ -11,6 +11,7 @@
 
 #include "dialogs/dialog_window.h"
 #include "dialogs/palette_list_view.h"
+#include "dialogs/update_check.h"
 #include "settings/rotation.h"
 #include "settings/settings_view.h"
 
@@ -31,6 +32,8 @@ class SettingsDialog : public SettingsView {
   // Posted by the Follow... call-backs: wParam the list (0 backgrounds, 1
   // palettes, 2 styles), lParam the row.
   static constexpr UINT kFollowMessage = WM_APP + 1;
+  // Posted by the update check's thread when the server's answer is in.
+  static constexpr UINT kUpdateDoneMessage = WM_APP + 2;
 
   // Neither is owned; both outlive the dialog.
   SettingsDialog(SettingsController& controller, EditorFactory& editors);
@@ -70,6 +73,8 @@ class SettingsDialog : public SettingsView {
   void OnCommand(int id);
   void OnItemChanged(const NMLISTVIEW& change);
   void OnTrackbar(HWND trackbar, int code);
+  // The trackbar's position, when it is new, to the controller and the label.
+  void ApplyInterval(ListKind kind);
 
   void InitBackgroundList();
   void InitPaletteList();
@@ -89,6 +94,7 @@ class SettingsDialog : public SettingsView {
   void OpenHelp();
   void ShowAbout();
   void CheckForUpdates();
+  void OnUpdateCheckDone();
   void Ok();
   void Cancel();
 
@@ -115,4 +121,5 @@ class SettingsDialog : public SettingsView {
   PaletteListView palettes_;  // the palette list's rows and their preview strips
   UniqueIcon smallIcon_;
   bool guards_[kLists] = {};
+  UpdateCheck updateCheck_;
 };

@@ -94,6 +94,7 @@ void StyleEditorDialog::WriteControls(const FireStyle& style) {
     Trackbar::SetPosition(trackbars_[a], -static_cast<int>(style.temperatures[a]));
   }
   SetWindowTextA(description_, StyleAreas::Description(style).c_str());
+  shown_ = style;
 }
 
 void StyleEditorDialog::Preview(const FireStyle& style) {
@@ -114,9 +115,13 @@ void StyleEditorDialog::OnScroll(HWND control, int code) {
   if (control == nullptr) return;
   const int area = AreaOfTrackbar(control);
   if (area >= 0) {
-    // Only a finished move counts: the thumb released, or a keyboard step done.
-    if (code != TB_ENDTRACK) return;
+    // Every new position counts (keys and the wheel need not end with
+    // TB_ENDTRACK), but not the thumb's way while it is dragged.
+    if (code == TB_THUMBTRACK) return;
     FireStyle style = ReadControls();
+    if (std::equal(std::begin(style.temperatures), std::end(style.temperatures), std::begin(shown_.temperatures))) {
+      return;  // a step and the end of tracking that follows it
+    }
     StyleAreas::PullDownAfter(style, area);
     WriteControls(style);
     Preview(style);

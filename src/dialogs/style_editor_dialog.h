@@ -13,7 +13,7 @@ class EditorController;
 
 // The style editor (dialog 134): one vertical slider (temperature, hottest at
 // the top) and one spin box (attenuation 0..5) per area, the description of
-// the style they make, and the style store. Every released slider, spin step and
+// the style they make, and the style store. Every slider move (not each step of a drag), spin step and
 // store pick restyles the running fire at once; Cancel gives the fire back the
 // current style. Store changes go to the controller at once and stay whichever
 // button ends the dialog.
@@ -58,6 +58,7 @@ class StyleEditorDialog : public StyleEditor {
   HWND spins_[FireStyle::kAreas] = {};
   HWND description_ = nullptr;
   HWND storeList_ = nullptr;
+  FireStyle shown_;                 // what the controls were last set to
   bool selectingStoreRow_ = false;  // set while the dialog itself selects a store row
   std::string result_;
   UniqueIcon smallIcon_;

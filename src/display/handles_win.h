@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <utility>
 
 // Owners of Win32 and COM handles: each releases what it holds exactly once,
@@ -117,4 +119,19 @@ class ComPtr : public UniqueHandle<T*, &handles_detail::ReleaseReference<T>> {
  public:
   using UniqueHandle<T*, &handles_detail::ReleaseReference<T>>::UniqueHandle;
   T* operator->() const { return this->get(); }
+};
+
+// The constructing thread in a single-threaded COM apartment for the object's
+// life, as the shell's calls and the common dialogs expect of a window thread.
+class ComApartment {
+ public:
+  ComApartment() : entered_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+  ~ComApartment() {
+    if (entered_) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool entered_;
 };

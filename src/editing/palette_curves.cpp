@@ -20,25 +20,14 @@ PaletteCurves::PaletteCurves() {
   for (auto& line : polylines_) line.reserve(kTypicalPolyline);
 }
 
-int PaletteCurves::RecordOffset(int channel) {
+PaletteCurves::ChannelPlace PaletteCurves::PlaceOf(int channel) {
   switch (channel) {
     case kRed:
-      return PaletteRecord::kRed;
+      return {PaletteRecord::kRed, PaletteBuilder::kRedByte};
     case kGreen:
-      return PaletteRecord::kGreen;
+      return {PaletteRecord::kGreen, PaletteBuilder::kGreenByte};
     default:
-      return PaletteRecord::kBlue;
-  }
-}
-
-int PaletteCurves::TableByte(int channel) {
-  switch (channel) {
-    case kRed:
-      return PaletteBuilder::kRedByte;
-    case kGreen:
-      return PaletteBuilder::kGreenByte;
-    default:
-      return PaletteBuilder::kBlueByte;
+      return {PaletteRecord::kBlue, PaletteBuilder::kBlueByte};
   }
 }
 
@@ -60,7 +49,7 @@ bool PaletteCurves::Prepare(const PaletteRecord& start, int depth) {
 
 void PaletteCurves::SetRecord(const PaletteRecord& record) {
   for (int c = 0; c < kChannels; ++c) {
-    std::copy_n(record.points + RecordOffset(c), kPointsPerChannel, points_[c].begin());
+    std::copy_n(record.points + PlaceOf(c).recordOffset, kPointsPerChannel, points_[c].begin());
     dirty_[c] = true;
   }
   redraw_ = true;
@@ -69,7 +58,7 @@ void PaletteCurves::SetRecord(const PaletteRecord& record) {
 PaletteRecord PaletteCurves::GetRecord() const {
   PaletteRecord record;
   for (int c = 0; c < kChannels; ++c)
-    std::copy_n(points_[c].begin(), kPointsPerChannel, record.points + RecordOffset(c));
+    std::copy_n(points_[c].begin(), kPointsPerChannel, record.points + PlaceOf(c).recordOffset);
   return record;
 }
 
@@ -165,7 +154,7 @@ bool PaletteCurves::Recompute() {
   for (const int c : {kRed, kGreen, kBlue}) {
     if (!dirty_[c]) continue;
     builder_.EvaluateCurve(points_[c].data(), polylines_[c]);
-    builder_.FillChannel(polylines_[c], table32_.get(), TableByte(c));
+    builder_.FillChannel(polylines_[c], table32_.get(), PlaceOf(c).tableByte);
     dirty_[c] = false;
     any = true;
   }

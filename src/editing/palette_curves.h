@@ -110,8 +110,13 @@ class PaletteCurves {
 
  private:
   std::array<int, kChannels> SearchOrder() const;
-  static int RecordOffset(int channel);
-  static int TableByte(int channel);
+  // Where a channel's points begin in a palette record, and which byte of a
+  // colour-table entry it fills (any code but red and green is blue).
+  struct ChannelPlace {
+    int recordOffset;
+    int tableByte;
+  };
+  static ChannelPlace PlaceOf(int channel);
 
   std::array<std::array<PalettePoint, kPointsPerChannel>, kChannels> points_{};
   std::array<std::vector<CurvePoint>, kChannels> polylines_;

@@ -19,3 +19,5 @@ void CRuntimeRandom::Next(int* values, std::int32_t count) {
 }
 
 void CRuntimeRandom::Seed(std::uint32_t seed) { t_state = seed; }
+
+std::uint32_t CRuntimeRandom::State() { return t_state; }

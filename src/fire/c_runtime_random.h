@@ -18,4 +18,6 @@ class CRuntimeRandom {
   static void Next(int* values, std::int32_t count);
   // Restarts the calling thread's sequence (as srand does).
   static void Seed(std::uint32_t seed);
+  // The calling thread's state: Seed with it continues the sequence from here.
+  static std::uint32_t State();
 };

@@ -36,10 +36,15 @@ void FlameRender::RanderRow(const std::uint8_t* heat, const std::uint8_t* grey, 
 
 void FlameRender::Rander(const ByteImage& heat, const ByteImage& grey, ByteImage& output) {
   PerformanceScope scope("FlameRender::Rander()");
-  // Never read or write past any of the three images.
+  const Area area = AreaOf(heat, grey, output);
+  for (std::int32_t y = 0; y < area.rows; ++y) RanderRow(heat.Row(y), grey.Row(y), output.Row(y), area.columns);
+}
+
+FlameRender::Area FlameRender::AreaOf(const ByteImage& heat, const ByteImage& grey, const ByteImage& output) {
+  if (heat.data == nullptr || grey.data == nullptr || output.data == nullptr) return {};
   const std::int32_t width = std::min({heat.width, grey.width, output.width});
   const std::int32_t height = std::min({heat.height, grey.height, output.height});
   const std::int32_t columns = 8 * (std::max(width, 0) / 8);
-  if (columns == 0 || heat.data == nullptr || grey.data == nullptr || output.data == nullptr) return;
-  for (std::int32_t y = 0; y < height; ++y) RanderRow(heat.Row(y), grey.Row(y), output.Row(y), columns);
+  if (columns == 0 || height <= 0) return {};
+  return {height, columns};
 }

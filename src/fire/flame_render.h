@@ -17,4 +17,14 @@ class FlameRender {
   // The same sum for `count` bytes of one row, any count: the SIMD core of
   // Rander, shared with the copiers that render on their way to the surface.
   static void RanderRow(const std::uint8_t* heat, const std::uint8_t* grey, std::uint8_t* output, std::int32_t count);
+
+ protected:
+  // What Rander writes: the rows, and the whole groups of eight columns, that lie
+  // inside all three images (none when any of them has no pixels), so that no
+  // image is read or written past its end.
+  struct Area {
+    std::int32_t rows = 0;
+    std::int32_t columns = 0;
+  };
+  static Area AreaOf(const ByteImage& heat, const ByteImage& grey, const ByteImage& output);
 };

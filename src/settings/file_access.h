@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 
 // The little the settings need of the file system, in the platform's own terms.
@@ -16,3 +17,10 @@ bool MakeFolder(const std::string& folder);
 // Copies a file to a name that does not exist yet: an existing file is never
 // replaced (false then, as when the copy fails).
 bool CopyFileIfMissing(const std::string& from, const std::string& to);
+// The whole content of a file; nothing when it cannot be read (or is larger
+// than a settings file can sensibly be: 64 MiB).
+std::optional<std::string> ReadFileContent(const std::string& path);
+// Replaces a file's content by way of a sibling file that then takes its name, so
+// that a crash or a full disk midway leaves the old content whole. A read-only
+// file stays as it is; false then, as when any step fails.
+bool ReplaceFileContent(const std::string& path, const std::string& bytes);

@@ -3,6 +3,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 
 #include "settings/file_access.h"
 
@@ -48,4 +51,38 @@ bool CopyFileIfMissing(const std::string& from, const std::string& to) {
     if (!copied) unlink(to.c_str());
   }
   return copied;
+}
+
+std::optional<std::string> ReadFileContent(const std::string& path) {
+  constexpr std::streamoff kMaxBytes = 64LL << 20;
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  if (!in || in.tellg() > kMaxBytes) return std::nullopt;
+  in.seekg(0);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+bool ReplaceFileContent(const std::string& path, const std::string& bytes) {
+  // A read-only file stays as it is, as Windows leaves it.
+  if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) return false;
+  const std::string temporary = path + ".new";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out << bytes;
+    out.flush();
+    if (!out) {
+      out.close();
+      std::remove(temporary.c_str());
+      return false;
+    }
+  }
+  struct stat old {};
+  if (stat(path.c_str(), &old) == 0) chmod(temporary.c_str(), old.st_mode & 07777);
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
 }

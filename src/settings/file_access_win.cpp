@@ -24,3 +24,41 @@ bool MakeFolder(const std::string& folder) {
 bool CopyFileIfMissing(const std::string& from, const std::string& to) {
   return CopyFileA(from.c_str(), to.c_str(), TRUE) != FALSE;
 }
+
+std::optional<std::string> ReadFileContent(const std::string& path) {
+  constexpr LONGLONG kMaxBytes = 64LL << 20;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::optional<std::string> bytes;
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file, &size) != FALSE && size.QuadPart <= kMaxBytes) {
+    std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (content.empty() ||
+        (ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr) != FALSE &&
+         read == content.size())) {
+      bytes = std::move(content);
+    }
+  }
+  CloseHandle(file);
+  return bytes;
+}
+
+bool ReplaceFileContent(const std::string& path, const std::string& bytes) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
+  const std::string temporary = path + ".new";
+  HANDLE file =
+      CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool complete = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE &&
+                        written == bytes.size() && FlushFileBuffers(file) != FALSE;
+  CloseHandle(file);
+  if (complete && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    return true;
+  }
+  DeleteFileA(temporary.c_str());
+  return false;
+}

@@ -12,6 +12,10 @@
 // and a write that creates the file or section as needed and leaves every other
 // line as it was. The portable stores on one path share one copy of the file and
 // write it when the last of them ends.
+//
+// Before its first read or write a store makes its file UTF-8 if an earlier
+// version wrote it in the legacy code page (see legacy_ini_file.h), so that every
+// value comes back in UTF-8 and is written back that way.
 class IniStore : public SettingsStore {
  public:
   static constexpr int kBufferSize = 2048;
@@ -19,15 +23,26 @@ class IniStore : public SettingsStore {
   IniStore() = default;
   explicit IniStore(std::string path) : path_(std::move(path)) {}
 
-  void SetPath(const std::string& path) { path_ = path; }
+  void SetPath(const std::string& path) {
+    path_ = path;
+    encodingChecked_ = false;
+  }
   const std::string& GetPath() const { return path_; }
 
   std::string ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) override;
   void WriteString(const std::string& section, const std::string& key, const std::string& value) override;
+  // Puts what this store wrote into the file now (the Windows calls write at once)
+  // and answers whether every write of this store reached the file.
+  bool Commit();
 
   struct Cache;  // the portable build keeps the parsed file between calls
 
  private:
+  // Converts a legacy file once per store and path.
+  void CheckEncoding();
+
   std::string path_;
+  bool encodingChecked_ = false;
   std::shared_ptr<Cache> cache_;
+  bool failed_ = false;  // a write of this store did not reach the file
 };

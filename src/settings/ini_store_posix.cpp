@@ -4,15 +4,12 @@
 // writes the file once instead of a few thousand times. Readers in the process see
 // every write at once; the file is complete whenever no store on it is alive.
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cstdio>
-#include <fstream>
 #include <map>
 #include <mutex>
-#include <sstream>
 #include <vector>
 
+#include "settings/file_access.h"
 #include "settings/ini_store.h"
 #include "settings/ini_text.h"
 
@@ -47,36 +44,6 @@ struct Edit {
   std::string value;
 };
 
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return {};
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  return bytes.str();
-}
-
-// The new text goes to a sibling file that then replaces the old one, so a crash or
-// a full disk in the middle of a write leaves the previous file whole.
-void ReplaceWholeFile(const std::string& path, const std::string& content) {
-  // A read-only file stays as it is, as Windows leaves it.
-  if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) return;
-  const std::string temporary = path + ".new";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out) return;
-    out << content;
-    out.flush();
-    if (!out) {
-      out.close();
-      std::remove(temporary.c_str());
-      return;
-    }
-  }
-  struct stat old {};
-  if (stat(path.c_str(), &old) == 0) chmod(temporary.c_str(), old.st_mode & 07777);
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) std::remove(temporary.c_str());
-}
-
 }  // namespace
 
 struct IniStore::Cache {
@@ -99,23 +66,25 @@ struct IniStore::Cache {
       const FileStamp now = FileStamp::Of(path);
       if (!(now == stamp) || !now.exists) {
         stamp = now;
-        text = now.exists ? IniText(ReadWholeFile(path)) : IniText();
+        text = now.exists ? IniText(ReadFileContent(path).value_or("")) : IniText();
       }
     }
     return text;
   }
 
-  void Flush() {
-    if (pending.empty()) return;
+  // False when the file could not take the pending edits.
+  bool Flush() {
+    if (pending.empty()) return true;
     // Someone else changed the file meanwhile: their keys stay, ours go on top,
     // so the last writer wins per key as with the Windows calls.
     if (!(FileStamp::Of(path) == stamp)) {
-      text = IniText(ReadWholeFile(path));
+      text = IniText(ReadFileContent(path).value_or(""));
       for (const Edit& edit : pending) text.Set(edit.section, edit.key, edit.value);
     }
     pending.clear();
-    ReplaceWholeFile(path, text.Content());
+    const bool written = ReplaceFileContent(path, text.Content());
     stamp = FileStamp::Of(path);
+    return written;
   }
 };
 
@@ -139,6 +108,7 @@ std::shared_ptr<IniStore::Cache> SharedCache(const std::string& path) {
 }  // namespace
 
 std::string IniStore::ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) {
+  CheckEncoding();
   std::optional<std::string> value;
   if (!path_.empty()) {
     if (!cache_ || cache_->path != path_) cache_ = SharedCache(path_);
@@ -158,8 +128,14 @@ std::string IniStore::ReadString(const std::string& section, const std::string& 
 }
 
 void IniStore::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+  CheckEncoding();
   if (path_.empty()) return;
   if (!cache_ || cache_->path != path_) cache_ = SharedCache(path_);
   cache_->Current().Set(section, key, value);
   cache_->pending.push_back({section, key, value});
+}
+
+bool IniStore::Commit() {
+  if (cache_ && !cache_->Flush()) failed_ = true;
+  return !failed_;
 }

@@ -5,6 +5,7 @@
 #include "settings/ini_store.h"
 
 std::string IniStore::ReadString(const std::string& section, const std::string& key, const std::string& defaultValue) {
+  CheckEncoding();
   // Without a path the call would fall back to the Windows folder's win.ini.
   if (path_.empty()) return defaultValue;
   std::vector<char> buffer(kBufferSize, '\0');
@@ -14,6 +15,9 @@ std::string IniStore::ReadString(const std::string& section, const std::string& 
 }
 
 void IniStore::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+  CheckEncoding();
   if (path_.empty()) return;
-  WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str());
+  if (WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), path_.c_str()) == FALSE) failed_ = true;
 }
+
+bool IniStore::Commit() { return !failed_; }

@@ -126,8 +126,9 @@ void LockedSettingsController::SelectCurrentPaletteRow(Settings& settings) {
 bool LockedSettingsController::SaveAndClose() {
   const bool saved = WithSettings(
       [](Settings& settings, FireManager*) {
-        // Writing reports nothing: a folder that cannot take the files is found
-        // first, and the mode goes on rather than dropping the user's changes.
+        // A folder that cannot take the files is found first; a write that fails
+        // all the same is found after it. Either way the mode goes on rather than
+        // dropping the user's changes.
         const std::string& folder = settings.GetSettingsFolder();
         for (const char* name : {"config.ini", "store.ini"}) {
           if (folder.empty() || !CanWrite(folder + name)) {
@@ -135,8 +136,9 @@ bool LockedSettingsController::SaveAndClose() {
             return false;
           }
         }
-        settings.SaveAll();
-        return true;
+        if (settings.SaveAll()) return true;
+        TraceLog().Log("SettingsController::SaveAndClose writing %s failed", folder.c_str());
+        return false;
       },
       true);
   if (saved) StopRunning();

@@ -92,10 +92,11 @@ Settings::ImportResult Settings::ImportUpdate(SettingsStore& userConfig) {
   return result;
 }
 
-void Settings::SaveAll() {
+bool Settings::SaveAll() {
   // Without a folder the paths would be relative, and Windows would put a relative
   // private-profile file into its own folder.
-  if (folder_.empty()) return;
+  if (folder_.empty()) return false;
+  bool saved = false;
   try {
     IniStore config(ConfigPath());
     WriteBackgrounds(config, backgrounds_, backgroundIndex_);
@@ -106,11 +107,14 @@ void Settings::SaveAll() {
     IniStore store(StorePath());
     WritePalettes(store, paletteStore_, paletteStoreIndex_);
     WriteStyles(store, styleStore_, styleStoreIndex_);
+    const bool configSaved = config.Commit();
+    saved = store.Commit() && configSaved;
   } catch (...) {
-    // Writing is best effort; nothing reports its failure.
+    // Out of memory while building the texts: reported as not saved.
   }
   paletteStoreChanged_ = false;
   styleStoreChanged_ = false;
+  return saved;
 }
 
 void Settings::SavePositions() {

@@ -46,8 +46,9 @@ class Settings : public FireSequence {
   // The same with the folder given; an empty text fails like a missing value.
   bool LoadFromFolder(const std::string& folderText);
   bool IsLoaded() const { return loaded_; }
-  // config.ini and store.ini completely; clears both store-changed flags.
-  void SaveAll();
+  // config.ini and store.ini completely; clears both store-changed flags. False
+  // when a file did not take every value.
+  bool SaveAll();
   // Only the three current indices, into config.ini.
   void SavePositions();
   // The stores that changed, into store.ini; clears both flags.

@@ -6,9 +6,12 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
+#include <optional>
 
 #include "diagnostics/clock.h"
 #include "update/http_transport.h"
+#include "update/name_lookup.h"
 
 namespace {
 
@@ -19,24 +22,25 @@ class PosixHttpTransport : public HttpTransport {
 
   bool Connect(const std::string& host, std::uint16_t port, std::uint32_t timeoutMs) override {
     Close();
+    const std::uint32_t start = MillisecondsNow();
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    const int resolved = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
-    if (resolved != 0 || found == nullptr) {
-      lastError_ = resolved == EAI_SYSTEM ? errno : EHOSTUNREACH;
-      if (found != nullptr) freeaddrinfo(found);
-      return false;
+    const auto lookup = LookUpWithin(host, port, hints, timeoutMs);
+    if (!lookup) return Refused(ETIMEDOUT);
+    if (lookup->result != 0 || lookup->addresses == nullptr) {
+      return Refused(lookup->result == EAI_SYSTEM ? lookup->systemError : EHOSTUNREACH);
     }
+    const std::uint32_t spent = MillisecondsNow() - start;
+    if (spent >= timeoutMs) return Refused(ETIMEDOUT);
+    timeoutMs -= spent;
+    const addrinfo* found = lookup->addresses.get();
     fd_ = socket(found->ai_family, found->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, found->ai_protocol);
     if (fd_ < 0) {
       lastError_ = errno;
-      freeaddrinfo(found);
       return false;
     }
     int result = connect(fd_, found->ai_addr, found->ai_addrlen);
-    freeaddrinfo(found);
     if (result != 0 && errno != EINPROGRESS) return Failed(errno);
     if (result != 0) {
       if (!WaitFor(POLLOUT, timeoutMs)) return Failed(lastError_);

@@ -2,10 +2,13 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "update/http_transport.h"
+#include "update/name_lookup.h"
 
 namespace {
 
@@ -40,27 +43,28 @@ class WinHttpTransport : public HttpTransport {
     if (readEvent_ == WSA_INVALID_EVENT || writeEvent_ == WSA_INVALID_EVENT || connectEvent_ == WSA_INVALID_EVENT) {
       return Refused(WSA_NOT_ENOUGH_MEMORY);
     }
+    const DWORD start = GetTickCount();
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0 || found == nullptr) {
-      if (found != nullptr) freeaddrinfo(found);
-      return Refused(WSAGetLastError());
+    const auto lookup = LookUpWithin(host, port, hints, timeoutMs);
+    if (!lookup) return Refused(WSAETIMEDOUT);
+    // getaddrinfo answers a WinSock code.
+    if (lookup->result != 0 || lookup->addresses == nullptr) {
+      return Refused(lookup->result != 0 ? lookup->result : WSAHOST_NOT_FOUND);
     }
+    const DWORD spent = GetTickCount() - start;
+    if (spent >= timeoutMs) return Refused(WSAETIMEDOUT);
+    timeoutMs -= spent;
+    addrinfo* found = lookup->addresses.get();
     socket_ = WSASocketW(found->ai_family, found->ai_socktype, found->ai_protocol, nullptr, 0, WSA_FLAG_OVERLAPPED);
     if (socket_ == INVALID_SOCKET) {
-      freeaddrinfo(found);
       return Refused(WSAGetLastError());
     }
     WSAResetEvent(connectEvent_);
     // Selecting network events makes the socket non-blocking, so connect returns at once.
-    if (WSAEventSelect(socket_, connectEvent_, FD_CONNECT) != 0) {
-      freeaddrinfo(found);
-      return Failed(WSAGetLastError());
-    }
+    if (WSAEventSelect(socket_, connectEvent_, FD_CONNECT) != 0) return Failed(WSAGetLastError());
     const int result = connect(socket_, found->ai_addr, static_cast<int>(found->ai_addrlen));
-    freeaddrinfo(found);
     if (result != 0) {
       const int error = WSAGetLastError();
       if (error != WSAEWOULDBLOCK) return Failed(error);

@@ -105,6 +105,26 @@ TEST_F(PerformanceMonitorTest, ScopeLeftByAnExceptionIsStillCounted) {
   EXPECT_EQ(Report(), kHeader + "1: BaseApp::OnMain(),1.000,1.000,1,7,7000\r\n");
 }
 
+// The other monitors' frames run inside UntimedScope, beside the primary's: the
+// report holds the primary's frame alone, as with one monitor.
+TEST_F(PerformanceMonitorTest, ScopesInsideAnUntimedScopeLeaveTheReportAsItWas) {
+  PerformanceMonitor::Init(false, false, "mf.pm.log");
+  {
+    PerformanceScope frame("BaseApp::OnMain()");
+    g_ticks += 7;
+    {
+      const UntimedScope untimed;
+      Frame();
+    }
+  }
+  {
+    const UntimedScope untimed;
+    Frame();
+  }
+  PerformanceMonitor::WriteReport();
+  EXPECT_EQ(Report(), kHeader + "1: BaseApp::OnMain(),1.000,1.000,1,52,52000\r\n");
+}
+
 TEST_F(PerformanceMonitorTest, ScopeWithoutInitRaisesAndASecondReportHasOnlyTheHeader) {
   EXPECT_THROW(
       {

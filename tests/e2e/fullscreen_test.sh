@@ -96,6 +96,7 @@ check "log.txt follows the initialisation" contains_in_order "$E2E_TMP/log.txt" 
   "BaseApp::InitDirectX()" "BaseApp::InitDirectX() Full Screen" "END: CDXScreen::CreateFullScreen" "init fire" \
   "BaseApp::InitFire" "FireManager::Create success" "BaseApp::Init() end" "BigApp::Init() end" \
   "BigApp::OnEnd()" "BaseApp::OnEnd()" "BaseApp::Run() End"
+check "one monitor: no other monitor is lit" bash -c "! grep -q OtherMonitors '$E2E_TMP/log.txt'"
 check "the screen was made at $bpp bits a pixel" grep -q "bpp:$bpp, bVGA:0)" "$E2E_TMP/log.txt"
 
 # report.csv: one frame scope per frame at about 30 a second, fire stages nested.

@@ -1,16 +1,26 @@
 // Drives the settings dialog of a running Hearthmoor.scr from outside, as a user
-// would, and reports what it shows. Runs under Wine in the saver's prefix.
+// would, and reports what it shows. Runs under Wine in the saver's prefix, as a
+// UTF-8 process like the saver: arguments and texts are UTF-8.
 //
 // Usage: settings_driver COMMAND [ARGS] [COMMAND [ARGS]]...
 //   wait SECONDS          wait for the visible "Hearthmoor" dialog (status 1 if none)
 //   command ID            the dialog's WM_COMMAND for button ID (returns when handled)
+//   add-file PATH         Add File, then PATH typed into the real file dialog's name
+//                         box and Open pressed; status 1 if no file dialog came
 //   post-command ID       the same, posted (for buttons that open a modal window)
 //   toggle ID             flip check box ID and tell the dialog, as a click does
 //   select LIST ROW       select and focus a row of list view LIST, as a click does
 //   rows LIST             print "row N: TEXT" per row and "selected N"
 //   trackbar ID POS       drag trackbar ID to POS: thumb moves, then the end of tracking
-//   track-only ID POS     only the thumb moves (no end of tracking)
+//   track-only ID POS     only the thumb moves, as while it is dragged
+//   key ID VK             key VK pressed on trackbar ID, not yet released (so no end of tracking)
+//   wheel ID STEPS        what Windows' trackbar does for a wheel turn (Wine's has no
+//                         wheel handler): STEPS line steps, without an end of tracking
+//   position ID           print "position ID: N" of trackbar ID
 //   text ID               print "text ID: TEXT"
+//   enabled ID            print "enabled ID: 0|1"
+//   ping                  print "ping: answered in N ms", or "ping: no answer" when the
+//                         dialog's thread has not answered a message within a second
 //   checked ID            print "checked ID: 0|1"
 //   window CAPTION        print "window CAPTION: visible V client WxH at X,Y"
 //   move-dialog X Y       put the dialog's top-left corner at X,Y on the screen
@@ -93,6 +103,51 @@ void Select(int listId, int row) {
   SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(memory.At(0)));
 }
 
+// The saver's visible file dialog: its other top-level dialog window.
+HWND FindFileDialog() {
+  struct Search {
+    DWORD process;
+    HWND found;
+  } search{0, nullptr};
+  GetWindowThreadProcessId(dialog, &search.process);
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* search = reinterpret_cast<Search*>(data);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        char className[16] = {};
+        GetClassNameA(window, className, sizeof className);
+        if (process != search->process || window == dialog || !IsWindowVisible(window) ||
+            std::strcmp(className, "#32770") != 0) {
+          return TRUE;
+        }
+        search->found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+bool AddFile(const char* path) {
+  Command(1004, true);
+  HWND files = nullptr;
+  for (int i = 0; i < 200 && files == nullptr; ++i) {
+    Sleep(50);
+    files = FindFileDialog();
+  }
+  if (files == nullptr) return false;
+  // The name box: the combo box of the Explorer-style dialog, or the edit of the old one.
+  constexpr int kNameCombo = 0x47c, kNameEdit = 0x480;
+  HWND name = GetDlgItem(files, kNameCombo);
+  if (name == nullptr) name = GetDlgItem(files, kNameEdit);
+  SendMessageA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
+  PostMessageA(files, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(files, IDOK)));
+  for (int i = 0; i < 200 && IsWindow(files); ++i) Sleep(50);
+  // The rows come after the dialog has gone: a sent message waits for them.
+  SendMessageA(dialog, WM_NULL, 0, 0);
+  return !IsWindow(files);
+}
+
 void Rows(int listId) {
   HWND list = GetDlgItem(dialog, listId);
   constexpr SIZE_T kText = 4096;
@@ -117,8 +172,19 @@ void Trackbar(int id, int position, bool end) {
   HWND bar = GetDlgItem(dialog, id);
   SendMessageA(bar, TBM_SETPOS, TRUE, position);
   SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, position), reinterpret_cast<LPARAM>(bar));
+  if (!end) return;
   SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(bar));
-  if (end) SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
+  SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
+}
+
+void Wheel(int id, int steps) {
+  HWND bar = GetDlgItem(dialog, id);
+  const int line = static_cast<int>(SendMessageA(bar, TBM_GETLINESIZE, 0, 0));
+  for (int step = 0; step < (steps < 0 ? -steps : steps); ++step) {
+    const int position = static_cast<int>(SendMessageA(bar, TBM_GETPOS, 0, 0)) + (steps < 0 ? -line : line);
+    SendMessageA(bar, TBM_SETPOS, TRUE, position);
+    SendMessageA(dialog, WM_HSCROLL, MAKEWPARAM(steps < 0 ? TB_LINEUP : TB_LINEDOWN, 0), reinterpret_cast<LPARAM>(bar));
+  }
 }
 
 void Text(int id) {
@@ -220,7 +286,13 @@ int main(int argc, char** argv) {
       std::printf("no dialog\n");
       return 1;
     }
-    if (command == "command" || command == "post-command") {
+    if (command == "add-file") {
+      if (!AddFile(i + 1 < argc ? argv[i + 1] : "")) {
+        std::printf("no file dialog\n");
+        return 1;
+      }
+      i += 1;
+    } else if (command == "command" || command == "post-command") {
       Command(number(1), command == "post-command");
       i += 1;
     } else if (command == "toggle") {
@@ -235,9 +307,30 @@ int main(int argc, char** argv) {
     } else if (command == "trackbar" || command == "track-only") {
       Trackbar(number(1), number(2), command == "trackbar");
       i += 2;
+    } else if (command == "key") {
+      SendMessageA(GetDlgItem(dialog, number(1)), WM_KEYDOWN, static_cast<WPARAM>(number(2)), 0);
+      i += 2;
+    } else if (command == "wheel") {
+      Wheel(number(1), number(2));
+      i += 2;
+    } else if (command == "position") {
+      std::printf("position %d: %d\n", number(1),
+                  static_cast<int>(SendMessageA(GetDlgItem(dialog, number(1)), TBM_GETPOS, 0, 0)));
+      i += 1;
     } else if (command == "text") {
       Text(number(1));
       i += 1;
+    } else if (command == "enabled") {
+      std::printf("enabled %d: %d\n", number(1), IsWindowEnabled(GetDlgItem(dialog, number(1))) ? 1 : 0);
+      i += 1;
+    } else if (command == "ping") {
+      const DWORD start = GetTickCount();
+      DWORD_PTR ignored = 0;
+      if (SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &ignored) != 0) {
+        std::printf("ping: answered in %lu ms\n", GetTickCount() - start);
+      } else {
+        std::printf("ping: no answer\n");
+      }
     } else if (command == "checked") {
       std::printf("checked %d: %d\n", number(1),
                   SendMessageA(GetDlgItem(dialog, number(1)), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);

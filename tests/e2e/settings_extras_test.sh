@@ -7,6 +7,12 @@
 #                     and the latest version and a "Download Now!" link
 #   update-no         the server says "no": "There are no updates."
 #   update-no-server  nothing listens: "Can not connect to server."
+#   update-slow       the server answers after 20 s: meanwhile the button says it
+#                     is checking, the dialog answers messages within a second and
+#                     the fire keeps drawing; "Can not connect to server." appears
+#                     when the client's 10 s wait for the reply is over
+#   update-slow-cancel  Cancel while that server is being asked ends the saver
+#                     with exit code 0 within 2 s
 #   skin              a copy of the saver beside the tests' recording appface.dll:
 #                     the library is started with the settings folder's
 #                     Hearthmoor.urf, applied, and removed at the end
@@ -15,7 +21,10 @@
 saver=$(readlink -f "$1") driver=$(readlink -f "$2") reader=$(readlink -f "$3") server=$(readlink -f "$4")
 skin_library=$(readlink -f "$5") case=$6
 
-start_display 1024x768x24 || exit 1
+start_display 1400x900x24 || exit 1
+# The fire burns on the edges of a picture; the slow update cases watch it.
+make_picture "$E2E_TMP/desktop.png" 1400 900
+show_picture "$E2E_TMP/desktop.png"
 prepare_prefix
 settings=$E2E_TMP/settings
 make_settings_folder "$settings"
@@ -23,9 +32,10 @@ set_settings_folder "$settings"
 
 drive() { "$WINE64" "$driver" "$@" | tr -d '\r'; }
 
-# serve STATUS BODY: the update server for this test, HEARTHMOOR_UPDATE_URL at it.
+# serve STATUS BODY [DELAY]: the update server for this test, answering DELAY
+# seconds after each request; HEARTHMOOR_UPDATE_URL at it.
 serve() {
-  "$WINE64" "$server" "$(windows_path "$E2E_TMP/port")" 50 "$1" "$2" >"$E2E_TMP/requests.txt" 2>&1 &
+  "$WINE64" "$server" "$(windows_path "$E2E_TMP/port")" 50 "$1" "$2" "${3:-0}" >"$E2E_TMP/requests.txt" 2>&1 &
   for _ in $(seq 1 100); do
     [ -s "$E2E_TMP/port" ] && break
     sleep 0.1
@@ -58,6 +68,11 @@ cancel_saver() {
 }
 
 answer_says() { grep -qxF "$1" "$E2E_TMP/answer.txt"; }
+
+# The fire preview's client area on the screen, as a crop geometry.
+preview_crop() {
+  drive window Preview | awk '{ split($6, size, "x"); split($8, at, ","); print size[1] "x" size[2] "+" at[1] "+" at[2] }'
+}
 
 case $case in
   about)
@@ -97,6 +112,47 @@ case $case in
     check_for_updates
     check "the box says the server cannot be reached" answer_says "control Static: Can not connect to server."
     cancel_saver
+    ;;
+  update-slow)
+    serve "200 OK" "no" 20
+    start_saver || finish
+    drive move-dialog 780 0
+    asked=$(date +%s)
+    drive post-command 1006 sleep 1000 text 1006 enabled 1006 ping | tee "$E2E_TMP/waiting.txt"
+    check "the button says it is checking" grep -qx "text 1006: Checking..." "$E2E_TMP/waiting.txt"
+    check "and cannot be pressed again" grep -qx "enabled 1006: 0" "$E2E_TMP/waiting.txt"
+    check "the dialog answers a message within a second" grep -q "^ping: answered" "$E2E_TMP/waiting.txt"
+    crop=$(preview_crop)
+    screenshot "$E2E_TMP/a.png"
+    sleep 1
+    screenshot "$E2E_TMP/b.png"
+    convert "$E2E_TMP/a.png" -crop "$crop" +repage "$E2E_TMP/fire-a.png"
+    convert "$E2E_TMP/b.png" -crop "$crop" +repage "$E2E_TMP/fire-b.png"
+    change=$(image_difference "$E2E_TMP/fire-a.png" "$E2E_TMP/fire-b.png")
+    check "the fire keeps drawing meanwhile (difference $change a second apart in $crop)" [ "$change" -ge 2 ]
+    "$WINE64" "$reader" "Check for updates" 40 1 | tr -d '\r' >"$E2E_TMP/answer.txt"
+    waited=$(($(date +%s) - asked))
+    cat "$E2E_TMP/answer.txt"
+    # The client waits 10 s for a reply, so a server 20 s slow is one that cannot
+    # be reached; the box says so when that wait is over, and not before.
+    check "the answer appears when the wait is over (after $waited s)" \
+      answer_says "control Static: Can not connect to server."
+    check "not before" [ "$waited" -ge 9 ]
+    drive text 1006 enabled 1006 >"$E2E_TMP/after.txt"
+    check "the button is back" grep -qx "text 1006: Check For Updates" "$E2E_TMP/after.txt"
+    check "and enabled" grep -qx "enabled 1006: 1" "$E2E_TMP/after.txt"
+    cancel_saver
+    ;;
+  update-slow-cancel)
+    serve "200 OK" "no" 20
+    start_saver || finish
+    drive post-command 1006 sleep 1000 command 2
+    cancelled=$(date +%s%N)
+    wait_for_exit "$saver_pid" 20
+    took=$((($(date +%s%N) - cancelled) / 1000000))
+    check "Cancel while checking ends the saver with exit code 0 ($EXIT_STATUS)" [ "$EXIT_STATUS" = 0 ]
+    check "within 2 s ($took ms)" [ "$took" -lt 2000 ]
+    check "while the server was still being asked" grep -q "^GET /checkupdate.php" "$E2E_TMP/requests.txt"
     ;;
   skin)
     program=$E2E_TMP/program

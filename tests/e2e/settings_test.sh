@@ -10,6 +10,10 @@
 #   stress        20 s of edits as fast as possible while the fire runs, then OK;
 #                 the lock's log lines pair up and the config.ini written loads
 #   idle-cpu      the dialog's thread uses well below one core while idle
+#   sliders       the wheel, Page Up/Down and the arrow keys on each interval
+#                 slider change its label at once (no end of tracking), Home on
+#                 the palette slider makes the fire change palettes within
+#                 seconds, and OK saves the positions the sliders show
 # Usage: settings_test.sh SAVER DRIVER CASE [ARG]
 . "$(dirname "$0")/e2e_lib.sh"
 saver=$(readlink -f "$1") driver=$(readlink -f "$2") case=$3 arg=${4:-none}
@@ -147,6 +151,33 @@ case $case in
     check "the idle dialog's thread uses well below one core (${percent:-?}%)" [ "${percent:-100}" -lt 10 ]
     drive command 2
     end_saver "Cancel"
+    ;;
+  sliders)
+    start_saver || finish
+    # slider label config-key; one user action per line, as driver arguments
+    # (33 Page Up, 34 Page Down, 36 Home, 37 Left, 39 Right).
+    for slider in "1008 1011 changeBackgroundTime" "1009 1013 changeColorTime" "1010 1015 changeBlurTime"; do
+      set -- $slider
+      for action in "wheel $1 3" "key $1 34" "key $1 39" "key $1 33" "key $1 37" "wheel $1 -2"; do
+        drive text "$2" $action text "$2" >"$E2E_TMP/step.txt"
+        check "$action changes the label at once: $(paste -sd' ' "$E2E_TMP/step.txt")" \
+          [ "$(sed -n 1p "$E2E_TMP/step.txt")" != "$(sed -n 2p "$E2E_TMP/step.txt")" ]
+      done
+    done
+    before=$(drive rows 1019 | sed -n 's/^selected //p')
+    drive key 1009 36 text 1013
+    sleep 8
+    after=$(drive rows 1019 | sed -n 's/^selected //p')
+    check "Home on the palette slider gives the fire a 5 s interval: row $before, then $after" [ "$before" != "$after" ]
+    drive position 1008 position 1009 position 1010 >"$E2E_TMP/positions.txt"
+    cat "$E2E_TMP/positions.txt"
+    drive command 1
+    end_saver "OK"
+    for slider in "1008 changeBackgroundTime" "1009 changeColorTime" "1010 changeBlurTime"; do
+      set -- $slider
+      check "OK saves $2 as its slider shows it" \
+        grep -qx "position $1: $(ini_value "$settings/config.ini" TimeSection "$2")" "$E2E_TMP/positions.txt"
+    done
     ;;
   *)
     fail "unknown case $case"

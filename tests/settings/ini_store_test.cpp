@@ -105,6 +105,21 @@ TEST_F(IniStoreTest, WriteReplacesOneValueAndKeepsUnknownContent) {
   EXPECT_EQ(Read("update", "config"), "");
 }
 
+// A file an earlier version wrote in the legacy code page (here Windows-1252)
+// reads in UTF-8 and is UTF-8 on disk from then on; its UTF-8 lines stay.
+TEST_F(IniStoreTest, LegacyFileReadsAndStaysUtf8) {
+  Prepare("[Background]\r\nnum=2\r\npath0=C:\\caf\xE9.jpg\r\npath1=C:\\\xE4\xB8\xAD.jpg\r\n");
+  EXPECT_EQ(Read("Background", "path0"), "C:\\caf\xC3\xA9.jpg");
+  EXPECT_EQ(Read("Background", "path1"), "C:\\\xE4\xB8\xAD.jpg");
+  {
+    IniStore store(Path());
+    store.WriteString("Background", "path2", "C:\\\xCE\x94.jpg");
+  }
+  EXPECT_EQ(ReadFileBytes(dir_ / "config.ini"),
+            "[Background]\r\nnum=2\r\npath0=C:\\caf\xC3\xA9.jpg\r\npath1=C:\\\xE4\xB8\xAD.jpg\r\n"
+            "path2=C:\\\xCE\x94.jpg\r\n");
+}
+
 TEST_F(IniStoreTest, StoresOnOneFileSeeEachOthersWrites) {
   IniStore first(Path());
   IniStore second(Path());

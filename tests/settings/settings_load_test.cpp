@@ -203,7 +203,7 @@ TEST_F(SettingsLoadTest, SaveAllRoundTripsAndKeepsWhatItDoesNotKnow) {
     settings.SetShowFire(false);
     settings.AddPaletteToStore(Palette(11));
     settings.AddStyleToStore("9,9");
-    settings.SaveAll();
+    EXPECT_TRUE(settings.SaveAll());
     EXPECT_FALSE(settings.PaletteStoreChanged());
     EXPECT_FALSE(settings.StyleStoreChanged());
   }
@@ -227,6 +227,22 @@ TEST_F(SettingsLoadTest, SaveAllRoundTripsAndKeepsWhatItDoesNotKnow) {
   EXPECT_FALSE(again.GetShowFire());
   EXPECT_EQ(Tags(again.GetPaletteStore()), (std::vector<int>{11}));
   EXPECT_EQ(again.GetStyleStore(), std::vector<std::string>{"9,9"});
+}
+
+// A file that cannot be written once the settings are loaded (here a folder in
+// its place) makes SaveAll say so, whichever of the two it is.
+TEST_F(SettingsLoadTest, SaveAllReportsAFileThatTookNothing) {
+  for (const char* name : {"config.ini", "store.ini"}) {
+    SCOPED_TRACE(name);
+    Write("config.ini", "");
+    Write("store.ini", "");
+    Settings settings;
+    ASSERT_TRUE(Load(settings));
+    std::filesystem::remove(dir_ / name);
+    std::filesystem::create_directory(dir_ / name);
+    EXPECT_FALSE(settings.SaveAll());
+    std::filesystem::remove_all(dir_ / name);
+  }
 }
 
 TEST_F(SettingsLoadTest, ShrinkingAListLeavesItsOldSectionsButReadsByCount) {

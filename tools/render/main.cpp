@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <memory>
+#include <optional>
 #include <string>
 #include <system_error>
 #include <utility>
@@ -14,13 +16,13 @@
 
 #include "diagnostics/debug_log.h"
 #include "diagnostics/performance_monitor.h"
-#include "fire/fire_manager.h"
-#include "fire/picture_background_source.h"
+#include "fire/desktop_part.h"
+#include "fire/frame_workers.h"
+#include "fire/monitor_layout.h"
 #include "frame_files.h"
-#include "image/memory_surface.h"
+#include "monitor_pictures.h"
 #include "render_options.h"
-#include "settings/change_periods.h"
-#include "settings/settings.h"
+#include "settings/monitor_fire.h"
 #include "x11_desktop_capture.h"
 
 namespace fs = std::filesystem;
@@ -96,6 +98,11 @@ class Progress {
   bool shown_ = false;
 };
 
+// "monitor2-surface": the file prefix of a monitor's dumps; the plain prefix for one screen.
+std::string Prefix(bool several, std::size_t monitor, const char* kind) {
+  return several ? "monitor" + std::to_string(monitor + 1) + "-" + kind : std::string(kind);
+}
+
 int Run(const RenderOptions& options) {
   // Every path is made absolute before loading the settings makes their folder current.
   const fs::path settingsFolder = Absolute(options.settingsDir);
@@ -121,54 +128,93 @@ int Run(const RenderOptions& options) {
   TraceLog().SetOutputs(0);
   PerformanceMonitor::Init(false, false, "mf.pm.log");
 
-  Settings settings;
-  if (!settings.LoadFromFolder(settingsFolder.string() + "/")) {
-    return Fail("settings folder '" + settingsFolder.string() + "' cannot be loaded");
+  // The desktop picture (or the X screen) is the whole virtual screen; each
+  // monitor's fire burns over its own part of it.
+  const bool several = !options.monitors.empty();
+  const MonitorLayout layout(several ? options.monitors
+                                     : std::vector<Monitor>{Monitor{{0, 0, options.width, options.height}, true}});
+  if (!desktop) desktop = CaptureX11Desktop();
+
+  std::vector<std::unique_ptr<MonitorFire>> fires;
+  for (std::size_t i = 0; i < layout.Count(); ++i) {
+    auto& monitor = *fires.emplace_back(std::make_unique<MonitorFire>(layout.Monitors()[i].area, options.bitsPerPixel));
+    std::optional<DecodedImage> part;
+    if (desktop && !several) {
+      part = std::move(desktop);
+    } else if (desktop) {
+      const ScreenRect area = layout.SnapshotPart(i, desktop->width, desktop->height);
+      if (!area.Empty()) part = DesktopPart(*desktop, area);
+    }
+    if (!monitor.Load(settingsFolder.string() + "/", std::move(part))) {
+      return Fail("settings folder '" + settingsFolder.string() + "' cannot be loaded");
+    }
+    if (const int code = monitor.CreateFire(); code != 0) {
+      std::fprintf(stderr, "hearthmoor-render: the fire could not be created (code %d)\n", code);
+      return kFireFailed;
+    }
   }
 
-  PictureBackgroundSource source(options.width, options.height, options.bitsPerPixel);
-  if (desktop) {
-    source.SetDesktopSnapshot(std::move(*desktop));
-  } else if (auto screen = CaptureX11Desktop()) {
-    source.SetDesktopSnapshot(std::move(*screen));
-  }
+  const int count = static_cast<int>(fires.size());
+  FrameWorkers workers(FrameWorkers::ThreadsFor(count));
+  std::vector<std::exception_ptr> failures(fires.size());
+  auto step = [&](int index) {
+    MonitorFire& monitor = *fires[static_cast<std::size_t>(index)];
+    auto frame = [&] {
+      try {
+        monitor.fire.Update(options.frameMs);
+        monitor.fire.Render();
+        monitor.fire.CopyToSurface(monitor.surface);
+      } catch (...) {
+        failures[static_cast<std::size_t>(index)] = std::current_exception();
+      }
+    };
+    if (index == 0) {
+      monitor.random.Run(frame);
+    } else {
+      // The timing tree belongs to the primary's thread and frame.
+      const UntimedScope untimed;
+      monitor.random.Run(frame);
+    }
+  };
 
-  FireManager fire(settings);
-  FireParameters parameters;
-  parameters.width = options.width;
-  parameters.height = options.height;
-  parameters.bitsPerPixel = options.bitsPerPixel;
-  if (const int code = fire.Create(parameters, source); code != 0) {
-    std::fprintf(stderr, "hearthmoor-render: the fire could not be created (code %d)\n", code);
-    return kFireFailed;
-  }
-  // The same hand-over as the screen saver's start.
-  HandChangePeriods(settings, fire);
-
-  MemorySurface surface(options.width, options.height, options.bitsPerPixel);
+  const ScreenRect screen = layout.VirtualScreen();
   Progress progress(options.quiet, options.frames);
   for (std::int32_t frame = 1; frame <= options.frames; ++frame) {
-    fire.Update(options.frameMs);
-    fire.Render();
-    fire.CopyToSurface(surface);
-
-    if (options.dumpIndices) {
-      const fs::path file = out / FrameFileName("indices", frame, "pgm");
-      if (!WriteFileAtomically(file, EncodePgm(fire.OutputImage()))) return Fail("cannot write " + file.string());
+    workers.Run(count, step);
+    for (const std::exception_ptr& failure : failures) {
+      if (failure) std::rethrow_exception(failure);
     }
-    if (options.dumpSurface) {
-      const fs::path file = out / FrameFileName("surface", frame, "raw");
-      if (!WriteFileAtomically(file, surface.Bytes())) return Fail("cannot write " + file.string());
+
+    for (std::size_t i = 0; i < fires.size(); ++i) {
+      MonitorFire& monitor = *fires[i];
+      if (options.dumpIndices) {
+        const fs::path file = out / FrameFileName(Prefix(several, i, "indices").c_str(), frame, "pgm");
+        if (!WriteFileAtomically(file, EncodePgm(monitor.fire.OutputImage()))) {
+          return Fail("cannot write " + file.string());
+        }
+      }
+      if (options.dumpSurface) {
+        const fs::path file = out / FrameFileName(Prefix(several, i, "surface").c_str(), frame, "raw");
+        if (!WriteFileAtomically(file, monitor.surface.Bytes())) return Fail("cannot write " + file.string());
+      }
     }
     if (options.WritesPng(frame)) {
+      // The whole virtual screen; what no monitor covers stays black.
+      std::vector<std::uint8_t> rgb(static_cast<std::size_t>(screen.width) * static_cast<std::size_t>(screen.height) *
+                                    3);
+      for (const auto& monitor : fires) {
+        const ScreenRect at{monitor->area.x - screen.x, monitor->area.y - screen.y, monitor->area.width,
+                            monitor->area.height};
+        PlaceRgb(rgb, screen.width, SurfaceToRgb(monitor->surface), at);
+      }
       const fs::path file = out / FrameFileName("frame", frame, "png");
-      const auto png = EncodePng(SurfaceToRgb(surface), surface.Width(), surface.Height());
+      const auto png = EncodePng(rgb, screen.width, screen.height);
       if (png.empty() || !WriteFileAtomically(file, png)) return Fail("cannot write " + file.string());
     }
     progress.Frame(frame);
   }
   progress.Done(out);
-  fire.Release();
+  for (auto& monitor : fires) monitor->fire.Release();
   return 0;
 }
 

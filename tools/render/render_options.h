@@ -4,12 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "fire/monitor_layout.h"
+
 // What one run of hearthmoor-render is asked to do.
 struct RenderOptions {
   std::string settingsDir;
   std::int32_t width = 800;
   std::int32_t height = 600;
   int bitsPerPixel = 32;
+  // Several monitors, the first one the primary; empty: one screen of width × height.
+  std::vector<Monitor> monitors;
   std::int32_t frames = 90;
   std::uint32_t frameMs = 33;
   std::string desktopFile;  // empty: the X screen when there is one, else no desktop

@@ -4,9 +4,12 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "app/config_app.h"
 #include "app/small_app.h"
+#include "display/handles_win.h"
 
 // Records which mode Select chose instead of running it.
 class RecordingSelector : public ModeSelector {
@@ -84,4 +87,32 @@ TEST(SmallApp, HostWindowIsReadAsADecimalNumber) {
     EXPECT_EQ(reinterpret_cast<std::uintptr_t>(SmallApp::ParseHostWindow(c.text)), c.handle);
   }
   EXPECT_EQ(SmallApp::ParseHostWindow(nullptr), nullptr);
+}
+
+// A settings mode started while another one runs (its lock is held here) makes
+// no second writer of the settings: it brings the first one's dialog to the
+// front and ends with 0.
+TEST(ModeSelector, ASecondSettingsModeBringsTheFirstOnesDialogForward) {
+  const UniqueKernelHandle first(CreateMutexA(nullptr, FALSE, "Local\\Hearthmoor settings mode"));
+  const UniqueWindow dialog(CreateWindowExA(0, "#32770", "Hearthmoor", WS_POPUP | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                            nullptr, nullptr, nullptr));
+  const UniqueWindow other(CreateWindowExA(0, "STATIC", "other", WS_POPUP | WS_VISIBLE, 300, 0, 200, 100, nullptr,
+                                           nullptr, nullptr, nullptr));
+  SetForegroundWindow(other.get());
+  ASSERT_EQ(GetForegroundWindow(), other.get());
+  char name[] = "Hearthmoor.scr";
+  char* argv[] = {name, nullptr};
+  EXPECT_EQ(ModeSelector().RunSettingsMode(1, argv), 0);
+  EXPECT_EQ(GetForegroundWindow(), dialog.get());
+}
+
+// The settings mode's window thread is a single-threaded COM apartment from the
+// start, as the shell's calls and the file dialog expect.
+TEST(ConfigApp, MakesItsThreadASingleThreadedComApartment) {
+  std::thread([] {
+    const ConfigApp app;
+    const HRESULT again = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    EXPECT_EQ(again, RPC_E_CHANGED_MODE);
+    if (SUCCEEDED(again)) CoUninitialize();
+  }).join();
 }

@@ -61,6 +61,17 @@ std::string TooltipText(HWND link) {
   return search.text;
 }
 
+// What a modal dialog's loop does with the messages waiting now.
+void PumpAsADialog(HWND dialog) {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (!IsDialogMessageA(dialog, &message)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+  }
+}
+
 }  // namespace
 
 TEST(AboutDialog, ShowsNameAndVersionAndOpensEachOfItsThreeLinksThroughTheOpener) {
@@ -113,6 +124,13 @@ TEST(HyperLink, OpensOnAClickThatStartsAndEndsOnItsTextOrOnEnterOrSpaceAndThenSh
       {"release without a press", true, [](HWND l) { SendMessageA(l, WM_LBUTTONUP, 0, MAKELPARAM(3, 3)); }, 0, link},
       {"space", true, [](HWND l) { SendMessageA(l, WM_CHAR, VK_SPACE, 0); }, 1, visited},
       {"enter", true, [](HWND l) { SendMessageA(l, WM_CHAR, VK_RETURN, 0); }, 1, visited},
+      {"enter through the dialog manager, which would press OK with it", true,
+       [](HWND l) {
+         SetFocus(l);
+         PostMessageA(l, WM_KEYDOWN, VK_RETURN, 0);
+         PumpAsADialog(GetParent(l));
+       },
+       1, visited},
       {"another letter", true, [](HWND l) { SendMessageA(l, WM_CHAR, 'a', 0); }, 0, link},
       {"target the shell cannot open", false, [](HWND l) { Click(l, kOnText); }, 1, link},
       {"disabled", true, [](HWND l) { EnableWindow(l, FALSE); }, 0, GetSysColor(COLOR_GRAYTEXT)},

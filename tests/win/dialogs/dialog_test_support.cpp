@@ -34,8 +34,9 @@ void CALLBACK DialogWatcher::Tick(HWND, UINT, UINT_PTR, DWORD) {
   HWND found = nullptr;
   EnumThreadWindows(GetCurrentThreadId(), &FindDialog, reinterpret_cast<LPARAM>(&found));
   if (found == nullptr) return;
-  if (watcher->dialog_ == nullptr) {
+  if (found != watcher->dialog_) {
     watcher->dialog_ = found;
+    watcher->ticksAfter_ = 0;
     watcher->act_(found);
   } else if (++watcher->ticksAfter_ == 250) {
     ADD_FAILURE() << "the dialog \"" << WindowText(found) << "\" was left open";

@@ -19,10 +19,10 @@ class RecordingOpener : public LinkOpener {
   }
 };
 
-// Acts on the first dialog box (or message box) of this thread that shows up while
-// the test runs a modal loop: a thread timer looks for it and hands it to `act`,
-// which inspects it and ends it. A dialog still open five seconds later is closed,
-// and the test fails.
+// Acts on each dialog box (or message box) of this thread that shows up while
+// the test runs a modal loop: a thread timer looks for them and hands each to
+// `act`, which inspects it and ends it. A dialog still open five seconds later
+// is closed, and the test fails.
 class DialogWatcher {
  public:
   using Action = std::function<void(HWND dialog)>;

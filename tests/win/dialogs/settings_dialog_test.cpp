@@ -5,8 +5,10 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <thread>
@@ -16,6 +18,7 @@
 #include "dialogs/resource.h"
 #include "fire/palette_builder.h"
 #include "settings/controller_fixture.h"
+#include "win/dialogs/dialog_test_support.h"
 
 namespace {
 
@@ -298,19 +301,32 @@ TEST_F(SettingsDialogTest, SelectingARowActsOnceAndTheFireFollows) {
   EXPECT_EQ(Notes("select palette"), 0);
 }
 
-TEST_F(SettingsDialogTest, TrackbarsActAtTheEndOfTrackingOnly) {
+// Each way a trackbar reports a new position acts at once, with or without an
+// end of tracking after it; dragging the thumb does not; OK saves what a
+// slider shows even when it was moved without a word to the dialog.
+TEST_F(SettingsDialogTest, TrackbarsActOnEveryNewPositionButDrags) {
+  struct Case {
+    int code;
+    int position;
+    bool acts;
+  };
+  const Case cases[] = {{TB_THUMBTRACK, 900, false},   {TB_LINEDOWN, 901, true}, {TB_PAGEUP, 700, true},
+                        {TB_THUMBPOSITION, 650, true}, {TB_ENDTRACK, 640, true}, {TB_BOTTOM, 1000, true}};
   HWND bar = Item(IDC_PALETTE_INTERVAL);
-  const std::uint32_t before = settings_.Interval(Rotation::kPalette);
-  const std::string label = Text(IDC_PALETTE_INTERVAL_TEXT);
-  SendMessageA(bar, TBM_SETPOS, TRUE, 1000);
-  SendMessageA(dialog_->Handle(), WM_HSCROLL, MAKEWPARAM(TB_THUMBTRACK, 1000), reinterpret_cast<LPARAM>(bar));
-  SendMessageA(dialog_->Handle(), WM_HSCROLL, MAKEWPARAM(TB_PAGEDOWN, 0), reinterpret_cast<LPARAM>(bar));
-  EXPECT_EQ(settings_.Interval(Rotation::kPalette), before);
-  EXPECT_EQ(Text(IDC_PALETTE_INTERVAL_TEXT), label);
-  SendMessageA(dialog_->Handle(), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
-  EXPECT_EQ(settings_.Interval(Rotation::kPalette), 1000u);
-  EXPECT_EQ(Text(IDC_PALETTE_INTERVAL_TEXT), settings_.IntervalText(Rotation::kPalette));
-  EXPECT_NE(Text(IDC_PALETTE_INTERVAL_TEXT), label);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.code);
+    const std::uint32_t before = settings_.Interval(Rotation::kPalette);
+    SendMessageA(bar, TBM_SETPOS, TRUE, c.position);
+    SendMessageA(dialog_->Handle(), WM_HSCROLL, MAKEWPARAM(c.code, 0), reinterpret_cast<LPARAM>(bar));
+    EXPECT_EQ(settings_.Interval(Rotation::kPalette), c.acts ? static_cast<std::uint32_t>(c.position) : before);
+    EXPECT_EQ(Text(IDC_PALETTE_INTERVAL_TEXT), settings_.IntervalText(Rotation::kPalette));
+  }
+  SendMessageA(Item(IDC_STYLE_INTERVAL), TBM_SETPOS, TRUE, 321);
+  Click(IDOK);
+  Settings saved;
+  ASSERT_TRUE(saved.LoadFromFolder(dir_.path().string()));
+  EXPECT_EQ(saved.Interval(Rotation::kStyle), 321u);
+  EXPECT_EQ(saved.Interval(Rotation::kPalette), 1000u);
 }
 
 // With every interval at its shortest, the fire's own changes move the rows.
@@ -363,6 +379,51 @@ TEST_F(SettingsDialogTest, TooManyPalettesOpensNoEditor) {
   Click(IDC_PALETTE_ADD);
   EXPECT_EQ(box.Text(), "There too much pallette, please remove some, then try again.");
   EXPECT_EQ(Notes("palette editor"), 0);
+}
+
+// What the user is told, or keeps seeing, where the dialog used to leave them
+// guessing: the selected row of a list that lost the focus stays in sight; Help
+// without its file, and pictures in a folder too long to be kept, say so in a
+// box of the program's own (the file dialog gets a file whose folder has 252
+// characters, typed as its full path).
+TEST_F(SettingsDialogTest, SaysWhatItCannotDoAndKeepsSelectionsInSight) {
+  for (int list : {IDC_BACKGROUND_LIST, IDC_PALETTE_LIST, IDC_STYLE_LIST}) {
+    EXPECT_NE(GetWindowLongA(Item(list), GWL_STYLE) & LVS_SHOWSELALWAYS, 0) << list;
+  }
+  std::filesystem::path folder = dir_.path();
+  while (folder.string().size() < 252) {
+    folder /= std::string(std::min<std::size_t>(100, 252 - folder.string().size() - 1), 'f');
+  }
+  std::filesystem::create_directories(folder);
+  const std::string picture = (folder / "a.bmp").string();
+  WriteFileBytes(picture, "BM");
+  struct Case {
+    int button;
+    const char* caption;
+    const char* starts;
+  };
+  const Case cases[] = {
+      {IDC_HELP_BUTTON, "Hearthmoor", "The help file help.chm could not be opened."},
+      {IDC_BACKGROUND_ADD_FILE, "Tips", "The folder of these pictures has a path longer than 250 characters."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.caption);
+    std::string caption, text;
+    DialogWatcher watcher([&](HWND dialog) {
+      if (GetDlgItem(dialog, 0x47C) != nullptr) {  // the file dialog: the name typed, then Open
+        SetDlgItemTextA(dialog, 0x47C, picture.c_str());
+        SetDlgItemTextA(dialog, 0x480, picture.c_str());
+      } else {
+        caption = WindowText(dialog);
+        text = ItemText(dialog, 0xFFFF);
+      }
+      PressOk(dialog);
+    });
+    Click(c.button);
+    EXPECT_EQ(caption, c.caption);
+    EXPECT_EQ(text.rfind(c.starts, 0), 0u) << text;
+  }
+  EXPECT_EQ(Rows(IDC_BACKGROUND_LIST), (std::vector<std::string>{"a", "b", "c"}));
 }
 
 // Each palette row shows its palette's strip in the screen's format; removing

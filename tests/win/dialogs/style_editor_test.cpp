@@ -51,7 +51,8 @@ class StyleEditorTest : public ControllerTest {
 };
 
 // A slider released at a new temperature: lowering pulls the areas after it down
-// to it, raising never pushes the ones before it up; only a finished move counts.
+// to it, raising never pushes the ones before it up; every way of moving counts
+// at once except the steps of a drag.
 TEST_F(StyleEditorTest, SlidersKeepTemperaturesFallingToTheRight) {
   struct Case {
     int area;
@@ -63,6 +64,8 @@ TEST_F(StyleEditorTest, SlidersKeepTemperaturesFallingToTheRight) {
       {3, 170, TB_ENDTRACK, {200, 180, 150, 170, 75, 50, 40, 30}},
       {2, 60, TB_ENDTRACK, {200, 180, 60, 60, 60, 50, 40, 30}},
       {2, 60, TB_THUMBTRACK, {200, 180, 60, 100, 75, 50, 40, 30}},
+      {4, 20, TB_LINEDOWN, {200, 180, 150, 100, 20, 20, 20, 20}},
+      {1, 190, TB_PAGEUP, {200, 190, 150, 100, 75, 50, 40, 30}},
   };
   const std::array<int, 8> start = {200, 180, 150, 100, 75, 50, 40, 30};
   UseStyle("200,1|180,0|150,2|100,0|75,1|50,2|40,0|30,2");
@@ -77,7 +80,7 @@ TEST_F(StyleEditorTest, SlidersKeepTemperaturesFallingToTheRight) {
       SendMessageA(bar, TBM_SETPOS, TRUE, -c.temperature);
       SendMessageA(dialog, WM_VSCROLL, MAKEWPARAM(c.code, 0), reinterpret_cast<LPARAM>(bar));
       EXPECT_EQ(Temperatures(dialog), c.after) << "area " << c.area << " to " << c.temperature;
-      EXPECT_EQ(recording_->previewed.size() - previews, c.code == TB_ENDTRACK ? 1u : 0u);
+      EXPECT_EQ(recording_->previewed.size() - previews, c.code == TB_THUMBTRACK ? 0u : 1u);
     }
     PostMessageA(dialog, WM_COMMAND, IDOK, 0);
   });

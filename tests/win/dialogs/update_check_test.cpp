@@ -21,6 +21,20 @@ std::unique_ptr<LoopbackServer> Serving(const std::string& status, const std::st
   });
 }
 
+// Checks as the settings dialog does: the server is asked on the check's own
+// thread, and the answer is shown when its message reaches this one.
+int CheckAndShow(const std::string& url, LinkOpener& opener) {
+  constexpr UINT kDone = WM_APP + 2;
+  HWND window = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  UpdateCheck check;
+  EXPECT_TRUE(check.Start(window, kDone, url, "V1.00"));
+  EXPECT_FALSE(check.Start(window, kDone, url, "V1.00")) << "one check at a time";
+  MSG message;
+  GetMessageA(&message, window, kDone, kDone);
+  DestroyWindow(window);
+  return check.Finish(nullptr, opener);
+}
+
 }  // namespace
 
 TEST(UpdateCheck, ShowsTheOfferOrSaysWhyThereIsNone) {
@@ -81,7 +95,7 @@ TEST(UpdateCheck, ShowsTheOfferOrSaysWhyThereIsNone) {
       }
       PressOk(dialog);
     });
-    EXPECT_EQ(c.result, RunUpdateCheck(nullptr, url, "V1.00", opener));
+    EXPECT_EQ(c.result, CheckAndShow(url, opener));
     EXPECT_TRUE(watcher.Seen());
     EXPECT_EQ("Check for updates", caption);
     EXPECT_EQ(c.text, text);

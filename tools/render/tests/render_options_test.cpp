@@ -69,4 +69,35 @@ TEST(RenderOptions, BadArgumentsAreNamed) {
   }
 }
 
+TEST(RenderOptions, MonitorListsWithSignedOffsets) {
+  struct Case {
+    const char* text;
+    std::vector<ScreenRect> areas;  // empty: refused
+  };
+  const Case cases[] = {
+      {"1280x1024+0+0,1024x768+1280+0", {{0, 0, 1280, 1024}, {1280, 0, 1024, 768}}},
+      {"1920x1080+0+0,1280x1024-1280-200", {{0, 0, 1920, 1080}, {-1280, -200, 1280, 1024}}},
+      {"640x480-10+5", {{-10, 5, 640, 480}}},
+      {"640x480+0", {}},
+      {"640x480", {}},
+      {"0x480+0+0", {}},
+      {"640x480+0+0,", {}},
+      {"640x480+0+0,640x480+0+0", {}},
+      {"640x480++0+0", {}},
+  };
+  for (const Case& c : cases) {
+    const ParsedOptions parsed = ParseRenderOptions(Args({"--settings", "s", "--monitors", c.text}));
+    if (c.areas.empty()) {
+      EXPECT_FALSE(parsed.options) << c.text;
+      continue;
+    }
+    ASSERT_TRUE(parsed.options) << c.text << ": " << parsed.error;
+    ASSERT_EQ(parsed.options->monitors.size(), c.areas.size()) << c.text;
+    for (std::size_t i = 0; i < c.areas.size(); ++i) {
+      EXPECT_EQ(parsed.options->monitors[i].area, c.areas[i]) << c.text << " " << i;
+      EXPECT_EQ(parsed.options->monitors[i].primary, i == 0) << c.text << " " << i;
+    }
+  }
+}
+
 }  // namespace

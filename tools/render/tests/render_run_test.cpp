@@ -97,4 +97,78 @@ TEST(RenderRun, RelativeOutputIsResolvedBeforeTheSettingsFolderBecomesCurrent) {
   EXPECT_TRUE(fs::exists(dir / "rel" / "frame-00002.png"));
 }
 
+// A 24-bit top-down TGA of `width` × `height` pixels, pixel (x, y) coloured by
+// `color` from the full desktop's coordinates (x0 + x, y0 + y): blocks with
+// sharp edges, so that the fire has sparks to seed.
+void WriteDesktopPart(const fs::path& file, int x0, int y0, int width, int height) {
+  std::string bytes(18, '\0');
+  bytes[2] = 2;  // uncompressed true colour
+  bytes[12] = static_cast<char>(width & 0xFF);
+  bytes[13] = static_cast<char>(width >> 8);
+  bytes[14] = static_cast<char>(height & 0xFF);
+  bytes[15] = static_cast<char>(height >> 8);
+  bytes[16] = 24;
+  bytes[17] = 0x20;  // top row first
+  for (int y = y0; y < y0 + height; ++y) {
+    for (int x = x0; x < x0 + width; ++x) {
+      const bool bright = ((x / 9) + (y / 7)) % 2 == 0;
+      bytes += static_cast<char>(bright ? 40 + x : 10);
+      bytes += static_cast<char>(bright ? 200 : 20 + y);
+      bytes += static_cast<char>(bright ? 250 - x : 30);
+    }
+  }
+  bytes += std::string(8, '\0') + "TRUEVISION-XFILE." + std::string(1, '\0');  // the footer that names the format
+  WriteFileBytes(file, bytes);
+}
+
+// Each monitor of a layout (one at a negative origin; more monitors than this
+// machine's two cores, so that threads take turns) draws, frame by frame, the
+// very bytes that monitor alone would draw over its part of the desktop, and the
+// PNG shows the whole virtual screen.
+TEST(RenderRun, EachMonitorDrawsWhatItWouldDrawAlone) {
+  TempDir dir;
+  // Virtual screen: x -40..88, y 0..40 (128 x 40).
+  WriteDesktopPart(dir / "desktop.tga", 0, 0, 128, 40);
+  WriteDesktopPart(dir / "primary.tga", 40, 0, 64, 40);
+  WriteDesktopPart(dir / "left.tga", 0, 5, 40, 30);
+  WriteDesktopPart(dir / "right.tga", 104, 0, 24, 20);
+  const std::string common = "--settings " + kSample + "sample-settings --bpp 24 --frames 6 --dump-surface --quiet";
+  std::string errors;
+  ASSERT_EQ(Render(dir,
+                   common + " --monitors 64x40+0+0,40x30-40+5,24x20+64+0 --desktop " + (dir / "desktop.tga").string() +
+                       " --out " + (dir / "both").string(),
+                   errors),
+            0)
+      << errors;
+  struct Alone {
+    const char* size;
+    const char* desktop;
+    const char* prefix;
+  };
+  for (const Alone& alone :
+       {Alone{"64x40", "primary.tga", "monitor1-surface"}, Alone{"40x30", "left.tga", "monitor2-surface"},
+        Alone{"24x20", "right.tga", "monitor3-surface"}}) {
+    ASSERT_EQ(Render(dir,
+                     common + " --size " + alone.size + " --desktop " + (dir / alone.desktop).string() + " --out " +
+                         (dir / alone.size).string(),
+                     errors),
+              0)
+        << errors;
+    for (int frame = 1; frame <= 6; ++frame) {
+      const std::string number = "-0000" + std::to_string(frame) + ".raw";
+      const std::string together = ReadFileBytes(dir / "both" / (alone.prefix + number));
+      ASSERT_FALSE(together.empty()) << alone.prefix << number;
+      const std::string single = ReadFileBytes(dir / alone.size / ("surface" + number));
+      EXPECT_TRUE(together == single) << alone.prefix << number << " " << together.size() << " " << single.size();
+    }
+  }
+  EXPECT_TRUE(ReadFileBytes(dir / "both" / "monitor1-surface-00001.raw") !=
+              ReadFileBytes(dir / "both" / "monitor1-surface-00006.raw"));
+  const std::string png = ReadFileBytes(dir / "both" / "frame-00006.png");
+  ASSERT_GT(png.size(), 24u);
+  // The IHDR's width and height, big-endian at bytes 16 and 20.
+  EXPECT_EQ(static_cast<unsigned char>(png[18]) * 256 + static_cast<unsigned char>(png[19]), 128);
+  EXPECT_EQ(static_cast<unsigned char>(png[22]) * 256 + static_cast<unsigned char>(png[23]), 40);
+}
+
 }  // namespace
