@@ -322,9 +322,13 @@ void BaseApp::FollowPacing(std::uint32_t frames) {
   // Whatever time no frame is handed (the sleep, or the part of a frame the
   // rate change cut short) still counts for the timed changes.
   const std::uint32_t unseen = frameTimer_->Resume(period);
-  if (fire_ != nullptr) fire_->PassUnseen(unseen * timeScale_);
+  PassUnseen(unseen * timeScale_);
   if (asleep_) TraceLog().Log("BaseApp::MainLoop() awake after %u ms unseen (frame %u)", unseen, frames);
   asleep_ = false;
+}
+
+void BaseApp::PassUnseen(std::uint32_t elapsedMs) {
+  if (fire_ != nullptr) fire_->PassUnseen(elapsedMs);
 }
 
 void BaseApp::OnEnd() {

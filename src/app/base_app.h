@@ -86,6 +86,9 @@ class BaseApp {
   // The window the frames are seen in, which the loop looks at to know whether
   // anybody can see them.
   virtual HWND DrawnWindow() const { return window_.get(); }
+  // Hands time that no frame was given (the loop slept) to every fire the mode
+  // draws, for its timed changes.
+  virtual void PassUnseen(std::uint32_t elapsedMs);
 
   // The bpp for the modes: the display's depth, 32 when that reads 0.
   int ChooseBpp();
