@@ -6,6 +6,7 @@
 #include "app/error_messages.h"
 #include "app/error_report.h"
 #include "app/frame_timer.h"
+#include "app/pacing_notifications.h"
 #include "diagnostics/debug_log.h"
 #include "diagnostics/performance_monitor.h"
 #include "dialogs/resource.h"
@@ -50,6 +51,13 @@ LRESULT CALLBACK BaseApp::AppWindowProc(HWND window, UINT message, WPARAM wParam
     case WM_DESTROY:
       PostQuitMessage(0);
       return 0;
+    case WM_POWERBROADCAST:
+    case WM_WTSSESSION_CHANGE:
+      if (auto* app = reinterpret_cast<BaseApp*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+          app != nullptr && TellPacing(app->pacing_, message, wParam, lParam)) {
+        return TRUE;
+      }
+      return DefWindowProcA(window, message, wParam, lParam);
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }
@@ -194,6 +202,7 @@ int BaseApp::InitWindow() {
     TraceLog().Log("CreateWindowEx false");
     return kErrorCreateWindow;
   }
+  SetWindowLongPtrA(window_.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   // Hidden until the mode has everything ready. It is made with the mode's
   // style as given (visible) and hidden afterwards: Wine's DirectDraw shows
   // nothing in a full-screen window that was created invisible.
@@ -265,7 +274,9 @@ void BaseApp::DrawFrame() {
 }
 
 int BaseApp::MainLoop() {
+  const PacingNotifications notifications(window_.get(), pacing_);
   MSG message{};
+  std::uint32_t frames = 0;
   for (;;) {
     MSG waiting;
     if (PeekMessageA(&waiting, nullptr, 0, 0, PM_REMOVE) != FALSE) {
@@ -276,10 +287,48 @@ int BaseApp::MainLoop() {
       continue;
     }
     if (frameTimer_ == nullptr) break;
+    LookAtWindow(DrawnWindow(), pacing_);
+    FollowPacing(frames);
+    if (asleep_) {
+      // A message ends the sleep. A covered window sends none when it is
+      // uncovered: it is looked at again once a frame.
+      const DWORD look = pacing_.AsleepForWindowOnly() ? 1000 / pacing_.FramesPerSecond() : INFINITE;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, look, QS_ALLINPUT);
+      continue;
+    }
     frameTimer_->Wait();
     DrawFrame();
+    ++frames;
   }
   return static_cast<int>(message.wParam);
+}
+
+void BaseApp::FollowPacing(std::uint32_t frames) {
+  const int framesPerSecond = pacing_.FramesPerSecond();
+  if (framesPerSecond != loggedFramesPerSecond_) {
+    TraceLog().Log("BaseApp::MainLoop() %s: %d frames a second (frame %u)", pacing_.RateReason(), framesPerSecond,
+                   frames);
+    loggedFramesPerSecond_ = framesPerSecond;
+  }
+  if (pacing_.Asleep()) {
+    if (asleep_) return;
+    asleep_ = true;
+    frameTimer_->Pause();
+    TraceLog().Log("BaseApp::MainLoop() asleep: %s (frame %u)", pacing_.SleepReason(), frames);
+    return;
+  }
+  const int period = 1000 / framesPerSecond;
+  if (!asleep_ && period == frameTimer_->Period()) return;
+  // Whatever time no frame is handed (the sleep, or the part of a frame the
+  // rate change cut short) still counts for the timed changes.
+  const std::uint32_t unseen = frameTimer_->Resume(period);
+  PassUnseen(unseen * timeScale_);
+  if (asleep_) TraceLog().Log("BaseApp::MainLoop() awake after %u ms unseen (frame %u)", unseen, frames);
+  asleep_ = false;
+}
+
+void BaseApp::PassUnseen(std::uint32_t elapsedMs) {
+  if (fire_ != nullptr) fire_->PassUnseen(elapsedMs);
 }
 
 void BaseApp::OnEnd() {

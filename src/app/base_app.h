@@ -7,6 +7,7 @@
 
 #include "build_info.h"
 #include "display/handles_win.h"
+#include "fire/frame_pacing.h"
 
 class CDXScreen;
 class DesktopBackgroundSource;
@@ -70,6 +71,8 @@ class BaseApp {
   // or destroying it ends the message loop. Closing does not destroy it:
   // DirectDraw needs the window to leave exclusive mode when the screen is
   // released, and the process ends right after OnEnd, taking the window along.
+  // What the system says about the display, the session and the power goes to
+  // the frame loop's pacing.
   static LRESULT CALLBACK AppWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  protected:
@@ -80,6 +83,12 @@ class BaseApp {
   CDXScreen* GetScreen() const { return screen_.get(); }
   FrameTimer* GetFrameTimer() const { return frameTimer_.get(); }
   const WindowChoice& Choice() const { return choice_; }
+  // The window the frames are seen in, which the loop looks at to know whether
+  // anybody can see them.
+  virtual HWND DrawnWindow() const { return window_.get(); }
+  // Hands time that no frame was given (the loop slept) to every fire the mode
+  // draws, for its timed changes.
+  virtual void PassUnseen(std::uint32_t elapsedMs);
 
   // The bpp for the modes: the display's depth, 32 when that reads 0.
   int ChooseBpp();
@@ -97,6 +106,9 @@ class BaseApp {
   // Colour depth of the display; 32 when it cannot be asked.
   int GetWindowBpp();
   void ReportError(int code);
+  // Puts the loop to sleep or wakes it as the pacing now says, and sets the
+  // frame timer to its rate; `frames` (drawn so far) goes into the log lines.
+  void FollowPacing(std::uint32_t frames);
   // Destroys the fire, the frame timer, the background source and the screen,
   // in this order; skips what is absent.
   void ReleaseDisplay();
@@ -117,6 +129,11 @@ class BaseApp {
   // How many times as fast as the clock the fire's time runs: 1, unless a test
   // compresses days of timed changes into minutes (HEARTHMOOR_TIME_SCALE).
   std::uint32_t timeScale_ = 1;
+  FramePacing pacing_;
+  // What the frame loop does now: asleep (no frames, no ticks) or drawing,
+  // and the rate it last said in the log.
+  bool asleep_ = false;
+  int loggedFramesPerSecond_ = FramePacing::kFramesPerSecond;
   int directXError_ = 0;
   bool quietFailure_ = false;
 };

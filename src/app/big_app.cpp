@@ -78,6 +78,11 @@ void BigApp::OnEnd() {
   BaseApp::OnEnd();
 }
 
+void BigApp::PassUnseen(std::uint32_t elapsedMs) {
+  BaseApp::PassUnseen(elapsedMs);
+  if (others_ != nullptr) others_->PassUnseen(elapsedMs);
+}
+
 void BigApp::DrawFrame() {
   if (others_ == nullptr) {
     BaseApp::DrawFrame();

@@ -21,6 +21,9 @@ class BigApp : public BaseApp {
   // destruction ends the message loop with exit code 0.
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+ protected:
+  void PassUnseen(std::uint32_t elapsedMs) override;
+
  private:
   bool cursorHidden_ = false;
   // Null with one monitor.

@@ -19,6 +19,13 @@ void FrameTimer::SetPeriod(int milliseconds) {
   if (started_ == 0) period_ = milliseconds;
 }
 
+bool FrameTimer::Arm() {
+  // A due time of 0 signals the timer at once, so the first frame is not delayed.
+  LARGE_INTEGER due{};
+  due.QuadPart = 0;
+  return timer_ && SetWaitableTimer(timer_.get(), &due, period_, nullptr, nullptr, FALSE) != FALSE;
+}
+
 bool FrameTimer::Start() {
   if (started_ != 0) return true;
   startTime_ = Now();
@@ -29,12 +36,30 @@ bool FrameTimer::Start() {
     started_ = 1;
     return true;
   }
-  // A due time of 0 signals the timer at once, so the first frame is not delayed.
-  LARGE_INTEGER due{};
-  due.QuadPart = 0;
-  const bool armed = timer_ && SetWaitableTimer(timer_.get(), &due, period_, nullptr, nullptr, FALSE) != FALSE;
+  const bool armed = Arm();
   started_ = armed ? 1 : 0;
   return armed;
+}
+
+void FrameTimer::Pause() {
+  if (started_ == 0 || paused_ != 0) return;
+  if (period_ != 0 && timer_) CancelWaitableTimer(timer_.get());
+  paused_ = 1;
+}
+
+std::uint32_t FrameTimer::Resume(int periodMs) {
+  if (started_ == 0) {
+    period_ = periodMs;
+    return 0;
+  }
+  if (period_ != 0 && timer_) CancelWaitableTimer(timer_.get());
+  period_ = periodMs;
+  paused_ = 0;
+  if (period_ != 0) Arm();
+  const int now = static_cast<int>(Now() - startTime_);
+  const std::uint32_t unseen = static_cast<std::uint32_t>(now) - static_cast<std::uint32_t>(elapsed_);
+  previousElapsed_ = elapsed_ = now;
+  return unseen;
 }
 
 int FrameTimer::Wait() {

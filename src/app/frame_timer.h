@@ -33,13 +33,26 @@ class FrameTimer {
   // finds the timer already signalled; at most one tick is ever pending.
   int Wait();
 
+  // Stops the ticks while no frame is wanted (nobody sees them): the timer is
+  // cancelled, and Wait returns at once without counting until Resume.
+  void Pause();
+  // Ticks again every `periodMs` (the rate may change here), the first tick
+  // due at once. Returns the milliseconds since the last counted tick, which
+  // no frame will be handed: Elapsed() moves on to now, so that the next
+  // frame's step is its own duration only. 0 when not started.
+  std::uint32_t Resume(int periodMs);
+
   int Elapsed() const { return elapsed_; }
   int PreviousElapsed() const { return previousElapsed_; }
   int Ticks() const { return ticks_; }
   bool IsStarted() const { return started_ != 0; }
+  bool IsPaused() const { return paused_ != 0; }
+  int Period() const { return period_; }
 
  private:
   std::uint32_t Now() const;
+  // Sets the timer to tick every period from now; false when it cannot.
+  bool Arm();
 
   int period_ = 0;
   UniqueKernelHandle timer_;

@@ -80,6 +80,13 @@ void OtherMonitors::SetPrimaryWindow(HWND primary) {
   SetForegroundWindow(primary);
 }
 
+void OtherMonitors::PassUnseen(std::uint32_t elapsedMs) {
+  for (const auto& monitor : monitors_) {
+    MonitorFire& fire = monitor->fire;
+    fire.random.Run([&] { fire.fire.PassUnseen(elapsedMs); });
+  }
+}
+
 void OtherMonitors::RunJob(int index) {
   if (index == 0) {
     callPrimary_(primaryFrame_);

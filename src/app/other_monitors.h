@@ -37,6 +37,9 @@ class OtherMonitors {
   void Start(const std::string& folder);
   // The window whose closing ends the saver: a key pressed on another monitor closes it.
   void SetPrimaryWindow(HWND primary);
+  // Time that no frame was given (the saver slept): each monitor's timed
+  // changes go on by it (FireManager::PassUnseen).
+  void PassUnseen(std::uint32_t elapsedMs);
 
   // One frame on every monitor: `primaryFrame` on the calling thread, the other
   // monitors' fires (each `elapsedMs` on) beside it on the workers. Monitors the

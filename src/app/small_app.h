@@ -14,6 +14,8 @@ class SmallApp : public BaseApp {
   bool ChooseWindow(char** argv, WindowChoice& choice) override;
   int Init(int argc, char** argv, int framesPerSecond) override;
   void OnEnd() override;
+  // The preview child the frames are copied into; the own window stays hidden.
+  HWND DrawnWindow() const override { return previewWindow_ != nullptr ? previewWindow_ : BaseApp::DrawnWindow(); }
 
   // The one SmallApp of the process, which the preview window's procedure uses.
   static SmallApp* Current() { return current_; }

@@ -7,6 +7,7 @@
 #include "fire/left_to_right_wipe.h"
 #include "fire/right_to_left_wipe.h"
 #include "fire/top_to_bottom_wipe.h"
+#include "fire/unseen_time.h"
 
 BackgroundManager::BackgroundManager(BackgroundSource& source, FireImageCopyer& copier)
     : copier_(copier), source_(source) {
@@ -73,6 +74,31 @@ void BackgroundManager::ShowNow(const std::string& name, InsertBright& hotSpots,
   copier_.ReadSurface(grey, *surface);
   hotSpots.Release();
   hotSpots.Prepare(grey);
+}
+
+std::uint32_t BackgroundManager::CountUnseen(std::uint32_t elapsedMs, InsertBright& hotSpots, ByteImage& grey) {
+  if (!idle_) {
+    if (currentWipe_ != nullptr && target_) ByteImage::CopyRect(grey, 0, 0, *target_, 0, 0, grey.width, grey.height);
+    idle_ = true;
+    accumulatorMs_ = 0;
+    changeDue_ = false;
+    hotSpots.Prepare(grey);
+  }
+  if (!changeEnabled_) return 0;
+  const std::uint32_t due = changeDue_ ? 1 : 0;
+  changeDue_ = false;
+  return due + CountPeriods(accumulatorMs_, elapsedMs, periodMs_);
+}
+
+bool BackgroundManager::ShowUnseen(const std::string& name, InsertBright& hotSpots, ByteImage& grey) {
+  Surface* surface = source_.Load(name);
+  if (surface == nullptr) {
+    changeDue_ = true;
+    return false;
+  }
+  copier_.ReadSurface(grey, *surface);
+  hotSpots.Prepare(grey);
+  return true;
 }
 
 void BackgroundManager::SetChangePeriod(std::uint32_t periodMs) {

@@ -37,6 +37,15 @@ class BackgroundManager {
   // A name that cannot be loaded changes nothing.
   void ShowNow(const std::string& name, InsertBright& hotSpots, ByteImage& grey);
 
+  // Time that passed unseen (the saver slept): a running wipe ends with the
+  // target wholly in, and the timer counts `elapsedMs` with every change taking
+  // no time. Returns how many changes fell due (one still due counts too); the
+  // caller shows the last with ShowUnseen.
+  std::uint32_t CountUnseen(std::uint32_t elapsedMs, InsertBright& hotSpots, ByteImage& grey);
+  // Loads the name straight into the grey image, keeping the timer's count.
+  // A name that cannot be loaded leaves a change due, as a failed StartChange does.
+  bool ShowUnseen(const std::string& name, InsertBright& hotSpots, ByteImage& grey);
+
   void SetChangePeriod(std::uint32_t periodMs);
   void EnableChange(bool enable) { changeEnabled_ = enable; }
 

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "diagnostics/debug_log.h"
+#include "fire/unseen_time.h"
 
 ColorTable::~ColorTable() { Release(); }
 
@@ -103,6 +104,23 @@ bool ColorTable::Tick(std::uint32_t elapsedMs) {
   changeElapsed_ -= changePeriod_;  // the excess carries over
   changeDue_ = true;
   return true;
+}
+
+std::uint32_t ColorTable::CountUnseen(std::uint32_t elapsedMs) {
+  if (!idle_) {
+    if (tableSize_ != 0) {
+      StepFade(kFadeDuration);
+    } else {
+      StopFade();
+    }
+  }
+  if (!changeEnabled_) return 0;
+  changeDue_ = false;
+  return CountPeriods(changeElapsed_, elapsedMs, changePeriod_);
+}
+
+void ColorTable::ShowUnseen(const PaletteRecord& palette) {
+  if (tableSize_ != 0) Build(palette, current_.get());
 }
 
 void ColorTable::SetChangePeriod(std::uint32_t periodMs) {

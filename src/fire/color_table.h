@@ -33,6 +33,12 @@ class ColorTable {
   bool Tick(std::uint32_t elapsedMs);
   // The timed change: a fade at 32 bits, an immediate Apply at 16 and 24.
   void ChangeTo(const PaletteRecord& palette);
+  // Time that passed unseen (the saver slept): a running fade ends, and the
+  // timer counts `elapsedMs` with every change taking no time. Returns how
+  // many changes fell due in it; the caller shows the last with ShowUnseen.
+  std::uint32_t CountUnseen(std::uint32_t elapsedMs);
+  // Builds `palette` into the current table at once, keeping the timer's count.
+  void ShowUnseen(const PaletteRecord& palette);
   // Sets the period and restarts the timer.
   void SetChangePeriod(std::uint32_t periodMs);
   void EnableChange(bool enable);

@@ -9,6 +9,7 @@
 #include "fire/flame.h"
 #include "fire/flame_render.h"
 #include "fire/insert_bright.h"
+#include "fire/unseen_time.h"
 
 FireManager::FireManager(FireSequence& sequence) : sequence_(sequence) {}
 
@@ -101,6 +102,28 @@ void FireManager::Update(std::uint32_t elapsedMs) {
   }
   if (flame_->Update(elapsedMs, *hotSpots_)) {
     sequence_.NextStyle();
+    ApplyCurrentStyle();
+    styleChanged_ = true;
+  }
+}
+
+void FireManager::PassUnseen(std::uint32_t elapsedMs) {
+  if (!IsCreated()) return;
+  if (indicesDue_ && !indicesDrawn_) FixIndices();
+  if (const std::uint32_t due = backgrounds_->CountUnseen(elapsedMs, *hotSpots_, grey_); due > 0) {
+    MoveOn(
+        due, [this] { sequence_.NextBackground(); }, [this] { return sequence_.GetBackgroundIndex(); });
+    if (backgrounds_->ShowUnseen(sequence_.CurrentBackground(), *hotSpots_, grey_)) backgroundChanged_ = true;
+  }
+  if (const std::uint32_t due = colorTable_->CountUnseen(elapsedMs); due > 0) {
+    MoveOn(
+        due, [this] { sequence_.NextPalette(); }, [this] { return sequence_.GetPaletteIndex(); });
+    colorTable_->ShowUnseen(sequence_.CurrentPalette());
+    paletteChanged_ = true;
+  }
+  if (const std::uint32_t due = flame_->CountUnseen(elapsedMs); due > 0) {
+    MoveOn(
+        due, [this] { sequence_.NextStyle(); }, [this] { return sequence_.GetStyleIndex(); });
     ApplyCurrentStyle();
     styleChanged_ = true;
   }

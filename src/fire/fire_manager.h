@@ -67,6 +67,12 @@ class FireManager {
   void Update(std::uint32_t elapsedMs);
   void Render();
   void CopyToSurface(Surface& surface);
+  // Time that passed while nobody saw the fire (the saver slept and drew no
+  // frame): the timed changes go on by the clock, each list moving on by as
+  // many entries as fell due in `elapsedMs`, counting every change as taking
+  // no time. The last entry of each is shown at once (a running wipe or fade
+  // ends), as nobody was there to watch it come in. The heat field stays.
+  void PassUnseen(std::uint32_t elapsedMs);
 
   // Settings-mode entry points.
   void ShowBackground(const std::string& name);

@@ -4,6 +4,7 @@
 
 #include "diagnostics/performance_monitor.h"
 #include "fire/sse2_flame_filter.h"
+#include "fire/unseen_time.h"
 
 Flame::~Flame() { Destroy(); }
 
@@ -66,6 +67,11 @@ void Flame::SetStyle(const std::uint8_t temperatures[8], const std::uint8_t mode
 void Flame::SetStylePeriod(std::uint32_t periodMs) {
   stylePeriod_ = periodMs;
   styleElapsed_ = 0;
+}
+
+std::uint32_t Flame::CountUnseen(std::uint32_t elapsedMs) {
+  if (!styleChangeEnabled_) return 0;
+  return CountPeriods(styleElapsed_, elapsedMs, stylePeriod_);
 }
 
 void Flame::EnableStyleChange(bool enable) { styleChangeEnabled_ = enable; }

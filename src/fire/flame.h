@@ -36,6 +36,10 @@ class Flame {
   void SetStyle(const FireStyle& style) { SetStyle(style.temperatures, style.modes); }
   // Sets the period and restarts the timer.
   void SetStylePeriod(std::uint32_t periodMs);
+  // Time that passed unseen (the saver slept): the style timer counts
+  // `elapsedMs` by the clock, keeping what is left over. Returns how many style
+  // changes fell due in it. The heat field does not move.
+  std::uint32_t CountUnseen(std::uint32_t elapsedMs);
   // Stops or resumes the timer without clearing what it has gathered.
   void EnableStyleChange(bool enable);
 

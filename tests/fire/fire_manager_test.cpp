@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <stdexcept>
@@ -436,3 +437,63 @@ TEST_F(FireManagerTest, FrameStepLogsAFailedStageAndTheNextFrameDraws) {
 }
 
 }  // namespace
+
+TEST_F(FireManagerTest, UnseenTimeMovesTheListsOnByTheClockAndShowsTheLastAtOnce) {
+  source.Add("c", 120, true);
+  settings.SetBackgrounds({"a", "b", "c"}, 0);
+  settings.AddPalette(Ramp(255, 0, 0));
+  settings.AddPalette(Ramp(0, 255, 0));
+  settings.AddPalette(Ramp(0, 0, 255));
+  settings.SetPaletteIndex(0);
+  settings.SetStyles({"200,1|180,0|150,2|100,0|75,1|50,2|255,0|255,2", "0,255"}, 0);
+  ASSERT_EQ(Create(32), 0);
+  fire.SetBackgroundPeriod(5000);
+  fire.SetPalettePeriod(7000);
+  fire.SetStylePeriod(3000);
+  MemorySurface surface(kWidth, kHeight, 32);
+  Frame(surface);  // 40 ms counted by every timer
+  fire.TakeChanges();
+
+  // Each step's time adds to what the timers hold; a day and a bit goes round
+  // each list thousands of times and ends where the clock says.
+  struct Step {
+    std::uint32_t unseenMs;
+    std::uint32_t background, palette, style;
+  };
+  for (const Step step : {Step{4900, 0, 0, 1}, Step{60, 1, 0, 1}, Step{86'405'000, 2, 2, 1}, Step{0, 2, 2, 1}}) {
+    const ByteImage& heat = fire.HeatImage();
+    const std::vector<std::uint8_t> heatBefore(heat.data, heat.data + heat.pitch * heat.height);
+    fire.PassUnseen(step.unseenMs);
+    EXPECT_EQ(settings.GetBackgroundIndex(), step.background) << step.unseenMs;
+    EXPECT_EQ(settings.GetPaletteIndex(), step.palette) << step.unseenMs;
+    EXPECT_EQ(settings.GetStyleIndex(), step.style) << step.unseenMs;
+    EXPECT_TRUE(std::equal(heatBefore.begin(), heatBefore.end(), fire.HeatImage().data)) << "the heat moved";
+  }
+  // Only the last background was loaded, straight in; the last palette too, without a fade.
+  EXPECT_EQ(source.loads, (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_EQ(fire.BackgroundGrey().Row(0)[0], 120);
+  const std::uint8_t* hottest = fire.ColorTableData() + 4 * 255;
+  EXPECT_EQ(hottest[0], 255);
+  EXPECT_EQ(hottest[1], 0);
+  const FireChanges changes = fire.TakeChanges();
+  EXPECT_TRUE(changes.background && changes.palette && changes.style);
+
+  // The remainders carry on: 2000 ms of the palette's 7000 were counted.
+  fire.Update(4999);
+  EXPECT_FALSE(fire.TakeChanges().palette);
+  fire.Update(1);
+  EXPECT_TRUE(fire.TakeChanges().palette);
+
+  // That frame began a wipe to "a"; one under way when the sleep begins ends
+  // with its target wholly in.
+  fire.Update(40);
+  ASSERT_EQ(settings.GetBackgroundIndex(), 0u);
+  const auto rowIsA = [this] {
+    const std::uint8_t* row = fire.BackgroundGrey().Row(0);
+    return std::all_of(row, row + kWidth, [](std::uint8_t grey) { return grey == 40; });
+  };
+  EXPECT_FALSE(rowIsA());
+  fire.PassUnseen(0);
+  EXPECT_TRUE(rowIsA());
+  EXPECT_EQ(fire.BackgroundGrey().Row(kHeight / 2)[kWidth / 2], 240);
+}

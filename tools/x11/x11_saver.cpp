@@ -1,6 +1,7 @@
 #include "x11_saver.h"
 
 #include <X11/Xutil.h>
+#include <X11/extensions/dpms.h>
 #include <poll.h>
 
 #include <algorithm>
@@ -24,6 +25,8 @@ constexpr auto kFramePeriod = std::chrono::milliseconds(33);
 // After a stall (a suspended machine, a stopped process) the fire takes one
 // ordinary step instead of racing through every change it missed.
 constexpr std::uint32_t kLongestStepMs = 1000;
+// DPMS sends no event when the display goes off or on: it is asked this often.
+constexpr auto kDisplayLookPeriod = std::chrono::milliseconds(250);
 
 std::string HexId(unsigned long id) {
   char text[32];
@@ -34,7 +37,11 @@ std::string HexId(unsigned long id) {
 }  // namespace
 
 X11Saver::X11Saver(Display* display, const SaverOptions& options, Settings& settings)
-    : display_(display), options_(options), settings_(settings), fire_(settings) {}
+    : display_(display), options_(options), settings_(settings), fire_(settings) {
+  int event = 0;
+  int error = 0;
+  hasDpms_ = DPMSQueryExtension(display_, &event, &error) != False && DPMSCapable(display_) != False;
+}
 
 X11Saver::~X11Saver() {
   fire_.Release();
@@ -70,7 +77,7 @@ std::string X11Saver::OpenOwnWindow() {
   depth_ = DefaultDepth(display_, screen);
   XSetWindowAttributes attributes{};
   attributes.background_pixel = BlackPixel(display_, screen);
-  attributes.event_mask = KeyPressMask | StructureNotifyMask;
+  attributes.event_mask = KeyPressMask | StructureNotifyMask | VisibilityChangeMask;
   window_ = XCreateWindow(display_, RootWindow(display_, screen), 0, 0, kOwnWidth, kOwnHeight, 0, depth_, InputOutput,
                           visual_, CWBackPixel | CWEventMask, &attributes);
   ownWindow_ = true;
@@ -102,9 +109,11 @@ std::string X11Saver::OpenExistingWindow(Window window) {
   depth_ = attributes.depth;
   wantedWidth_ = attributes.width;
   wantedHeight_ = attributes.height;
+  // Its mapping is told by events from now on.
+  pacing_.SetWindowMinimised(attributes.map_state == IsUnmapped);
   // Only the structure: the window's owner keeps its input, and several
   // clients may listen for size changes and destruction at once.
-  XSelectInput(display_, window_, StructureNotifyMask);
+  XSelectInput(display_, window_, StructureNotifyMask | VisibilityChangeMask);
   TakeDesktopPicture();
   return {};
 }
@@ -165,6 +174,16 @@ bool X11Saver::HandleEvents() {
       case KeyPress:
         if (ownWindow_) return false;
         break;
+      case VisibilityNotify:
+        if (event.xvisibility.window == window_) {
+          pacing_.SetWindowCovered(event.xvisibility.state == VisibilityFullyObscured);
+        }
+        break;
+      case UnmapNotify:
+      case MapNotify:
+        // An unmapped window shows nothing, as a minimised one does.
+        if (event.xany.window == window_) pacing_.SetWindowMinimised(event.type == UnmapNotify);
+        break;
       case ClientMessage:
         if (ownWindow_ && static_cast<Atom>(event.xclient.data.l[0]) == deleteWindow_) return false;
         break;
@@ -192,11 +211,22 @@ void X11Saver::WaitUntil(Clock::time_point deadline) {
   poll(waits, TerminationFd() >= 0 ? 2 : 1, static_cast<int>(wait.count()));
 }
 
+void X11Saver::LookAtDisplay(Clock::time_point now) {
+  if (!hasDpms_ || now < nextDisplayLook_) return;
+  nextDisplayLook_ = now + kDisplayLookPeriod;
+  CARD16 level = DPMSModeOn;
+  BOOL enabled = False;
+  if (DPMSInfo(display_, &level, &enabled) == 0) return;
+  // Standby and suspend blank the display as off does.
+  pacing_.SetDisplay(enabled != False && level != DPMSModeOn ? DisplayState::kOff : DisplayState::kOn);
+}
+
 void X11Saver::Run() {
   const auto start = Clock::now();
   auto last = start;
   auto next = last;
   std::uint32_t frames = 0;
+  bool asleep = false;
   while (!TerminationRequested()) {
     if (!HandleEvents()) break;
     if ((wantedWidth_ != width_ || wantedHeight_ != height_) && wantedWidth_ > 0 && wantedHeight_ > 0) {
@@ -206,6 +236,22 @@ void X11Saver::Run() {
       }
     }
     const auto now = Clock::now();
+    LookAtDisplay(now);
+    if (pacing_.Asleep()) {
+      if (!asleep) TraceLog().Log("X11Saver::Run() asleep: %s (frame %u)", pacing_.SleepReason(), frames);
+      asleep = true;
+      // Events end the sleep; without DPMS nothing else can.
+      WaitUntil(hasDpms_ ? nextDisplayLook_ : now + std::chrono::hours(1));
+      continue;
+    }
+    if (asleep) {
+      // The time nobody saw still counts for the timed changes, by the clock.
+      const auto unseen = std::chrono::duration_cast<std::chrono::milliseconds>(now - last).count();
+      fire_.PassUnseen(static_cast<std::uint32_t>(unseen));
+      TraceLog().Log("X11Saver::Run() awake after %u ms unseen (frame %u)", static_cast<unsigned>(unseen), frames);
+      asleep = false;
+      last = next = now;
+    }
     if (now >= next) {
       const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - last).count();
       last = now;
@@ -214,7 +260,7 @@ void X11Saver::Run() {
       next += kFramePeriod;
       if (next < now) next = now + kFramePeriod;  // fell behind: do not try to catch up
     }
-    WaitUntil(next);
+    WaitUntil(hasDpms_ ? std::min(next, nextDisplayLook_) : next);
   }
   const auto ran = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
   TraceLog().Log("X11Saver::Run %u frames in %lld ms", frames, static_cast<long long>(ran));

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fire/fire_manager.h"
+#include "fire/frame_pacing.h"
 #include "image/decoded_image.h"
 #include "noticing_background_source.h"
 #include "saver_options.h"
@@ -20,6 +21,9 @@ class Settings;
 // second until it is asked to end (a termination signal; in its own window also
 // a key press or the window manager's close), or its window is destroyed.
 // A change of the window's size makes the fire anew at the new size.
+// Nobody sees the fire while its window is wholly covered or unmapped, or the
+// display is off by DPMS (where the server has the extension): then it sleeps,
+// drawing nothing, and the timed changes go on by the clock.
 class X11Saver {
  public:
   // Neither the display nor the settings are owned; both outlive the saver.
@@ -46,6 +50,8 @@ class X11Saver {
   void Frame(std::uint32_t elapsedMs);
   // Sleeps until the deadline, or until an event or a termination signal comes.
   void WaitUntil(Clock::time_point deadline);
+  // Asks the server's DPMS whether the display is on, when a look is due.
+  void LookAtDisplay(Clock::time_point now);
 
   Display* display_;
   SaverOptions options_;
@@ -59,6 +65,9 @@ class X11Saver {
   std::int32_t wantedWidth_ = 0;
   std::int32_t wantedHeight_ = 0;
   Atom deleteWindow_ = 0;
+  FramePacing pacing_;
+  bool hasDpms_ = false;
+  Clock::time_point nextDisplayLook_{};
   std::optional<DecodedImage> desktop_;
   FireManager fire_;
   std::unique_ptr<NoticingBackgroundSource> source_;

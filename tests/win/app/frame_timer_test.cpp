@@ -67,6 +67,24 @@ TEST_F(FrameTimerTest, ElapsedSurvivesTheClockWrapping) {
   EXPECT_EQ(timer.Wait(), 0x20);
 }
 
+TEST_F(FrameTimerTest, PausedTimeIsHandedOverOnceAndNoFrameIsGivenIt) {
+  FrameTimer timer(&FakeClock);
+  timer.SetPeriod(10000);  // a real wait would show as a hang
+  ASSERT_TRUE(timer.Start());
+  EXPECT_EQ(timer.Wait(), 0);  // due at once
+  fakeNow += 50;
+  timer.Pause();
+  fakeNow += 60000;
+  EXPECT_EQ(timer.Wait(), 0) << "a paused timer neither blocks nor counts";
+  EXPECT_EQ(timer.Ticks(), 1);
+  EXPECT_EQ(timer.Resume(66), 60050u);  // since the last counted tick
+  EXPECT_EQ(timer.Period(), 66);
+  fakeNow += 70;
+  EXPECT_EQ(timer.Wait(), 60120);  // the new period's first tick is due at once
+  EXPECT_EQ(timer.Elapsed() - timer.PreviousElapsed(), 70) << "the frame's own duration only";
+  EXPECT_EQ(timer.Resume(33), 0u) << "nothing unseen right after a tick";
+}
+
 TEST(FrameTimerRealClock, RepeatingTimerPacesWaits) {
   // The third tick of a 20 ms timer cannot come before 40 ms after Start,
   // however late the waits are made. Checks that Wait really blocks, not its

@@ -1,13 +1,35 @@
 // A plain window for the end-to-end tests to hand to hearthmoor-x11 with
 // -window-id: prints its id in decimal, then lives until it is killed.
 // test_window [WIDTH HEIGHT [argb]]: "argb" makes it on a depth-32 visual.
+// test_window dpms off|on: switches the display off or on through DPMS and
+// ends (exit 77 when the server has no DPMS).
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/dpms.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+namespace {
+
+int ForceDpms(Display* display, const char* level) {
+  int event = 0;
+  int error = 0;
+  if (!DPMSQueryExtension(display, &event, &error) || !DPMSCapable(display)) return 77;
+  DPMSEnable(display);
+  DPMSForceLevel(display, std::strcmp(level, "off") == 0 ? DPMSModeOff : DPMSModeOn);
+  XSync(display, False);
+  return 0;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 2 && std::strcmp(argv[1], "dpms") == 0) {
+    Display* display = XOpenDisplay(nullptr);
+    return display == nullptr ? 1 : ForceDpms(display, argv[2]);
+  }
   const unsigned width = argc > 2 ? static_cast<unsigned>(std::atoi(argv[1])) : 640;
   const unsigned height = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 480;
   Display* display = XOpenDisplay(nullptr);

@@ -5,6 +5,8 @@
 # Usage: x11_e2e_test.sh SCENARIO SAVER TEST_WINDOW FIRE_DATA_DIR BUILD_DIR HACK_DIR CONFIG_DIR
 # (the last three: the build tree, and where it installs the program and its XML)
 #   window-id     drawing into a depth-32 window of another program; resizing; SIGTERM
+#   sleep         asleep while its window is covered or unmapped, or DPMS has the
+#                 display off; processor time asleep measured
 #   root-24       the root window at 24 bits (MIT-SHM)
 #   root-16       the root window at 16 bits without MIT-SHM (XPutImage)
 #   xscreensaver  installed, then run by the xscreensaver daemon (desktop from its grabber)
@@ -186,13 +188,13 @@ EOC
   run xscreensaver-command -exit >/dev/null 2>&1
 }
 
-case $scenario in
-window-id)
+# saver_in_test_window [argb]: on a new display with the picture, the saver
+# drawing into a 640 x 480 test window ($window, saver $pid), checked lit.
+saver_in_test_window() {
   start_display 24
   show_picture
   make_settings "$tmp/settings"
-  # On a depth-32 (ARGB) visual, the third kind besides the roots at 24 and 16.
-  "$test_window" 640 480 argb >"$tmp/window-id" &
+  "$test_window" 640 480 ${1:-} >"$tmp/window-id" &
   pids+=($!)
   wait_for 5 test -s "$tmp/window-id" || { echo "the test window did not start"; exit 1; }
   window=$(cat "$tmp/window-id")
@@ -201,6 +203,12 @@ window-id)
   pids+=($pid)
   sleep 2
   check "the window is lit" within 10 lit "$window" "$tmp/one.png"
+}
+
+case $scenario in
+window-id)
+  # On a depth-32 (ARGB) visual, the third kind besides the roots at 24 and 16.
+  saver_in_test_window argb
   check "the fire moves" moves "$window"
   # A larger window gets a fire of its own size: its new strip burns too.
   xdotool windowsize "$window" 800 600
@@ -209,6 +217,71 @@ window-id)
   check "SIGTERM ends the saver within a second (${ended_ms} ms, status $exit_status)" \
     test "$ended_ms" -lt 1000 -a "$exit_status" -eq 0
   check "the positions were saved (background 5 -> 0, palette 7 -> 0 or 1)" saved_positions "$tmp/settings"
+  check "nothing on stderr" test ! -s "$tmp/stderr"
+  ;;
+sleep)
+  saver_in_test_window
+  log=$tmp/settings/log.txt
+  # cpu_us PID: the processor time all threads of the process have used so far,
+  # in microseconds (the scheduler counts nanoseconds; /proc/PID/stat only ticks).
+  cpu_us() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ ns += $1 } END { printf "%d\n", ns / 1000 }'; }
+  pacing() { sed -E 's/^[0-9]+: //' "$log" | grep -E '^X11Saver::Run\(\) (asleep|awake)'; }
+  count_of() { pacing | grep -cF "$1"; }
+  more_than() { test "$(count_of "$1")" -gt "$2"; }
+  frame_of() { sed -E 's/.*\(frame ([0-9]+)\)$/\1/' <<<"$1"; }
+  # fall_asleep REASON CAUSE...: CAUSE puts the saver to sleep for REASON.
+  fall_asleep() {
+    local reason=$1 sleeps; shift
+    sleeps=$(count_of "asleep: $reason")
+    "$@"
+    check "asleep: $reason" wait_for 5 more_than "asleep: $reason" "$sleeps"
+  }
+  # wake_up SECONDS WAKE...: after SECONDS asleep, WAKE wakes the saver, which
+  # drew no frame in between.
+  wake_up() {
+    local seconds=$1 wakes slept woke; shift
+    wakes=$(count_of "awake after")
+    sleep "$seconds"
+    "$@"
+    check "  ... awake again" wait_for 5 more_than "awake after" "$wakes"
+    slept=$(pacing | grep -F "asleep:" | tail -1) woke=$(pacing | grep -F "awake after" | tail -1)
+    echo "  $slept / $woke"
+    check "  ... having drawn no frame asleep" test "$(frame_of "$slept")" = "$(frame_of "$woke")"
+  }
+  before=$(cpu_us "$pid")
+  sleep 5
+  awake_us=$(($(cpu_us "$pid") - before))
+
+  # Another window of the same size on top covers it wholly.
+  "$test_window" 640 480 >"$tmp/cover-id" &
+  cover=$!
+  pids+=($cover)
+  check "asleep: window covered" wait_for 5 more_than "asleep: window covered" 0
+  before=$(cpu_us "$pid")
+  sleep 10
+  asleep_us=$(($(cpu_us "$pid") - before))
+  awk -v a="$awake_us" -v s="$asleep_us" 'BEGIN {
+    printf "  processor time: awake %.1f ms in 5 s, asleep %.1f ms in 10 s (%.3f%% of a core)\n",
+      a / 1000, s / 1000, s / 100000 }'
+  check "asleep, under a tenth of the processor time awake" test $((asleep_us * 5)) -lt "$awake_us"
+  wake_up 0 kill "$cover"
+  check "the uncovered window is drawn again" within 5 lit "$window" "$tmp/uncovered.png"
+
+  fall_asleep "window minimised" xdotool windowunmap "$window"
+  wake_up 2 xdotool windowmap "$window"
+
+  "$test_window" dpms off
+  case $? in
+  0)
+    check "asleep: display off" wait_for 5 more_than "asleep: display off" 0
+    wake_up 2 "$test_window" dpms on
+    ;;
+  77) echo "note: this X server has no DPMS; the display-off case is not checked" ;;
+  *) fail "DPMS could not be switched off" ;;
+  esac
+  check "the fire moves after waking" moves "$window"
+  terminate "$pid"
+  check "SIGTERM ends the saver (status $exit_status)" test "$exit_status" -eq 0
   check "nothing on stderr" test ! -s "$tmp/stderr"
   ;;
 root-24 | root-16)
