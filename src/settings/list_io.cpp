@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "image/network_path.h"
 #include "settings/file_access.h"
 #include "settings/settings_store.h"
 
@@ -13,7 +14,12 @@ const char* const kPointKeys[PaletteRecord::kPoints] = {"RedPoint0",   "RedPoint
                                                         "BluePoint0",  "BluePoint1",  "BluePoint2",  "BluePoint3"};
 
 // "Desktop" is matched exactly: "desktop" is taken as a file name like any other.
-bool BackgroundUsable(const std::string& entry) { return entry == kDesktop || PathExists(entry); }
+// A picture on another machine is kept unasked: asking would stall the start
+// for as long as the server takes to answer, or to be given up. Loading it later
+// finds out, off the frame thread.
+bool BackgroundUsable(const std::string& entry) {
+  return entry == kDesktop || IsNetworkPath(entry) || PathExists(entry);
+}
 
 // Counts come from files the user may have edited: a negative one reads as none,
 // and a huge one must not have us read (and hold) billions of default entries.

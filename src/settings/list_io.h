@@ -16,7 +16,8 @@ constexpr std::size_t kMaxListEntries = 10000;
 
 // [Background] num, path<i>, currentOrder. Entries that are neither "Desktop" nor
 // an existing file or folder are dropped on reading and left out on writing, the
-// rest numbered without gaps (currentOrder follows its entry).
+// rest numbered without gaps (currentOrder follows its entry). A name on another
+// machine (image/network_path.h) is kept without being looked at.
 void ReadBackgrounds(SettingsStore& store, std::vector<std::string>& list, std::uint32_t& index);
 void WriteBackgrounds(SettingsStore& store, const std::vector<std::string>& list, std::uint32_t index);
 
