@@ -10,9 +10,18 @@ class SettingsStore;
 // How the lists sit in config.ini and store.ini. Readers go by the "num" key, so
 // entries beyond it (left behind when a list shrank) are never read; writers never
 // remove anything. A stored index that is out of range reads and writes as 0.
+// A list also ends at the first entry the file does not hold (a missing key, a
+// palette section with none of its points): a count that claims more than the
+// file has (a damaged or hand-edited file) costs neither time nor memory, and
+// never fills the rotation with made-up entries.
 
 // The most entries a list is read with, whatever its "num" says.
 constexpr std::size_t kMaxListEntries = 10000;
+// The most palettes a palette list (or the palette store) is read with: as many
+// as the settings mode lets a list hold. A palette is twelve keys of a section of
+// its own, and a file of a thousand of them keeps the Windows calls busy for
+// seconds before the first frame.
+constexpr std::size_t kMaxPaletteEntries = 256;
 
 // [Background] num, path<i>, currentOrder. Entries that are neither "Desktop" nor
 // an existing file or folder are dropped on reading and left out on writing, the
