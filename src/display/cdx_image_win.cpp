@@ -25,26 +25,33 @@ struct DibHeader {
 };
 static_assert(sizeof(DibHeader) == 1068, "header, 256 colours, 4 spare bytes");
 
-// Nothing when the whole file is in `bytes`, else why not.
-std::optional<DecodeError> ReadWholeFile(const char* fileName, std::vector<std::uint8_t>& bytes) {
-  const UniqueFile file(
-      CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return DecodeError::kUnreadable;
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0) return DecodeError::kUnreadable;
-  if (size.QuadPart > kMaxFileBytes) return DecodeError::kTooLarge;
-  bytes.resize(static_cast<std::size_t>(size.QuadPart));
-  DWORD read = 0;
-  if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) || read != bytes.size()) {
-    return DecodeError::kUnreadable;
-  }
-  return std::nullopt;
-}
-
 std::uint32_t U32At(const std::uint8_t* p) {
   return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 }  // namespace
+
+FileBytes CDXImage::ReadWholeFile(const char* fileName) {
+  FileBytes result;
+  const UniqueFile file(
+      CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0) {
+    result.error = DecodeError::kUnreadable;
+    return result;
+  }
+  if (size.QuadPart > kMaxFileBytes) {
+    result.error = DecodeError::kTooLarge;
+    return result;
+  }
+  result.bytes.resize(static_cast<std::size_t>(size.QuadPart));
+  DWORD read = 0;
+  if (!ReadFile(file.get(), result.bytes.data(), static_cast<DWORD>(result.bytes.size()), &read, nullptr) ||
+      read != result.bytes.size()) {
+    result.bytes.clear();
+    result.error = DecodeError::kUnreadable;
+  }
+  return result;
+}
 
 LPDIRECTDRAWSURFACE7 CDXImage::GetImage(LPDIRECTDRAW7 directDraw, const char* fileName, BYTE memoryType, int format,
                                         DecodeError* why) {
@@ -52,12 +59,12 @@ LPDIRECTDRAWSURFACE7 CDXImage::GetImage(LPDIRECTDRAW7 directDraw, const char* fi
   if (why == nullptr) why = &ignored;
   *why = DecodeError::kUnreadable;
   if (fileName == nullptr) return nullptr;
-  std::vector<std::uint8_t> bytes;
-  if (const auto error = ReadWholeFile(fileName, bytes)) {
-    *why = *error;
+  const FileBytes file = ReadWholeFile(fileName);
+  if (file.error) {
+    *why = *file.error;
     return nullptr;
   }
-  return GetImageFromMemory(directDraw, bytes.size(), bytes.data(), memoryType, format, why);
+  return GetImageFromMemory(directDraw, file.bytes.size(), file.bytes.data(), memoryType, format, why);
 }
 
 LPDIRECTDRAWSURFACE7 CDXImage::GetImageFromMemory(LPDIRECTDRAW7 directDraw, std::size_t size, const std::uint8_t* data,

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "image/deadline_file_reader.h"
 #include "image/decoded_image.h"
 
 // Turns an image file into a new off-screen DirectDraw surface holding the
@@ -27,6 +28,10 @@ class CDXImage {
                                 DecodeError* why = nullptr);
   LPDIRECTDRAWSURFACE7 GetImageFromMemory(LPDIRECTDRAW7 directDraw, std::size_t size, const std::uint8_t* data,
                                           BYTE memoryType, int format = kDetect, DecodeError* why = nullptr);
+
+  // The whole file (shared read), or why not: it cannot be opened or read whole,
+  // is empty, or is larger than DecodeLimits::kMaxFileBytes.
+  static FileBytes ReadWholeFile(const char* fileName);
 
   // The finishing step of the program's own decoders: a surface of the image's
   // size with the image drawn 1:1 onto it. Null on any failure.

@@ -68,8 +68,27 @@ int CDXSurface::LoadImage(CDXSurfaceHost* screen, const char* fileName, BYTE mem
       return result;
     }
   }
-  surface_ = loaded;
+  return AdoptPicture(screen, loaded, fileName, memoryType);
+}
 
+int CDXSurface::LoadImageFromMemory(CDXSurfaceHost* screen, const std::vector<std::uint8_t>& bytes, BYTE memoryType,
+                                    DecodeError* why) {
+  if (screen == nullptr || screen->GetDD() == nullptr) return -1;
+  DropSurface();
+  CDXImage loader;
+  DecodeError error = DecodeError::kUnreadable;
+  LPDIRECTDRAWSURFACE7 loaded =
+      loader.GetImageFromMemory(screen->GetDD(), bytes.size(), bytes.data(), memoryType, CDXImage::kDetect, &error);
+  if (loaded == nullptr) {
+    if (why != nullptr) *why = error;
+    return -2;
+  }
+  return AdoptPicture(screen, loaded, "", memoryType);
+}
+
+int CDXSurface::AdoptPicture(CDXSurfaceHost* screen, LPDIRECTDRAWSURFACE7 loaded, const char* fileName,
+                             BYTE memoryType) {
+  surface_ = loaded;
   // The descriptor holds the real size only after a lock.
   if (Lock() < 0 || UnlockSurface() < 0) {
     surface_->Release();

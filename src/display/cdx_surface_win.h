@@ -4,6 +4,7 @@
 #include <ddraw.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "display/offscreen_surface_win.h"
 #include "image/decoded_image.h"
@@ -44,6 +45,10 @@ class CDXSurface : public Surface {
   // A file that gives no picture answers -2 with `why` (when given) saying why.
   int LoadImage(CDXSurfaceHost* screen, const char* fileName, BYTE memoryType = CDXMEM_SYSTEMONLY,
                 DecodeError* why = nullptr);
+  // The same for a file's bytes read beforehand (a picture on another machine,
+  // read off the frame thread). Nothing to reload from: Restore answers -2.
+  int LoadImageFromMemory(CDXSurfaceHost* screen, const std::vector<std::uint8_t>& bytes,
+                          BYTE memoryType = CDXMEM_SYSTEMONLY, DecodeError* why = nullptr);
 
   // Surface: new lock count, or a negative DirectDraw result.
   int Lock() override;
@@ -103,6 +108,9 @@ class CDXSurface : public Surface {
   friend class CDXScreen;
   // Reads the pixel format (and size) into the descriptor.
   void ReadPixelFormat();
+  // Takes over a picture surface LoadImage or LoadImageFromMemory made: 1, or
+  // -4 (and the surface released) when it cannot be locked.
+  int AdoptPicture(CDXSurfaceHost* screen, LPDIRECTDRAWSURFACE7 loaded, const char* fileName, BYTE memoryType);
   // Joins the screen's list and takes the next process-wide id.
   void Register(CDXSurfaceHost* screen);
   // Releases the DirectDraw surface (giving back a held context or lock) and

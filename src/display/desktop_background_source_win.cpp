@@ -3,9 +3,11 @@
 #include <optional>
 
 #include "diagnostics/debug_log.h"
+#include "display/cdx_image_win.h"
 #include "display/cdx_screen_win.h"
 #include "display/handles_win.h"
 #include "image/decoded_image.h"
+#include "image/network_path.h"
 
 // Destroyed in reverse order: the bitmap leaves the context before either is
 // deleted.
@@ -20,7 +22,8 @@ struct DesktopBackgroundSource::Snapshot {
   std::optional<SelectedObject> selection;
 };
 
-DesktopBackgroundSource::DesktopBackgroundSource() = default;
+DesktopBackgroundSource::DesktopBackgroundSource()
+    : networkReader_([](const std::string& path) { return CDXImage::ReadWholeFile(path.c_str()); }) {}
 
 DesktopBackgroundSource::~DesktopBackgroundSource() { Release(); }
 
@@ -86,18 +89,43 @@ CDXSurface* DesktopBackgroundSource::LoadPicture(const std::string& fileName) {
   picture_.reset();
   CDXSurface file;
   DecodeError why = DecodeError::kUnreadable;
-  if (file.LoadImage(screen_, fileName.c_str(), CDXMEM_SYSTEMONLY, &why) != 1) {
+  std::uint64_t size = 0;
+  bool loaded = false;
+  if (IsNetworkPath(fileName)) {
+    const std::optional<bool> network = LoadNetworkPicture(fileName, file, why, size);
+    if (!network) {
+      TraceLog().Log(
+          "DesktopBackgroundSource::Load '%s' is not read from the network yet: the next background meanwhile",
+          fileName.c_str());
+      return nullptr;
+    }
+    loaded = *network;
+  } else {
+    loaded = file.LoadImage(screen_, fileName.c_str(), CDXMEM_SYSTEMONLY, &why) == 1;
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
-    std::uint64_t size = 0;
-    if (GetFileAttributesExA(fileName.c_str(), GetFileExInfoStandard, &attributes)) {
+    if (!loaded && GetFileAttributesExA(fileName.c_str(), GetFileExInfoStandard, &attributes)) {
       size = static_cast<std::uint64_t>(attributes.nFileSizeHigh) << 32 | attributes.nFileSizeLow;
     }
+  }
+  if (!loaded) {
     TraceLog().Log("DesktopBackgroundSource::Load '%s' cannot be shown: %s", fileName.c_str(),
                    DescribeDecodeError(why, size).c_str());
     return nullptr;
   }
   picture_ = StretchToScreen(file);
   return picture_.get();
+}
+
+std::optional<bool> DesktopBackgroundSource::LoadNetworkPicture(const std::string& fileName, CDXSurface& file,
+                                                                DecodeError& why, std::uint64_t& size) {
+  std::optional<FileBytes> read = networkReader_.Fetch(fileName, kNetworkReadDeadline);
+  if (!read) return std::nullopt;
+  size = read->bytes.size();
+  if (read->error) {
+    why = *read->error;
+    return false;
+  }
+  return file.LoadImageFromMemory(screen_, read->bytes, CDXMEM_SYSTEMONLY, &why) == 1;
 }
 
 std::unique_ptr<CDXSurface> DesktopBackgroundSource::StretchToScreen(CDXSurface& source) {

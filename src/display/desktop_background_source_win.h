@@ -1,11 +1,14 @@
 #pragma once
 #include <windows.h>
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "display/cdx_surface_win.h"
 #include "fire/background_source.h"
+#include "image/deadline_file_reader.h"
 
 class CDXScreen;
 
@@ -13,11 +16,19 @@ class CDXScreen;
 // (by GDI, before any window of the program covers it), or a picture file, each
 // stretched onto a surface of the screen's size.
 //
+// A picture on another machine is read on a worker: a load waits for it at most
+// kNetworkReadDeadline and otherwise gives no surface (the rotation moves on);
+// a read that finishes later is shown when its name comes round again.
+//
 // Order of use: Capture, SetScreen once DirectDraw is up, Load per change,
 // Release at the end. The desktop surface is made once and kept; a picture is
 // read from its file again at every load, replacing the previous one.
 class DesktopBackgroundSource : public BackgroundSource {
  public:
+  // Long enough for a server that answers, short enough to pass unnoticed
+  // before the first frame or between two frames.
+  static constexpr std::chrono::milliseconds kNetworkReadDeadline{200};
+
   DesktopBackgroundSource();
   ~DesktopBackgroundSource() override;
   DesktopBackgroundSource(const DesktopBackgroundSource&) = delete;
@@ -49,6 +60,10 @@ class DesktopBackgroundSource : public BackgroundSource {
 
   CDXSurface* LoadDesktop();
   CDXSurface* LoadPicture(const std::string& fileName);
+  // Loads `file` from the network reader's bytes; false with `why` and the
+  // file's size when it gives no picture. Nothing when the read is not done.
+  std::optional<bool> LoadNetworkPicture(const std::string& fileName, CDXSurface& file, DecodeError& why,
+                                         std::uint64_t& size);
   // A new screen-sized surface with `source` stretched onto it; null on failure.
   std::unique_ptr<CDXSurface> StretchToScreen(CDXSurface& source);
   void ReleaseSnapshot();
@@ -57,6 +72,7 @@ class DesktopBackgroundSource : public BackgroundSource {
   std::unique_ptr<CDXSurface> desktop_;
   std::unique_ptr<CDXSurface> picture_;
   std::unique_ptr<Snapshot> snapshot_;
+  DeadlineFileReader networkReader_;
   int snapshotWidth_ = 0;
   int snapshotHeight_ = 0;
 };

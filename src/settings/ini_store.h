@@ -8,9 +8,9 @@
 // Windows reads and writes it with the private-profile calls; the portable build
 // has its own reader and writer that behave the same for the files we use: names
 // compared without case, blanks around names and values ignored, one pair of
-// surrounding quotes stripped from a value, at most 2,047 characters returned,
-// and a write that creates the file or section as needed and leaves every other
-// line as it was. The portable stores on one path share one copy of the file and
+// surrounding quotes stripped from a value, a value cut at a NUL byte, at most
+// 2,047 characters returned, and a write that creates the file or section as
+// needed and leaves every other line as it was. The portable stores on one path share one copy of the file and
 // write it when the last of them ends.
 //
 // Before its first read or write a store makes its file UTF-8 if an earlier
@@ -19,6 +19,7 @@
 class IniStore : public SettingsStore {
  public:
   static constexpr int kBufferSize = 2048;
+  static constexpr int kSectionBufferSize = 32767;
 
   IniStore() = default;
   explicit IniStore(std::string path) : path_(std::move(path)) {}
@@ -34,6 +35,7 @@ class IniStore : public SettingsStore {
   // Puts what this store wrote into the file now (the Windows calls write at once)
   // and answers whether every write of this store reached the file.
   bool Commit();
+  std::optional<Entries> ReadSection(const std::string& section) override;
 
   struct Cache;  // the portable build keeps the parsed file between calls
 

@@ -5,6 +5,9 @@
 // every write at once; the file is complete whenever no store on it is alive.
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -90,6 +93,14 @@ struct IniStore::Cache {
 
 namespace {
 
+// The Windows calls hand out C strings of at most 2,047 characters: a NUL byte in
+// the file ends the value there.
+std::string AsWindowsGives(std::string value) {
+  value.resize(std::min(value.find('\0'), value.size()));
+  if (value.size() > IniStore::kBufferSize - 1) value.resize(IniStore::kBufferSize - 1);
+  return value;
+}
+
 // The one shared copy per path; entries die with their last store.
 std::shared_ptr<IniStore::Cache> SharedCache(const std::string& path) {
   static std::mutex mutex;
@@ -123,8 +134,17 @@ std::string IniStore::ReadString(const std::string& section, const std::string& 
     while (!fallback.empty() && fallback.back() == ' ') fallback.pop_back();
     result = IniText::StripQuotes(fallback);
   }
-  if (result.size() > kBufferSize - 1) result.resize(kBufferSize - 1);
-  return result;
+  return AsWindowsGives(std::move(result));
+}
+
+std::optional<SettingsStore::Entries> IniStore::ReadSection(const std::string& section) {
+  CheckEncoding();
+  Entries entries;
+  if (path_.empty()) return entries;
+  if (!cache_ || cache_->path != path_) cache_ = SharedCache(path_);
+  entries = cache_->Current().Section(section);
+  for (auto& entry : entries) entry.second = AsWindowsGives(std::move(entry.second));
+  return entries;
 }
 
 void IniStore::WriteString(const std::string& section, const std::string& key, const std::string& value) {

@@ -104,6 +104,16 @@ std::optional<std::string> IniText::Find(const std::string& section, const std::
   return std::nullopt;
 }
 
+std::vector<std::pair<std::string, std::string>> IniText::Section(const std::string& section) const {
+  std::vector<std::pair<std::string, std::string>> entries;
+  const std::size_t body = FindSectionBody(section);
+  if (body == std::string::npos) return entries;
+  for (std::size_t i = body; i < lines_.size() && lines_[i].kind != Kind::kSection; ++i) {
+    if (lines_[i].kind == Kind::kKey && lines_[i].value) entries.emplace_back(lines_[i].spelled, *lines_[i].value);
+  }
+  return entries;
+}
+
 void IniText::Set(const std::string& section, const std::string& key, const std::string& value) {
   const std::string keyName = Trim(key);
   const std::string wanted = NameOf(key);

@@ -18,6 +18,9 @@ class IniText {
   // The value as the reader sees it; nothing when the section or key is missing,
   // or when the key's line has no "=".
   std::optional<std::string> Find(const std::string& section, const std::string& key) const;
+  // The first matching section's keys that have a value, as Find gives them, in
+  // file order; empty when the section is missing.
+  std::vector<std::pair<std::string, std::string>> Section(const std::string& section) const;
   // Replaces the key's line, or adds the key at the end of its section, or adds
   // the section at the end of the text. New lines end in CR LF.
   void Set(const std::string& section, const std::string& key, const std::string& value);

@@ -1,7 +1,11 @@
 #include "settings/list_io.h"
 
 #include <algorithm>
+#include <cctype>
+#include <optional>
+#include <utility>
 
+#include "image/network_path.h"
 #include "settings/file_access.h"
 #include "settings/settings_store.h"
 
@@ -13,7 +17,12 @@ const char* const kPointKeys[PaletteRecord::kPoints] = {"RedPoint0",   "RedPoint
                                                         "BluePoint0",  "BluePoint1",  "BluePoint2",  "BluePoint3"};
 
 // "Desktop" is matched exactly: "desktop" is taken as a file name like any other.
-bool BackgroundUsable(const std::string& entry) { return entry == kDesktop || PathExists(entry); }
+// A picture on another machine is kept unasked: asking would stall the start
+// for as long as the server takes to answer, or to be given up. Loading it later
+// finds out, off the frame thread.
+bool BackgroundUsable(const std::string& entry) {
+  return entry == kDesktop || IsNetworkPath(entry) || PathExists(entry);
+}
 
 // Counts come from files the user may have edited: a negative one reads as none,
 // and a huge one must not have us read (and hold) billions of default entries.
@@ -21,6 +30,52 @@ std::size_t ReadCount(SettingsStore& store, const std::string& section) {
   const int count = store.ReadInt(section, "num", 0);
   if (count <= 0) return 0;
   return std::min(static_cast<std::size_t>(count), kMaxListEntries);
+}
+
+// What a read gives for a key the file does not hold: no value in a file can be
+// it (a line holds no line end).
+const char kAbsent[] = "\n";
+
+bool Holds(SettingsStore& store, const std::string& section, const std::string& key) {
+  return store.ReadString(section, key, kAbsent) != kAbsent;
+}
+
+// One section's values read whole, answering reads as the store would.
+class SectionValues : public SettingsStore {
+ public:
+  explicit SectionValues(Entries entries) : entries_(std::move(entries)) {}
+  std::string ReadString(const std::string&, const std::string& key, const std::string& defaultValue) override {
+    // The first of a duplicated key wins, and names compare without case, as in a file.
+    const auto found = std::find_if(entries_.begin(), entries_.end(), [&](const auto& entry) {
+      return std::equal(entry.first.begin(), entry.first.end(), key.begin(), key.end(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+      });
+    });
+    return found != entries_.end() ? found->second : defaultValue;
+  }
+  void WriteString(const std::string&, const std::string&, const std::string&) override {}
+
+ private:
+  Entries entries_;
+};
+
+// Palette i's twelve points, or nothing when its section holds none of them. The
+// section is read whole where the store can: twelve reads of a large file cost
+// the Windows calls twelve searches of it.
+std::optional<PaletteRecord> ReadPalette(SettingsStore& store, std::size_t i) {
+  const std::string section = "pallette" + std::to_string(i);
+  std::optional<SectionValues> whole;
+  if (std::optional<SettingsStore::Entries> entries = store.ReadSection(section)) whole.emplace(std::move(*entries));
+  SettingsStore& source = whole ? static_cast<SettingsStore&>(*whole) : store;
+  const bool held = std::any_of(std::begin(kPointKeys), std::end(kPointKeys),
+                                [&](const char* key) { return Holds(source, section, key); });
+  if (!held) return std::nullopt;
+  PaletteRecord record;
+  for (int p = 0; p < PaletteRecord::kPoints; ++p) {
+    const SettingsStore::IntPair point = source.ReadIntPair(section, kPointKeys[p], {0, 0});
+    record.points[p] = PalettePoint{point.first, point.second};
+  }
+  return record;
 }
 
 std::uint32_t IndexWithin(int index, std::size_t count) {
@@ -36,7 +91,8 @@ void ReadBackgrounds(SettingsStore& store, std::vector<std::string>& list, std::
   list.clear();
   const std::size_t count = ReadCount(store, "Background");
   for (std::size_t i = 0; i < count; ++i) {
-    std::string entry = store.ReadString("Background", "path" + std::to_string(i), "");
+    std::string entry = store.ReadString("Background", "path" + std::to_string(i), kAbsent);
+    if (entry == kAbsent) continue;
     if (BackgroundUsable(entry)) list.push_back(std::move(entry));
   }
   index = IndexWithin(store.ReadInt("Background", "currentOrder", 0), list.size());
@@ -60,17 +116,14 @@ void WriteBackgrounds(SettingsStore& store, const std::vector<std::string>& list
 
 void ReadPalettes(SettingsStore& store, std::vector<PaletteRecord>& list, std::uint32_t& index) {
   list.clear();
-  const std::size_t count = ReadCount(store, "ColorTableInfo");
-  index = IndexWithin(store.ReadInt("ColorTableInfo", "index", 0), count);
+  const std::size_t count = std::min(ReadCount(store, "ColorTableInfo"), kMaxPaletteEntries);
+  const int storedIndex = store.ReadInt("ColorTableInfo", "index", 0);
   for (std::size_t i = 0; i < count; ++i) {
-    const std::string section = "pallette" + std::to_string(i);
-    PaletteRecord record;
-    for (int p = 0; p < PaletteRecord::kPoints; ++p) {
-      const SettingsStore::IntPair point = store.ReadIntPair(section, kPointKeys[p], {0, 0});
-      record.points[p] = PalettePoint{point.first, point.second};
-    }
-    list.push_back(record);
+    const std::optional<PaletteRecord> record = ReadPalette(store, i);
+    if (!record) continue;
+    list.push_back(*record);
   }
+  index = IndexWithin(storedIndex, list.size());
 }
 
 void WritePalettes(SettingsStore& store, const std::vector<PaletteRecord>& list, std::uint32_t index) {
@@ -88,7 +141,11 @@ void WritePalettes(SettingsStore& store, const std::vector<PaletteRecord>& list,
 void ReadStyles(SettingsStore& store, std::vector<std::string>& list, std::uint32_t& index) {
   list.clear();
   const std::size_t count = ReadCount(store, "blur");
-  for (std::size_t i = 0; i < count; ++i) list.push_back(store.ReadString("blur", "blur" + std::to_string(i), ""));
+  for (std::size_t i = 0; i < count; ++i) {
+    std::string entry = store.ReadString("blur", "blur" + std::to_string(i), kAbsent);
+    if (entry == kAbsent) continue;
+    list.push_back(std::move(entry));
+  }
   index = IndexWithin(store.ReadInt("blur", "currentOrder", 0), list.size());
 }
 

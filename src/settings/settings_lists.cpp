@@ -3,7 +3,11 @@
 #include <limits>
 #include <utility>
 
+#include "settings/list_io.h"
 #include "settings/settings.h"
+
+static_assert(Settings::kMaxPalettes == kMaxPaletteEntries,
+              "a list reads back as long as the settings mode lets it grow");
 
 namespace {
 

@@ -4,20 +4,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "image/network_path.h"
 #include "settings/file_access.h"
 #include "settings/ini_store.h"
 #include "settings/list_io.h"
 
 namespace {
 
-// Two separators, either kind, at the start: a UNC name, also in its "\\?\UNC\" form.
-bool IsNetworkPath(const std::string& path) {
-  const auto separator = [](char c) { return c == '\\' || c == '/'; };
-  return path.size() >= 2 && separator(path[0]) && separator(path[1]);
-}
-
-// Read entry by entry, not through ReadBackgrounds: its existence check would
-// itself reach out to the server.
+// Read entry by entry, not through ReadBackgrounds: it keeps network names.
 void DropNetworkBackgrounds(const std::string& configPath) {
   IniStore config(configPath);
   const int count = std::min(config.ReadInt("Background", "num", 0), static_cast<int>(kMaxListEntries));

@@ -53,6 +53,8 @@ void SettingsStore::WriteDoublePair(const std::string& section, const std::strin
   WriteString(section, key, FormatDoublePair(value));
 }
 
+std::optional<SettingsStore::Entries> SettingsStore::ReadSection(const std::string&) { return std::nullopt; }
+
 SettingsStore::IntPair SettingsStore::ReadIntPair(const std::string& section, const std::string& key,
                                                   IntPair defaultValue) {
   const std::vector<std::string> pieces = SplitPair(ReadString(section, key, FormatIntPair(defaultValue)));

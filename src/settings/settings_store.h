@@ -1,6 +1,8 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 // A store of text values addressed by (section, key). Only ReadString and
 // WriteString differ between store kinds; the typed operations are built on them,
@@ -16,6 +18,13 @@ class SettingsStore {
   virtual std::string ReadString(const std::string& section, const std::string& key,
                                  const std::string& defaultValue) = 0;
   virtual void WriteString(const std::string& section, const std::string& key, const std::string& value) = 0;
+
+  // A whole section in one read, for stores where a read per key is slow (the
+  // Windows private-profile calls search the file anew each time): each key with
+  // its value as ReadString gives it, in file order. Nothing when the store
+  // cannot read sections whole; an empty list for a missing section.
+  using Entries = std::vector<std::pair<std::string, std::string>>;
+  virtual std::optional<Entries> ReadSection(const std::string& section);
 
   // Text converted like atoi; a text that gives 0 without being exactly "0" is
   // unreadable and gives the default.

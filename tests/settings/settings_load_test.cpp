@@ -113,9 +113,10 @@ TEST_F(SettingsLoadTest, EmptyFolderLoadsDefaultsAndWritesNothing) {
 
 TEST_F(SettingsLoadTest, ReadsAPreparedFolder) {
   Write("a.bmp", "BM");
-  Write("config.ini", "[Background]\r\nnum=5\r\npath0=Desktop\r\npath1=" + PathOf("a.bmp") +
+  Write("config.ini", "[Background]\r\nnum=6\r\npath0=Desktop\r\npath1=" + PathOf("a.bmp") +
                           "\r\npath2=" + PathOf("gone.bmp") +
-                          "\r\npath3=desktop\r\npath4=\r\ncurrentOrder=1\r\n"
+                          "\r\npath3=desktop\r\npath4=\r\npath5=\\\\nowhere\\share\\a.bmp\r\n"
+                          "currentOrder=1\r\n"
                           "[TimeSection]\r\nchangeBackgroundTime=0\r\nchangeColorTime=abc\r\n"
                           "changeBlurTime=5000\r\nShowFire=0\r\n"
                           "[ColorTableInfo]\r\nnum=3\r\nindex=1\r\n" +
@@ -126,7 +127,8 @@ TEST_F(SettingsLoadTest, ReadsAPreparedFolder) {
   Settings settings;
   ASSERT_TRUE(Load(settings));
 
-  EXPECT_EQ(Backgrounds(settings), (std::vector<std::string>{"Desktop", PathOf("a.bmp")}));
+  // A name on another machine is kept unasked: loading it finds out, off the frame thread.
+  EXPECT_EQ(Backgrounds(settings), (std::vector<std::string>{"Desktop", PathOf("a.bmp"), "\\\\nowhere\\share\\a.bmp"}));
   EXPECT_EQ(settings.GetBackgroundIndex(), 1u);
   EXPECT_EQ(settings.IntervalMs(Rotation::kBackground), 5000u);
   EXPECT_EQ(settings.Interval(Rotation::kPalette), 50u);
@@ -134,12 +136,11 @@ TEST_F(SettingsLoadTest, ReadsAPreparedFolder) {
   EXPECT_EQ(settings.IntervalText(Rotation::kStyle), "9.9 hours");
   EXPECT_FALSE(settings.GetShowFire());
 
-  ASSERT_EQ(settings.PaletteCount(), 3u);  // pallette2 is missing: all points 0, 0
+  ASSERT_EQ(settings.PaletteCount(), 2u);  // the list ends where pallette2 is missing
   EXPECT_EQ(Text(settings.GetPalettes()[0]), Text(Palette(4)));
   PaletteRecord malformed;
   malformed.points[11] = {-1, 300};  // stored as given; the fire clamps
   EXPECT_EQ(Text(settings.GetPalettes()[1]), Text(malformed));
-  EXPECT_EQ(Text(settings.GetPalettes()[2]), Text(PaletteRecord{}));
   EXPECT_EQ(settings.GetPaletteIndex(), 1u);
 
   EXPECT_EQ(Styles(settings), (std::vector<std::string>{"10,1|20,2", "", "1,2,3"}));
@@ -163,10 +164,55 @@ TEST_F(SettingsLoadTest, AbsurdCountsAndIndicesAreBounded) {
   settings.GetBackgrounds(backgrounds, index);
   EXPECT_TRUE(backgrounds.empty());
   EXPECT_EQ(index, 0u);
-  EXPECT_EQ(Styles(settings).size(), 10000u);  // read up to a sane limit, not two billion
-  EXPECT_EQ(Styles(settings)[0], "1,1");
+  EXPECT_EQ(Styles(settings), std::vector<std::string>{"1,1"});  // what the file holds, not two billion
   EXPECT_EQ(settings.GetStyleIndex(), 0u);
   EXPECT_EQ(settings.IntervalMs(Rotation::kStyle), 7200000u);  // -1 counts as above 1000
+}
+
+// Damaged files: a list holds what the file holds, within the limits, however
+// its count reads; the values are what the Windows calls would hand out.
+TEST_F(SettingsLoadTest, DamagedListsHoldWhatTheFileHolds) {
+  std::string thousand = "[ColorTableInfo]\r\nnum=1000\r\nindex=999\r\n";
+  for (int i = 0; i < 1000; ++i) thousand += PaletteSection(i, i);
+  const struct {
+    const char* what;
+    std::string config;
+    std::size_t backgrounds, palettes, styles;
+    Settings::Index paletteIndex;
+    int firstTag;  // the first palette's
+  } cases[] = {
+      {"counts far beyond the entries",
+       "[Background]\r\nnum=2147483647\r\npath0=Desktop\r\npath1=Desktop\r\ncurrentOrder=2147483647\r\n"
+       "[ColorTableInfo]\r\nnum=2147483647\r\nindex=1\r\n" +
+           PaletteSection(0, 1) + PaletteSection(1, 2) + "[blur]\r\nnum=2147483647\r\nblur0=1,1\r\nblur1=\r\n",
+       2, 2, 2, 1, 1},
+      {"a hole in the numbering is passed over",
+       "[Background]\r\nnum=3\r\npath0=Desktop\r\npath2=Desktop\r\n[ColorTableInfo]\r\nnum=3\r\nindex=1\r\n" +
+           PaletteSection(0, 1) + PaletteSection(2, 3) + "[blur]\r\nnum=3\r\nblur1=1,1\r\n",
+       2, 2, 1, 1, 1},
+      {"a thousand palettes", thousand, 0, Settings::kMaxPalettes, 0, 0, 0},
+      {"a section twice: the first counts",
+       "[ColorTableInfo]\r\nnum=1\r\n" + PaletteSection(0, 7) + "[ColorTableInfo]\r\nnum=5\r\n" + PaletteSection(0, 8) +
+           PaletteSection(1, 9),
+       0, 1, 0, 0, 7},
+      {"NUL bytes end a value",
+       std::string("[Background]\r\nnum=3\r\npath0=Desktop\0junk\r\npath1=Desk\0top\r\npath2=Desktop\r\n", 72) +
+           "[ColorTableInfo]\r\nnum=1\r\n" + PaletteSection(0, 1).substr(0, 40) + std::string("\0\0", 2),
+       2, 1, 0, 0, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Write("config.ini", c.config);
+    Settings settings;
+    ASSERT_TRUE(Load(settings));
+    EXPECT_EQ(Backgrounds(settings), std::vector<std::string>(c.backgrounds, "Desktop"));
+    EXPECT_EQ(settings.PaletteCount(), c.palettes);
+    EXPECT_EQ(settings.GetPaletteIndex(), c.paletteIndex);
+    EXPECT_EQ(Styles(settings).size(), c.styles);
+    if (c.palettes > 0) {
+      EXPECT_EQ(settings.GetPalettes()[0].points[0].x, c.firstTag);
+    }
+  }
 }
 
 // Each list of two holds stored indices 0 and 1; 2, its length, is one past the
