@@ -25,5 +25,26 @@ class HttpTransport {
   virtual int LastError() const = 0;
 };
 
+// What both platforms' sockets share: the error LastError reports, kept by a
+// step that fails with the connection closed (Failed) or left as it was
+// (Refused); both answer false for the step to return.
+class SocketTransport : public HttpTransport {
+ public:
+  int LastError() const override { return lastError_; }
+
+ protected:
+  bool Failed(int error) {
+    lastError_ = error;
+    Close();
+    return false;
+  }
+  bool Refused(int error) {
+    lastError_ = error;
+    return false;
+  }
+
+  int lastError_ = 0;
+};
+
 // The platform's transport.
 std::unique_ptr<HttpTransport> CreateHttpTransport();

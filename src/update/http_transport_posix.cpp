@@ -16,7 +16,7 @@
 namespace {
 
 // Non-blocking sockets waited on with poll, so each step keeps to its time-out.
-class PosixHttpTransport : public HttpTransport {
+class PosixHttpTransport : public SocketTransport {
  public:
   ~PosixHttpTransport() override { Close(); }
 
@@ -97,8 +97,6 @@ class PosixHttpTransport : public HttpTransport {
     fd_ = -1;
   }
 
-  int LastError() const override { return lastError_; }
-
  private:
   // True when the socket is ready for `events` (or has an error or hang-up to report).
   bool WaitFor(short events, std::uint32_t timeoutMs) {
@@ -117,19 +115,7 @@ class PosixHttpTransport : public HttpTransport {
     }
   }
 
-  bool Failed(int error) {
-    lastError_ = error;
-    Close();
-    return false;
-  }
-
-  bool Refused(int error) {
-    lastError_ = error;
-    return false;
-  }
-
   int fd_ = -1;
-  int lastError_ = 0;
 };
 
 }  // namespace

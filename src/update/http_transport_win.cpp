@@ -26,7 +26,7 @@ bool StartWinSock() {
 // Every wait is WSAWaitForMultipleEvents with the caller's time-out; an operation
 // that times out is cancelled and its completion awaited before the buffer it
 // writes to goes out of scope.
-class WinHttpTransport : public HttpTransport {
+class WinHttpTransport : public SocketTransport {
  public:
   WinHttpTransport() : readEvent_(WSACreateEvent()), writeEvent_(WSACreateEvent()), connectEvent_(WSACreateEvent()) {}
 
@@ -127,8 +127,6 @@ class WinHttpTransport : public HttpTransport {
     socket_ = INVALID_SOCKET;
   }
 
-  int LastError() const override { return lastError_; }
-
  private:
   // Starts one overlapped operation and waits at most `timeoutMs` for it.
   template <typename Start>
@@ -157,22 +155,10 @@ class WinHttpTransport : public HttpTransport {
     return true;
   }
 
-  bool Failed(int error) {
-    lastError_ = error;
-    Close();
-    return false;
-  }
-
-  bool Refused(int error) {
-    lastError_ = error;
-    return false;
-  }
-
   SOCKET socket_ = INVALID_SOCKET;
   WSAEVENT readEvent_;
   WSAEVENT writeEvent_;
   WSAEVENT connectEvent_;
-  int lastError_ = 0;
   std::mutex sendLock_;
   std::mutex receiveLock_;
 };
