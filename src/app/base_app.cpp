@@ -258,12 +258,16 @@ int BaseApp::InitFire() {
   return 0;
 }
 
+std::uint32_t BaseApp::FrameMs() const {
+  if (frameTimer_ == nullptr) return 0;
+  const std::uint32_t real =
+      static_cast<std::uint32_t>(frameTimer_->Elapsed()) - static_cast<std::uint32_t>(frameTimer_->PreviousElapsed());
+  return real * timeScale_;
+}
+
 void BaseApp::StepFrame(const char* caller) {
   if (fire_ == nullptr) return;
-  const std::uint32_t frameMs = frameTimer_ != nullptr ? static_cast<std::uint32_t>(frameTimer_->Elapsed()) -
-                                                             static_cast<std::uint32_t>(frameTimer_->PreviousElapsed())
-                                                       : 0;
-  StepFire(*fire_, *screen_->GetBack(), frameMs * timeScale_, caller);
+  StepFire(*fire_, *screen_->GetBack(), FrameMs(), caller);
 }
 
 void BaseApp::DrawFrame() {

@@ -98,6 +98,9 @@ class BaseApp {
   // Update, Render and CopyToSurface into the back buffer, when there is a fire;
   // a stage that throws is logged under `caller`.
   void StepFrame(const char* caller);
+  // The fire's time that the last frame stands for: its share of the frame
+  // timer's clock, times the test time scale.
+  std::uint32_t FrameMs() const;
 
  private:
   int InitWindow();

@@ -1,6 +1,5 @@
 #include "app/big_app.h"
 
-#include "app/frame_timer.h"
 #include "app/other_monitors.h"
 #include "diagnostics/debug_log.h"
 #include "settings/settings.h"
@@ -88,10 +87,6 @@ void BigApp::DrawFrame() {
     BaseApp::DrawFrame();
     return;
   }
-  const FrameTimer* timer = GetFrameTimer();
-  const std::uint32_t elapsedMs = timer != nullptr ? static_cast<std::uint32_t>(timer->Elapsed()) -
-                                                         static_cast<std::uint32_t>(timer->PreviousElapsed())
-                                                   : 0;
   auto primary = [this] { BaseApp::DrawFrame(); };
-  others_->DrawFrame(elapsedMs, primary);
+  others_->DrawFrame(FrameMs(), primary);
 }
