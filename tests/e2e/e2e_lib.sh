@@ -98,6 +98,19 @@ make_settings_folder() {
   cp "$e2e_root/data/config.ini" "$e2e_root/data/store.ini" "$dir/"
 }
 
+# desktop_session WIDTH HEIGHT [DEPTH]: a display of that size showing the test
+# desktop picture, the prefix, and a settings folder filled from data/ that is
+# the user's own, named by $settings.
+desktop_session() {
+  start_display "${1}x${2}x${3:-24}" || return 1
+  make_picture "$E2E_TMP/desktop.png" "$1" "$2"
+  show_picture "$E2E_TMP/desktop.png"
+  prepare_prefix
+  settings=$E2E_TMP/settings
+  make_settings_folder "$settings"
+  set_settings_folder "$settings"
+}
+
 # make_picture FILE WIDTH HEIGHT: a dark desktop with a bright window in the
 # middle and a thin bright rule above it. The fire starts where a pixel is
 # brighter than the one below it, so it burns on the window's bottom edge

@@ -19,13 +19,7 @@ saver=$(readlink -f "$1") driver=$(readlink -f "$2") editor=$(readlink -f "$3") 
 
 depth=24
 [ "$case" = preview-16 ] && depth=16
-start_display "1400x900x$depth" || exit 1
-make_picture "$E2E_TMP/desktop.png" 1400 900
-show_picture "$E2E_TMP/desktop.png"
-prepare_prefix
-settings=$E2E_TMP/settings
-make_settings_folder "$settings"
-set_settings_folder "$settings"
+desktop_session 1400 900 "$depth" || exit 1
 config=$settings/config.ini store=$settings/store.ini
 
 drive() { "$WINE64" "$driver" "$@" | tr -d '\r'; }

@@ -5,13 +5,7 @@
 . "$(dirname "$0")/e2e_lib.sh"
 saver=$(readlink -f "$1") host=$(readlink -f "$2")
 
-start_display 1024x768x24 || exit 1
-make_picture "$E2E_TMP/desktop.png" 1024 768
-show_picture "$E2E_TMP/desktop.png"
-prepare_prefix
-settings=$E2E_TMP/settings
-make_settings_folder "$settings"
-set_settings_folder "$settings"
+desktop_session 1024 768 || exit 1
 
 # The host window covers (100,100)-(420,340) and is grey until the preview draws.
 "$WINE64" "$host" "$(windows_path "$saver")" 10 100 100 320 240 >"$E2E_TMP/host.out" 2>&1 &

@@ -21,14 +21,8 @@
 saver=$(readlink -f "$1") driver=$(readlink -f "$2") reader=$(readlink -f "$3") server=$(readlink -f "$4")
 skin_library=$(readlink -f "$5") case=$6
 
-start_display 1400x900x24 || exit 1
 # The fire burns on the edges of a picture; the slow update cases watch it.
-make_picture "$E2E_TMP/desktop.png" 1400 900
-show_picture "$E2E_TMP/desktop.png"
-prepare_prefix
-settings=$E2E_TMP/settings
-make_settings_folder "$settings"
-set_settings_folder "$settings"
+desktop_session 1400 900 || exit 1
 
 drive() { "$WINE64" "$driver" "$@" | tr -d '\r'; }
 

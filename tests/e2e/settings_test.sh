@@ -18,13 +18,7 @@
 . "$(dirname "$0")/e2e_lib.sh"
 saver=$(readlink -f "$1") driver=$(readlink -f "$2") case=$3 arg=${4:-none}
 
-start_display 1400x900x24 || exit 1
-make_picture "$E2E_TMP/desktop.png" 1400 900
-show_picture "$E2E_TMP/desktop.png"
-prepare_prefix
-settings=$E2E_TMP/settings
-make_settings_folder "$settings"
-set_settings_folder "$settings"
+desktop_session 1400 900 || exit 1
 
 drive() { "$WINE64" "$driver" "$@" | tr -d '\r'; }
 

@@ -10,13 +10,7 @@
 . "$(dirname "$0")/e2e_lib.sh"
 saver=$(readlink -f "$1") notifier=$(readlink -f "$2")
 
-start_display 1024x768x24 || exit 1
-make_picture "$E2E_TMP/desktop.png" 1024 768
-show_picture "$E2E_TMP/desktop.png"
-prepare_prefix
-settings=$E2E_TMP/settings
-make_settings_folder "$settings"
-set_settings_folder "$settings"
+desktop_session 1024 768 || exit 1
 log=$settings/log.txt
 
 notify() { "$WINE64" "$notifier" "full wnd Class" "$@" >/dev/null 2>&1; }
