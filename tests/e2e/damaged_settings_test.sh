@@ -49,6 +49,20 @@ wait_started() {
   return 1
 }
 
+# look_for_fire [GEOMETRY]: a screenshot a second, for up to 5 s, until the
+# screen (or that part of it) is lit. Sets FIRE to the last brightness, and
+# PROBLEM when none was lit.
+look_for_fire() {
+  FIRE=0
+  for _ in 1 2 3 4 5; do
+    sleep 1
+    screenshot "$E2E_TMP/shot.png"
+    FIRE=$(mean_brightness "$E2E_TMP/shot.png" "$@")
+    [ "$FIRE" -ge 8 ] && break
+  done
+  [ "$FIRE" -ge 8 ] || PROBLEM="${PROBLEM:-no fire}"
+}
+
 # Each run sets START (ms), PEAK (KB), FIRE (a brightness measure) and PROBLEM
 # (empty when the run started, showed fire and ended cleanly).
 run_fullscreen() {
@@ -59,14 +73,7 @@ run_fullscreen() {
   pid=$!
   wait_started "$folder/log.txt" "BigApp::Init() end" 30 || PROBLEM="did not start"
   START=$WAITED
-  FIRE=0
-  for _ in 1 2 3 4 5; do
-    sleep 1
-    screenshot "$E2E_TMP/shot.png"
-    FIRE=$(mean_brightness "$E2E_TMP/shot.png")
-    [ "$FIRE" -ge 8 ] && break
-  done
-  [ "$FIRE" -ge 8 ] || PROBLEM="${PROBLEM:-no fire}"
+  look_for_fire
   PEAK=$(peak_kb "$pid")
   kill -0 "$pid" 2>/dev/null || PROBLEM="${PROBLEM:-ended by itself}"
   xdotool key space
@@ -159,14 +166,7 @@ run_x11() {
   pid=$!
   wait_started "$folder/log.txt" "X11Saver::MakeFire" 20 || PROBLEM="did not start"
   START=$WAITED
-  FIRE=0
-  for _ in 1 2 3 4 5; do
-    sleep 1
-    screenshot "$E2E_TMP/shot.png"
-    FIRE=$(mean_brightness "$E2E_TMP/shot.png" 800x600+0+0)
-    [ "$FIRE" -ge 8 ] && break
-  done
-  [ "$FIRE" -ge 8 ] || PROBLEM="${PROBLEM:-no fire}"
+  look_for_fire 800x600+0+0
   PEAK=$(peak_kb "$pid")
   kill -TERM "$pid" 2>/dev/null
   wait_for_exit "$pid" 10 || { kill -9 "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; }
