@@ -113,7 +113,7 @@ int ConfigApp::MainLoop() {
         StopRunning();
         exitCode = static_cast<int>(message.wParam);
       }
-      HWND dialog = dialog_ != nullptr ? dialog_->Handle() : nullptr;
+      HWND dialog = dialog_ != nullptr ? dialog_->Window() : nullptr;
       if (dialog == nullptr || IsDialogMessageA(dialog, &message) == FALSE) {
         TranslateMessage(&message);
         DispatchMessageA(&message);

@@ -16,16 +16,14 @@ class SettingsController;
 // OK and Cancel end it with their own id.
 class AboutDialog : public InfoDialog<AboutDialog> {
  public:
+  static constexpr const char* kLogName = "AboutDialog";
+  static constexpr int kTemplate = IDD_ABOUT;
   AboutDialog(std::string productName, std::string version, LinkOpener& opener = ShellOpener());
   // Reads the name and the version from the settings mode's controller.
   explicit AboutDialog(SettingsController& controller, LinkOpener& opener = ShellOpener());
 
  private:
   friend class InfoDialog<AboutDialog>;
-  template <class Dialog>
-  friend INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static constexpr const char* kLogName = "AboutDialog";
-  static constexpr int kTemplate = IDD_ABOUT;
   void Fill();
   void Forget();
   static INT_PTR EndCode(int id) { return id; }

@@ -10,7 +10,7 @@
 // OK, Escape and the close box end it.
 //
 // `Dialog` derives from this and befriends it; it names its template
-// (kTemplate) and its log name (kLogName), fills its controls in Fill(), drops
+// (kTemplate) and its log name (kLogName) in public, fills its controls in Fill(), drops
 // what Fill made in Forget() once the box is gone, and says what Run answers
 // for OK or Cancel in EndCode(id). UI thread only.
 template <class Dialog>

@@ -37,44 +37,19 @@ INT_PTR PaletteEditorDialog::Run(HWND owner) {
   return result == IDOK ? IDOK : IDCANCEL;
 }
 
-INT_PTR PaletteEditorDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      return TRUE;
-    case WM_NCDESTROY:
-      dialog_ = nullptr;
-      return FALSE;
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
-      return TRUE;
-    case WM_NOTIFY: {
-      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header->idFrom == IDC_PALETTE_STORE_LIST && header->code == LVN_ITEMCHANGED) {
-        OnStoreItemChanged(*reinterpret_cast<const NMLISTVIEW*>(lParam));
-      }
-      return TRUE;
-    }
-    default:
-      return FALSE;
-  }
-}
-
 void PaletteEditorDialog::OnInitDialog() {
-  CentreDialog(dialog_, GetWindow(dialog_, GW_OWNER));
   editor_ = std::make_unique<CurveEditor>(curves_, controller_);
-  editor_->Create(dialog_, kCurveX, kCurveY);
-  storeList_ = GetDlgItem(dialog_, IDC_PALETTE_STORE_LIST);
+  editor_->Create(Window(), kCurveX, kCurveY);
+  storeList_ = GetDlgItem(Window(), IDC_PALETTE_STORE_LIST);
   store_.Fill(storeList_, "Storage", curves_.Depth(), static_cast<int>(controller_.GetMaxPalettes()),
               controller_.GetPaletteStore());
-  smallIcon_ = SetSmallIcon(dialog_);
 }
 
 void PaletteEditorDialog::OnCommand(int id) {
   switch (id) {
     case IDOK:
     case IDCANCEL:
-      EndDialog(dialog_, id);
+      EndDialog(Window(), id);
       break;
     case IDC_SWAP_RED_GREEN:
       SwapChannels(PaletteCurves::kRed, PaletteCurves::kGreen);
@@ -102,7 +77,8 @@ void PaletteEditorDialog::SwapChannels(int a, int b) {
   if (editor_) editor_->CurvesChanged();
 }
 
-void PaletteEditorDialog::OnStoreItemChanged(const NMLISTVIEW& change) {
+void PaletteEditorDialog::OnItemChanged(const NMLISTVIEW& change) {
+  if (change.hdr.hwndFrom != storeList_) return;
   if (change.iItem < 0 || (change.uChanged & LVIF_STATE) == 0 || change.uNewState != kSelectedAndFocused) return;
   const auto store = controller_.GetPaletteStore();
   if (static_cast<std::size_t>(change.iItem) >= store.size()) return;

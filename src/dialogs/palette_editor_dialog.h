@@ -20,8 +20,10 @@ class EditorController;
 // when it ends.
 //
 // UI thread only. The controller outlives the dialog.
-class PaletteEditorDialog : public PaletteEditor {
+class PaletteEditorDialog : public DialogWindow<PaletteEditorDialog>, public PaletteEditor {
  public:
+  static constexpr const char* kLogName = "PaletteEditorDialog";
+
   explicit PaletteEditorDialog(EditorController& controller);
   ~PaletteEditorDialog() override;
 
@@ -30,21 +32,15 @@ class PaletteEditorDialog : public PaletteEditor {
   void GetRecord(PaletteRecord& record) const override { record = curves_.GetRecord(); }
   INT_PTR Run(HWND owner) override;
 
-  // While the dialog runs: its window and the curve editor's (for tests and
+  // While the dialog runs, the curve editor's window (for tests and
   // screenshots that drive the real windows).
-  HWND Window() const { return dialog_; }
   HWND CurveWindow() const;
 
  private:
-  template <class Dialog>
-  friend INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static constexpr const char* kLogName = "PaletteEditorDialog";
-  void Attach(HWND window) { dialog_ = window; }
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
+  friend class DialogWindow<PaletteEditorDialog>;
   void OnInitDialog();
   void OnCommand(int id);
-  void OnStoreItemChanged(const NMLISTVIEW& change);
+  void OnItemChanged(const NMLISTVIEW& change);
   void AddToStore();
   void RemoveFromStore();
   void SwapChannels(int a, int b);
@@ -52,9 +48,7 @@ class PaletteEditorDialog : public PaletteEditor {
   EditorController& controller_;
   PaletteCurves curves_;
   bool prepared_ = false;
-  HWND dialog_ = nullptr;
   HWND storeList_ = nullptr;
-  UniqueIcon smallIcon_;
   std::unique_ptr<CurveEditor> editor_;
   PaletteListView store_;
 };

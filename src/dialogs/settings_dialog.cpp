@@ -67,17 +67,16 @@ bool SettingsDialog::Create() {
 }
 
 void SettingsDialog::Show() {
-  if (HWND window = Handle()) {
+  if (HWND window = Window()) {
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
   }
 }
 
 void SettingsDialog::Destroy() {
-  if (HWND window = Handle()) DestroyWindow(window);
-  window_.store(nullptr);
+  if (HWND window = Window()) DestroyWindow(window);
+  ForgetWindow();
   palettes_.Clear();
-  smallIcon_.reset();
 }
 
 void SettingsDialog::SetShowFireCheck(bool show) {
@@ -86,23 +85,8 @@ void SettingsDialog::SetShowFireCheck(bool show) {
 
 // --- The window -----------------------------------------------------------------
 
-INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR SettingsDialog::OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      return TRUE;
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED || lParam == 0) OnCommand(LOWORD(wParam));
-      return TRUE;
-    case WM_NOTIFY: {
-      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header->code == LVN_ITEMCHANGED) OnItemChanged(*reinterpret_cast<const NMLISTVIEW*>(lParam));
-      return TRUE;
-    }
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-      OnTrackbar(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
-      return TRUE;
     case kUpdateDoneMessage:
       OnUpdateCheckDone();
       return TRUE;
@@ -111,16 +95,13 @@ INT_PTR SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SelectRow(static_cast<ListKind>(wParam), static_cast<int>(lParam));
       }
       return TRUE;
-    case WM_DESTROY:
-      window_.store(nullptr);
-      return TRUE;
     default:
       return FALSE;
   }
 }
 
 void SettingsDialog::OnInitDialog() {
-  HWND window = Handle();
+  HWND window = Window();
   lists_[kBackgrounds] = GetDlgItem(window, IDC_BACKGROUND_LIST);
   lists_[kPalettes] = GetDlgItem(window, IDC_PALETTE_LIST);
   lists_[kStyles] = GetDlgItem(window, IDC_STYLE_LIST);
@@ -133,14 +114,12 @@ void SettingsDialog::OnInitDialog() {
   showFire_ = GetDlgItem(window, IDC_SHOW_FIRE);
 
   depth_ = controller_.GetColorDepth() == 16 ? 16 : 32;
-  CentreDialog(window, nullptr);
   for (HWND list : lists_) SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   InitBackgroundList();
   InitPaletteList();
   InitStyleList();
   SendMessageA(showFire_, BM_SETCHECK, controller_.GetShowFire() ? BST_CHECKED : BST_UNCHECKED, 0);
   InitIntervals();
-  smallIcon_ = SetSmallIcon(window);
 }
 
 void SettingsDialog::InitBackgroundList() {
@@ -260,7 +239,7 @@ void SettingsDialog::OnItemChanged(const NMLISTVIEW& change) {
   controller_.Select(static_cast<Rotation>(kind), static_cast<SettingsController::Index>(change.iItem));
 }
 
-void SettingsDialog::OnTrackbar(HWND trackbar, int code) {
+void SettingsDialog::OnScroll(HWND trackbar, int code) {
   // Keys, the wheel, a click beside the thumb and the release of a drag all land
   // here, and not all of them end with TB_ENDTRACK: every new position counts,
   // except the thumb's way while it is dragged, which would restart the fire's
@@ -292,7 +271,7 @@ void SettingsDialog::AddFiles() {
   std::vector<char> title(kFileTitleChars, '\0');
   OPENFILENAMEA dialog{};
   dialog.lStructSize = sizeof dialog;
-  dialog.hwndOwner = Handle();
+  dialog.hwndOwner = Window();
   dialog.lpstrFilter = "img(*.jpg;*.bmp;*.tga;*.psd;*.pcx)\0*.jpg;*.bmp;*.tga;*.psd;*.pcx\0all file(*.*)\0*.*\0";
   dialog.lpstrFile = names.data();
   dialog.nMaxFile = kFileBufferChars;
@@ -354,7 +333,7 @@ void SettingsDialog::AddStyle() {
   std::unique_ptr<StyleEditor> editor = editors_.MakeStyleEditor(controller_);
   controller_.EnableStyleChange(false);
   AtScopeEnd reenable([this] { controller_.EnableStyleChange(true); });
-  const INT_PTR result = editor != nullptr ? editor->Run(Handle()) : IDCANCEL;
+  const INT_PTR result = editor != nullptr ? editor->Run(Window()) : IDCANCEL;
   reenable.Cancel();
   controller_.EnableStyleChange(true);
   if (result != IDOK) return;
@@ -383,7 +362,7 @@ void SettingsDialog::AddPalette() {
     controller_.RestorePreviewColorTable();
     controller_.EnablePaletteChange(true);
   });
-  const INT_PTR result = editor->Run(Handle());
+  const INT_PTR result = editor->Run(Window());
   restore.Cancel();
   if (result == IDOK) {
     controller_.EnablePaletteChange(true);
@@ -429,9 +408,9 @@ void SettingsDialog::SelectPaletteRow(Index row) {
   if (static_cast<int>(row) < RowCount(kPalettes)) SelectRow(kPalettes, static_cast<int>(row));
 }
 
-void SettingsDialog::FollowBackground(Index row) { PostMessageA(Handle(), kFollowMessage, kBackgrounds, row); }
-void SettingsDialog::FollowPalette(Index row) { PostMessageA(Handle(), kFollowMessage, kPalettes, row); }
-void SettingsDialog::FollowStyle(Index row) { PostMessageA(Handle(), kFollowMessage, kStyles, row); }
+void SettingsDialog::FollowBackground(Index row) { PostMessageA(Window(), kFollowMessage, kBackgrounds, row); }
+void SettingsDialog::FollowPalette(Index row) { PostMessageA(Window(), kFollowMessage, kPalettes, row); }
+void SettingsDialog::FollowStyle(Index row) { PostMessageA(Window(), kFollowMessage, kStyles, row); }
 
 // --- Other buttons ------------------------------------------------------------------
 
@@ -444,25 +423,25 @@ void SettingsDialog::OpenHelp() {
   }
 }
 
-void SettingsDialog::ShowAbout() { AboutDialog(controller_).Run(Handle()); }
+void SettingsDialog::ShowAbout() { AboutDialog(controller_).Run(Window()); }
 
 void SettingsDialog::CheckForUpdates() {
-  HWND button = GetDlgItem(Handle(), IDC_CHECK_UPDATES);
-  if (!updateCheck_.Start(Handle(), kUpdateDoneMessage, controller_.GetUpdateUrl(), controller_.GetVersion())) return;
+  HWND button = GetDlgItem(Window(), IDC_CHECK_UPDATES);
+  if (!updateCheck_.Start(Window(), kUpdateDoneMessage, controller_.GetUpdateUrl(), controller_.GetVersion())) return;
   // A disabled button would keep the keyboard focus and take no keys.
-  if (GetFocus() == button) SendMessageA(Handle(), WM_NEXTDLGCTL, 0, FALSE);
+  if (GetFocus() == button) SendMessageA(Window(), WM_NEXTDLGCTL, 0, FALSE);
   EnableWindow(button, FALSE);
   SetWindowTextA(button, kCheckingText);
 }
 
 void SettingsDialog::OnUpdateCheckDone() {
-  HWND button = GetDlgItem(Handle(), IDC_CHECK_UPDATES);
+  HWND button = GetDlgItem(Window(), IDC_CHECK_UPDATES);
   SetWindowTextA(button, kCheckUpdatesText);
   EnableWindow(button, TRUE);
   // OK or Cancel hid the dialog and ended the mode while the server was asked:
   // a box now would hold the mode's end up.
-  if (IsWindowVisible(Handle())) {
-    updateCheck_.Finish(Handle());
+  if (IsWindowVisible(Window())) {
+    updateCheck_.Finish(Window());
   } else {
     updateCheck_.Forget();
   }
@@ -473,7 +452,7 @@ void SettingsDialog::Ok() {
   for (const ListKind kind : {kBackgrounds, kPalettes, kStyles}) ApplyInterval(kind);
   CommitBackgrounds();
   if (controller_.SaveAndClose()) {
-    ShowWindow(Handle(), SW_HIDE);
+    ShowWindow(Window(), SW_HIDE);
     return;
   }
   const std::string text = "The settings could not be saved: " + controller_.GetSettingsFolder() +
@@ -483,11 +462,11 @@ void SettingsDialog::Ok() {
 
 void SettingsDialog::Cancel() {
   controller_.Close();
-  ShowWindow(Handle(), SW_HIDE);
+  ShowWindow(Window(), SW_HIDE);
 }
 
 int SettingsDialog::Message(const char* text, const char* caption, UINT flags) {
-  return MessageBoxA(Handle(), text, caption, flags);
+  return MessageBoxA(Window(), text, caption, flags);
 }
 
 // --- List helpers -----------------------------------------------------------------------

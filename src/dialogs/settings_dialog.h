@@ -4,7 +4,6 @@
 // After windows.h, which it needs.
 #include <commctrl.h>
 
-#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,25 +26,23 @@ class SettingsController;
 //
 // UI thread, except the Follow... call-backs, which the render thread makes:
 // they post a message to the dialog and return.
-class SettingsDialog : public SettingsView {
+class SettingsDialog : public DialogWindow<SettingsDialog>, public SettingsView {
  public:
   // Posted by the Follow... call-backs: wParam the list (0 backgrounds, 1
   // palettes, 2 styles), lParam the row.
   static constexpr UINT kFollowMessage = WM_APP + 1;
   // Posted by the update check's thread when the server's answer is in.
   static constexpr UINT kUpdateDoneMessage = WM_APP + 2;
+  static constexpr const char* kLogName = "SettingsDialog";
 
   // Neither is owned; both outlive the dialog.
   SettingsDialog(SettingsController& controller, EditorFactory& editors);
   ~SettingsDialog() override;
-  SettingsDialog(const SettingsDialog&) = delete;
-  SettingsDialog& operator=(const SettingsDialog&) = delete;
 
   // Creates the dialog window (hidden); false when it cannot be made.
   bool Create();
   void Show();
   void Destroy();
-  HWND Handle() const { return window_.load(); }
   // The Show Fire check box, when the fire window was closed from its own frame.
   void SetShowFireCheck(bool show);
 
@@ -64,15 +61,13 @@ class SettingsDialog : public SettingsView {
   static_assert(kBackgrounds == Slot(Rotation::kBackground) && kPalettes == Slot(Rotation::kPalette) &&
                 kStyles == Slot(Rotation::kStyle) && kLists == kRotationCount);
 
-  template <class Dialog>
-  friend INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static constexpr const char* kLogName = "SettingsDialog";
-  void Attach(HWND window) { window_.store(window); }
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  friend class DialogWindow<SettingsDialog>;
   void OnInitDialog();
   void OnCommand(int id);
   void OnItemChanged(const NMLISTVIEW& change);
-  void OnTrackbar(HWND trackbar, int code);
+  void OnScroll(HWND trackbar, int code);
+  // The update check's answer, and the lists following the fire.
+  INT_PTR OnOwnMessage(UINT message, WPARAM wParam, LPARAM lParam);
   // The trackbar's position, when it is new, to the controller and the label.
   void ApplyInterval(ListKind kind);
 
@@ -112,14 +107,12 @@ class SettingsDialog : public SettingsView {
 
   SettingsController& controller_;
   EditorFactory& editors_;
-  std::atomic<HWND> window_{nullptr};
   HWND lists_[kLists] = {};
   HWND trackbars_[kLists] = {};
   HWND labels_[kLists] = {};
   HWND showFire_ = nullptr;
   int depth_ = 32;
   PaletteListView palettes_;  // the palette list's rows and their preview strips
-  UniqueIcon smallIcon_;
   bool guards_[kLists] = {};
   UpdateCheck updateCheck_;
 };

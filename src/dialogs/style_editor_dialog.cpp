@@ -29,41 +29,13 @@ INT_PTR StyleEditorDialog::Run(HWND owner) {
   return result == IDOK ? IDOK : IDCANCEL;
 }
 
-INT_PTR StyleEditorDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_INITDIALOG:
-      OnInitDialog();
-      return TRUE;
-    case WM_NCDESTROY:
-      dialog_ = nullptr;
-      return FALSE;
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) OnCommand(LOWORD(wParam));
-      return TRUE;
-    case WM_VSCROLL:
-    case WM_HSCROLL:
-      OnScroll(reinterpret_cast<HWND>(lParam), LOWORD(wParam));
-      return TRUE;
-    case WM_NOTIFY: {
-      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header->idFrom == IDC_STYLE_STORE_LIST && header->code == LVN_ITEMCHANGED) {
-        OnStoreItemChanged(*reinterpret_cast<const NMLISTVIEW*>(lParam));
-      }
-      return TRUE;
-    }
-    default:
-      return FALSE;
-  }
-}
-
 void StyleEditorDialog::OnInitDialog() {
-  CentreDialog(dialog_, GetWindow(dialog_, GW_OWNER));
-  description_ = GetDlgItem(dialog_, IDC_STYLE_DESCRIPTION);
-  storeList_ = GetDlgItem(dialog_, IDC_STYLE_STORE_LIST);
+  description_ = GetDlgItem(Window(), IDC_STYLE_DESCRIPTION);
+  storeList_ = GetDlgItem(Window(), IDC_STYLE_STORE_LIST);
   for (int a = 0; a < FireStyle::kAreas; ++a) {
-    trackbars_[a] = GetDlgItem(dialog_, IDC_STYLE_TEMPERATURE_FIRST + a);
-    edits_[a] = GetDlgItem(dialog_, IDC_STYLE_MODE_FIRST + 2 * a);
-    spins_[a] = GetDlgItem(dialog_, IDC_STYLE_SPIN_FIRST + 2 * a);
+    trackbars_[a] = GetDlgItem(Window(), IDC_STYLE_TEMPERATURE_FIRST + a);
+    edits_[a] = GetDlgItem(Window(), IDC_STYLE_MODE_FIRST + 2 * a);
+    spins_[a] = GetDlgItem(Window(), IDC_STYLE_SPIN_FIRST + 2 * a);
     // Position -t shows temperature t: 255 at the top, 0 at the bottom.
     Trackbar::SetRange(trackbars_[a], -255, 0);
     SendMessageA(spins_[a], UDM_SETRANGE32, 0, kMaxMode);
@@ -73,7 +45,6 @@ void StyleEditorDialog::OnInitDialog() {
   controller_.GetCurrentStyle(current.temperatures, current.modes);
   WriteControls(current);
   FillStoreList();
-  smallIcon_ = SetSmallIcon(dialog_);
 }
 
 FireStyle StyleEditorDialog::ReadControls() const {
@@ -150,7 +121,8 @@ void StyleEditorDialog::AppendStoreRow(const std::string& text, bool select) {
   selectingStoreRow_ = false;
 }
 
-void StyleEditorDialog::OnStoreItemChanged(const NMLISTVIEW& change) {
+void StyleEditorDialog::OnItemChanged(const NMLISTVIEW& change) {
+  if (change.hdr.hwndFrom != storeList_) return;
   if (selectingStoreRow_ || change.iItem < 0 || (change.uChanged & LVIF_STATE) == 0 ||
       change.uNewState != kSelectedAndFocused) {
     return;
@@ -175,7 +147,7 @@ void StyleEditorDialog::OnCommand(int id) {
   switch (id) {
     case IDOK:
       result_ = Settings::FormatStyle(ReadControls());
-      EndDialog(dialog_, IDOK);
+      EndDialog(Window(), IDOK);
       break;
     case IDCANCEL: {
       // The fire shows the style it had before the editor opened, not the last
@@ -183,7 +155,7 @@ void StyleEditorDialog::OnCommand(int id) {
       FireStyle current;
       controller_.GetCurrentStyle(current.temperatures, current.modes);
       Preview(current);
-      EndDialog(dialog_, IDCANCEL);
+      EndDialog(Window(), IDCANCEL);
       break;
     }
     case IDC_STYLE_STORE_ADD:

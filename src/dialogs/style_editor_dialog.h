@@ -19,27 +19,22 @@ class EditorController;
 // button ends the dialog.
 //
 // UI thread only. The controller outlives the dialog.
-class StyleEditorDialog : public StyleEditor {
+class StyleEditorDialog : public DialogWindow<StyleEditorDialog>, public StyleEditor {
  public:
+  static constexpr const char* kLogName = "StyleEditorDialog";
+
   explicit StyleEditorDialog(EditorController& controller);
   ~StyleEditorDialog() override;
 
   INT_PTR Run(HWND owner) override;
   std::string GetResult() const override { return result_; }
 
-  HWND Window() const { return dialog_; }
-
  private:
-  template <class Dialog>
-  friend INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static constexpr const char* kLogName = "StyleEditorDialog";
-  void Attach(HWND window) { dialog_ = window; }
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
+  friend class DialogWindow<StyleEditorDialog>;
   void OnInitDialog();
   void OnCommand(int id);
   void OnScroll(HWND control, int code);
-  void OnStoreItemChanged(const NMLISTVIEW& change);
+  void OnItemChanged(const NMLISTVIEW& change);
   int AreaOfTrackbar(HWND control) const;
   int AreaOfSpin(HWND control) const;
 
@@ -52,7 +47,6 @@ class StyleEditorDialog : public StyleEditor {
   void RemoveFromStore();
 
   EditorController& controller_;
-  HWND dialog_ = nullptr;
   HWND trackbars_[FireStyle::kAreas] = {};
   HWND edits_[FireStyle::kAreas] = {};
   HWND spins_[FireStyle::kAreas] = {};
@@ -61,5 +55,4 @@ class StyleEditorDialog : public StyleEditor {
   FireStyle shown_;                 // what the controls were last set to
   bool selectingStoreRow_ = false;  // set while the dialog itself selects a store row
   std::string result_;
-  UniqueIcon smallIcon_;
 };

@@ -17,6 +17,8 @@ class UpdateChecker;
 // Escape or the close box, as the dialog only informs) ends it with 1.
 class UpdateDialog : public InfoDialog<UpdateDialog> {
  public:
+  static constexpr const char* kLogName = "UpdateDialog";
+  static constexpr int kTemplate = IDD_UPDATE;
   static constexpr const char* kLinkText = "Download Now!";
 
   UpdateDialog(std::string currentVersion, std::string latestVersion, std::string downloadUrl,
@@ -29,10 +31,6 @@ class UpdateDialog : public InfoDialog<UpdateDialog> {
 
  private:
   friend class InfoDialog<UpdateDialog>;
-  template <class Dialog>
-  friend INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static constexpr const char* kLogName = "UpdateDialog";
-  static constexpr int kTemplate = IDD_UPDATE;
   void Fill();
   void Forget() { link_.reset(); }
   static INT_PTR EndCode(int) { return 1; }

@@ -22,18 +22,11 @@ class PosixHttpTransport : public SocketTransport {
 
   bool Connect(const std::string& host, std::uint16_t port, std::uint32_t timeoutMs) override {
     Close();
-    const std::uint32_t start = MillisecondsNow();
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    const auto lookup = LookUpWithin(host, port, hints, timeoutMs);
+    const auto lookup = LookUpWithin<addrinfo>(host, port, timeoutMs);
     if (!lookup) return Refused(ETIMEDOUT);
     if (lookup->result != 0 || lookup->addresses == nullptr) {
       return Refused(lookup->result == EAI_SYSTEM ? lookup->systemError : EHOSTUNREACH);
     }
-    const std::uint32_t spent = MillisecondsNow() - start;
-    if (spent >= timeoutMs) return Refused(ETIMEDOUT);
-    timeoutMs -= spent;
     const addrinfo* found = lookup->addresses.get();
     fd_ = socket(found->ai_family, found->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, found->ai_protocol);
     if (fd_ < 0) {

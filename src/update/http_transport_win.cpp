@@ -43,19 +43,12 @@ class WinHttpTransport : public SocketTransport {
     if (readEvent_ == WSA_INVALID_EVENT || writeEvent_ == WSA_INVALID_EVENT || connectEvent_ == WSA_INVALID_EVENT) {
       return Refused(WSA_NOT_ENOUGH_MEMORY);
     }
-    const DWORD start = GetTickCount();
-    addrinfo hints{};
-    hints.ai_family = AF_UNSPEC;
-    hints.ai_socktype = SOCK_STREAM;
-    const auto lookup = LookUpWithin(host, port, hints, timeoutMs);
+    const auto lookup = LookUpWithin<addrinfo>(host, port, timeoutMs);
     if (!lookup) return Refused(WSAETIMEDOUT);
     // getaddrinfo answers a WinSock code.
     if (lookup->result != 0 || lookup->addresses == nullptr) {
       return Refused(lookup->result != 0 ? lookup->result : WSAHOST_NOT_FOUND);
     }
-    const DWORD spent = GetTickCount() - start;
-    if (spent >= timeoutMs) return Refused(WSAETIMEDOUT);
-    timeoutMs -= spent;
     addrinfo* found = lookup->addresses.get();
     socket_ = WSASocketW(found->ai_family, found->ai_socktype, found->ai_protocol, nullptr, 0, WSA_FLAG_OVERLAPPED);
     if (socket_ == INVALID_SOCKET) {

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "diagnostics/clock.h"
 #include "update/call_within.h"
 
 // What getaddrinfo answered for one name. A template over the platform's
@@ -19,17 +20,27 @@ struct NameLookup {
   std::unique_ptr<AddressInfo, Free> addresses;
 };
 
-// The addresses of host:port that match `hints`, looked up within `timeoutMs`,
-// which getaddrinfo itself does not keep to; nothing when the time is up first.
+// The stream addresses of host:port, looked up within `timeoutMs`, which
+// getaddrinfo itself does not keep to. What the lookup took is taken off
+// `timeoutMs`, so that the connect keeps to what is left; nothing when the time
+// is up first.
 template <typename AddressInfo>
 std::optional<NameLookup<AddressInfo>> LookUpWithin(const std::string& host, std::uint16_t port,
-                                                    const AddressInfo& hints, std::uint32_t timeoutMs) {
-  return CallWithin<NameLookup<AddressInfo>>(timeoutMs, [host, port, hints] {
-    NameLookup<AddressInfo> lookup;
+                                                    std::uint32_t& timeoutMs) {
+  const std::uint32_t start = MillisecondsNow();
+  auto lookup = CallWithin<NameLookup<AddressInfo>>(timeoutMs, [host, port] {
+    AddressInfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    NameLookup<AddressInfo> answer;
     AddressInfo* found = nullptr;
-    lookup.result = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
-    lookup.systemError = errno;
-    lookup.addresses.reset(found);
-    return lookup;
+    answer.result = getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
+    answer.systemError = errno;
+    answer.addresses.reset(found);
+    return answer;
   });
+  const std::uint32_t spent = MillisecondsNow() - start;
+  if (!lookup || spent >= timeoutMs) return std::nullopt;
+  timeoutMs -= spent;
+  return lookup;
 }

@@ -114,9 +114,9 @@ class SettingsDialogTest : public ControllerTest {
     ControllerTest::TearDown();
   }
 
-  HWND Item(int id) const { return GetDlgItem(dialog_->Handle(), id); }
+  HWND Item(int id) const { return GetDlgItem(dialog_->Window(), id); }
   void Click(int id) {
-    SendMessageA(dialog_->Handle(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
+    SendMessageA(dialog_->Window(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
   }
   // As a click on the row does: selected and focused, with the notification.
   void UserSelects(int list, int row) {
@@ -317,7 +317,7 @@ TEST_F(SettingsDialogTest, TrackbarsActOnEveryNewPositionButDrags) {
     SCOPED_TRACE(c.code);
     const std::uint32_t before = settings_.Interval(Rotation::kPalette);
     SendMessageA(bar, TBM_SETPOS, TRUE, c.position);
-    SendMessageA(dialog_->Handle(), WM_HSCROLL, MAKEWPARAM(c.code, 0), reinterpret_cast<LPARAM>(bar));
+    SendMessageA(dialog_->Window(), WM_HSCROLL, MAKEWPARAM(c.code, 0), reinterpret_cast<LPARAM>(bar));
     EXPECT_EQ(settings_.Interval(Rotation::kPalette), c.acts ? static_cast<std::uint32_t>(c.position) : before);
     EXPECT_EQ(Text(IDC_PALETTE_INTERVAL_TEXT), settings_.IntervalText(Rotation::kPalette));
   }
