@@ -5,7 +5,10 @@
 #include "settings/settings_controller.h"
 
 AboutDialog::AboutDialog(std::string productName, std::string version, LinkOpener& opener)
-    : productName_(std::move(productName)), version_(std::move(version)), opener_(opener) {}
+    : InfoDialog("AboutDialog", IDD_ABOUT),
+      productName_(std::move(productName)),
+      version_(std::move(version)),
+      opener_(opener) {}
 
 AboutDialog::AboutDialog(SettingsController& controller, LinkOpener& opener)
     : AboutDialog(controller.GetProductName(), controller.GetVersion(), opener) {}

@@ -16,8 +16,6 @@ class SettingsController;
 // OK and Cancel end it with their own id.
 class AboutDialog : public InfoDialog<AboutDialog> {
  public:
-  static constexpr const char* kLogName = "AboutDialog";
-  static constexpr int kTemplate = IDD_ABOUT;
   AboutDialog(std::string productName, std::string version, LinkOpener& opener = ShellOpener());
   // Reads the name and the version from the settings mode's controller.
   explicit AboutDialog(SettingsController& controller, LinkOpener& opener = ShellOpener());

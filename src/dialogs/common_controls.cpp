@@ -69,13 +69,23 @@ void InsertColumn(HWND list, const char* title) {
   SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
 }
 
+namespace {
+
+constexpr UINT kBoth = LVIS_SELECTED | LVIS_FOCUSED;
+
+}  // namespace
+
 void SelectRow(HWND list, int row) {
-  constexpr UINT kBoth = LVIS_SELECTED | LVIS_FOCUSED;
   LVITEMA item{};
   item.stateMask = kBoth;
   item.state = kBoth;
   SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
   SendMessageA(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+}
+
+bool BecameCurrent(const NMLISTVIEW& change) {
+  return change.iItem >= 0 && (change.uChanged & LVIF_STATE) != 0 && (change.uNewState & kBoth) == kBoth &&
+         (change.uOldState & kBoth) != kBoth;
 }
 
 }  // namespace ListView

@@ -1,6 +1,9 @@
 #pragma once
 #include <windows.h>
 
+// After windows.h, which it needs.
+#include <commctrl.h>
+
 #include <string>
 
 // Typed forms of the few list-view, trackbar and window-text messages the
@@ -30,6 +33,10 @@ void InsertColumn(HWND list, const char* title);
 // Selected and focused, and scrolled into view. The list notifies its dialog as
 // for a click; a dialog that must not act on that guards the call.
 void SelectRow(HWND list, int row);
+// Whether the change is a row becoming selected and focused, as a click or a
+// key makes it. The other notifications of the same click (focus alone, the old
+// row losing the selection) are not.
+bool BecameCurrent(const NMLISTVIEW& change);
 
 }  // namespace ListView
 

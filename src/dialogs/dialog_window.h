@@ -18,9 +18,9 @@ void LogDialogException(const char* dialogName);
 // as the creation parameter and is kept with the window; `Attach(window)` tells
 // it its window at WM_INITDIALOG, before `OnMessage` sees that message and
 // every later one. No exception crosses into the system's dialog manager: it
-// is logged under `Dialog::kLogName` and the message counts as not handled.
-// A class befriends this template to keep both members private; `kLogName`
-// is public.
+// is logged under the name the dialog gave its base (`logName_`) and the
+// message counts as not handled. A base befriends this template to keep these
+// members private.
 template <class Dialog>
 INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
@@ -32,7 +32,7 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
   try {
     return dialog->OnMessage(message, wParam, lParam);
   } catch (...) {
-    LogDialogException(Dialog::kLogName);
+    LogDialogException(dialog->logName_);
     return FALSE;
   }
 }
@@ -54,7 +54,7 @@ UniqueIcon SetSmallIcon(HWND dialog);
 // `OnScroll(control, code)` where `Dialog` has one; any other message to
 // `OnOwnMessage(message, wParam, lParam)` where it has one.
 //
-// `Dialog` derives from this and befriends it. The window is known from
+// `Dialog` derives from this, names itself for the log, and befriends it. The window is known from
 // WM_INITDIALOG until WM_NCDESTROY and may be read on any thread.
 template <class Dialog>
 class DialogWindow {
@@ -65,7 +65,7 @@ class DialogWindow {
   HWND Window() const { return window_.load(); }
 
  protected:
-  DialogWindow() = default;
+  explicit DialogWindow(const char* logName) : logName_(logName) {}
   ~DialogWindow() = default;
 
   // For a dialog that destroys its own window: forgets the window and the icon.
@@ -112,6 +112,7 @@ class DialogWindow {
     }
   }
 
+  const char* logName_;
   std::atomic<HWND> window_{nullptr};
   UniqueIcon smallIcon_;
 };

@@ -9,8 +9,8 @@
 // The focus starts on OK, not on a link, so that a stray Space opens nothing;
 // OK, Escape and the close box end it.
 //
-// `Dialog` derives from this and befriends it; it names its template
-// (kTemplate) and its log name (kLogName) in public, fills its controls in Fill(), drops
+// `Dialog` derives from this and befriends it; it names its log name and its
+// template to the base, fills its controls in Fill(), drops
 // what Fill made in Forget() once the box is gone, and says what Run answers
 // for OK or Cancel in EndCode(id). UI thread only.
 template <class Dialog>
@@ -21,7 +21,7 @@ class InfoDialog {
 
   INT_PTR Run(HWND owner) {
     const INT_PTR result =
-        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(Dialog::kTemplate), owner, &DialogProcedure<Dialog>,
+        DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(template_), owner, &DialogProcedure<Dialog>,
                         reinterpret_cast<LPARAM>(static_cast<Dialog*>(this)));
     Self().Forget();
     smallIcon_.reset();
@@ -30,7 +30,7 @@ class InfoDialog {
   }
 
  protected:
-  InfoDialog() = default;
+  InfoDialog(const char* logName, int templateId) : logName_(logName), template_(templateId) {}
   ~InfoDialog() = default;
 
   HWND window_ = nullptr;
@@ -59,5 +59,7 @@ class InfoDialog {
     }
   }
 
+  const char* logName_;
+  int template_;
   UniqueIcon smallIcon_;
 };

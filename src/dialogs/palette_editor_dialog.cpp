@@ -13,11 +13,11 @@ namespace {
 
 constexpr int kCurveX = 10;
 constexpr int kCurveY = 10;
-constexpr UINT kSelectedAndFocused = LVIS_SELECTED | LVIS_FOCUSED;
 
 }  // namespace
 
-PaletteEditorDialog::PaletteEditorDialog(EditorController& controller) : controller_(controller) {}
+PaletteEditorDialog::PaletteEditorDialog(EditorController& controller)
+    : DialogWindow("PaletteEditorDialog"), controller_(controller) {}
 
 PaletteEditorDialog::~PaletteEditorDialog() = default;
 
@@ -78,8 +78,7 @@ void PaletteEditorDialog::SwapChannels(int a, int b) {
 }
 
 void PaletteEditorDialog::OnItemChanged(const NMLISTVIEW& change) {
-  if (change.hdr.hwndFrom != storeList_) return;
-  if (change.iItem < 0 || (change.uChanged & LVIF_STATE) == 0 || change.uNewState != kSelectedAndFocused) return;
+  if (change.hdr.hwndFrom != storeList_ || !ListView::BecameCurrent(change)) return;
   const auto store = controller_.GetPaletteStore();
   if (static_cast<std::size_t>(change.iItem) >= store.size()) return;
   // The curve editor's next tick rebuilds the table (under the frame lock) and redraws.

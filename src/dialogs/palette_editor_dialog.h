@@ -22,8 +22,6 @@ class EditorController;
 // UI thread only. The controller outlives the dialog.
 class PaletteEditorDialog : public DialogWindow<PaletteEditorDialog>, public PaletteEditor {
  public:
-  static constexpr const char* kLogName = "PaletteEditorDialog";
-
   explicit PaletteEditorDialog(EditorController& controller);
   ~PaletteEditorDialog() override;
 

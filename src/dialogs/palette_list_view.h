@@ -12,13 +12,11 @@ class PaletteImageList;
 // image k of its own PaletteImageList, also after a row is removed. Without
 // the images (the image list could not be made) the list stays empty. The
 // settings dialog's palette list and the palette editor's store are two of
-// them. UI thread only.
+// them. UI thread only; owns its strips, so it is not copied.
 class PaletteListView {
  public:
   PaletteListView();
   ~PaletteListView();
-  PaletteListView(const PaletteListView&) = delete;
-  PaletteListView& operator=(const PaletteListView&) = delete;
 
   // Takes the list view (depth 16 or 32, as the strips' format; room for
   // `maxPalettes` strips at a time), gives it one column titled `title` and a

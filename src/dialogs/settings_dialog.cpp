@@ -56,7 +56,7 @@ class AtScopeEnd {
 }  // namespace
 
 SettingsDialog::SettingsDialog(SettingsController& controller, EditorFactory& editors)
-    : controller_(controller), editors_(editors) {}
+    : DialogWindow("SettingsDialog"), controller_(controller), editors_(editors) {}
 
 SettingsDialog::~SettingsDialog() { Destroy(); }
 
@@ -163,6 +163,20 @@ void SettingsDialog::InitIntervals() {
 // --- Messages -----------------------------------------------------------------------
 
 void SettingsDialog::OnCommand(int id) {
+  // The remove, up and down buttons of each list, in the lists' order.
+  static constexpr struct {
+    int remove, up, down;
+  } kRowButtons[kLists] = {
+      {IDC_BACKGROUND_REMOVE, IDC_BACKGROUND_UP, IDC_BACKGROUND_DOWN},
+      {IDC_PALETTE_REMOVE, IDC_PALETTE_UP, IDC_PALETTE_DOWN},
+      {IDC_STYLE_REMOVE, IDC_STYLE_UP, IDC_STYLE_DOWN},
+  };
+  for (int list = 0; list < kLists; ++list) {
+    const auto kind = static_cast<ListKind>(list);
+    if (id == kRowButtons[list].remove) return RemoveRow(kind);
+    if (id == kRowButtons[list].up) return MoveRow(kind, -1);
+    if (id == kRowButtons[list].down) return MoveRow(kind, +1);
+  }
   switch (id) {
     case IDC_SHOW_FIRE:
       controller_.SetShowFire(SendMessageA(showFire_, BM_GETCHECK, 0, 0) == BST_CHECKED);
@@ -173,38 +187,11 @@ void SettingsDialog::OnCommand(int id) {
     case IDC_BACKGROUND_ADD_FILE:
       AddFiles();
       break;
-    case IDC_BACKGROUND_REMOVE:
-      RemoveRow(kBackgrounds);
-      break;
-    case IDC_BACKGROUND_UP:
-      MoveRow(kBackgrounds, -1);
-      break;
-    case IDC_BACKGROUND_DOWN:
-      MoveRow(kBackgrounds, +1);
-      break;
     case IDC_PALETTE_ADD:
       AddPalette();
       break;
-    case IDC_PALETTE_REMOVE:
-      RemovePalette();
-      break;
-    case IDC_PALETTE_UP:
-      MovePalette(-1);
-      break;
-    case IDC_PALETTE_DOWN:
-      MovePalette(+1);
-      break;
     case IDC_STYLE_ADD:
       AddStyle();
-      break;
-    case IDC_STYLE_REMOVE:
-      RemoveRow(kStyles);
-      break;
-    case IDC_STYLE_UP:
-      MoveRow(kStyles, -1);
-      break;
-    case IDC_STYLE_DOWN:
-      MoveRow(kStyles, +1);
       break;
     case IDC_CHECK_UPDATES:
       CheckForUpdates();
@@ -230,12 +217,7 @@ void SettingsDialog::OnItemChanged(const NMLISTVIEW& change) {
   int kind = 0;
   while (kind < kLists && lists_[kind] != change.hdr.hwndFrom) ++kind;
   if (kind == kLists || guards_[kind]) return;
-  // Only the change that makes a row selected and focused; the other
-  // notifications of the same click (focus alone, the old row losing the
-  // selection) are not acted on.
-  constexpr UINT kBoth = LVIS_SELECTED | LVIS_FOCUSED;
-  if ((change.uChanged & LVIF_STATE) == 0 || (change.uNewState & kBoth) != kBoth) return;
-  if ((change.uOldState & kBoth) == kBoth || change.iItem < 0) return;
+  if (!ListView::BecameCurrent(change)) return;
   controller_.Select(static_cast<Rotation>(kind), static_cast<SettingsController::Index>(change.iItem));
 }
 
@@ -301,6 +283,11 @@ void SettingsDialog::AddFiles() {
 void SettingsDialog::RemoveRow(ListKind kind) {
   const int row = SelectedRow(kind);
   if (row < 0) return;
+  // The controller has the palette list's rows follow (SettingsView), strips and all.
+  if (kind == kPalettes) {
+    controller_.RemovePalette(static_cast<SettingsController::Index>(row));
+    return;
+  }
   ListView::DeleteRow(List(kind), row);
   kind == kBackgrounds ? CommitBackgrounds() : CommitStyles();
 }
@@ -311,6 +298,11 @@ void SettingsDialog::MoveRow(ListKind kind, int step) {
   // The neighbour jumps over the selected row, which thus keeps its selection.
   const int neighbour = selected + step;
   if (neighbour < 0 || neighbour >= RowCount(kind)) return;
+  if (kind == kPalettes) {
+    const auto index = static_cast<SettingsController::Index>(selected);
+    step < 0 ? controller_.MovePaletteUp(index) : controller_.MovePaletteDown(index);
+    return;
+  }
   const std::string text = ListView::RowText(List(kind), neighbour);
   guards_[kind] = true;
   ListView::DeleteRow(List(kind), neighbour);
@@ -373,22 +365,6 @@ void SettingsDialog::AddPalette() {
   } else {
     controller_.RestorePreviewColorTable();
     controller_.EnablePaletteChange(true);
-  }
-}
-
-void SettingsDialog::RemovePalette() {
-  const int row = SelectedRow(kPalettes);
-  if (row >= 0) controller_.RemovePalette(static_cast<SettingsController::Index>(row));
-}
-
-void SettingsDialog::MovePalette(int step) {
-  const int row = SelectedRow(kPalettes);
-  if (row < 0) return;
-  const auto index = static_cast<SettingsController::Index>(row);
-  if (step < 0) {
-    if (row > 0) controller_.MovePaletteUp(index);
-  } else if (row + 1 < RowCount(kPalettes)) {
-    controller_.MovePaletteDown(index);
   }
 }
 

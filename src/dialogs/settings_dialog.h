@@ -33,7 +33,6 @@ class SettingsDialog : public DialogWindow<SettingsDialog>, public SettingsView 
   static constexpr UINT kFollowMessage = WM_APP + 1;
   // Posted by the update check's thread when the server's answer is in.
   static constexpr UINT kUpdateDoneMessage = WM_APP + 2;
-  static constexpr const char* kLogName = "SettingsDialog";
 
   // Neither is owned; both outlive the dialog.
   SettingsDialog(SettingsController& controller, EditorFactory& editors);
@@ -83,8 +82,6 @@ class SettingsDialog : public DialogWindow<SettingsDialog>, public SettingsView 
   void CommitBackgrounds();
   void CommitStyles();
   void AddPalette();
-  void RemovePalette();
-  void MovePalette(int step);
   void AddStyle();
   void OpenHelp();
   void ShowAbout();

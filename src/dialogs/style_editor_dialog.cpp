@@ -15,13 +15,11 @@
 namespace {
 
 constexpr int kMaxMode = 5;
-constexpr UINT kSelectedAndFocused = LVIS_SELECTED | LVIS_FOCUSED;
 
 }  // namespace
 
-StyleEditorDialog::StyleEditorDialog(EditorController& controller) : controller_(controller) {}
-
-StyleEditorDialog::~StyleEditorDialog() = default;
+StyleEditorDialog::StyleEditorDialog(EditorController& controller)
+    : DialogWindow("StyleEditorDialog"), controller_(controller) {}
 
 INT_PTR StyleEditorDialog::Run(HWND owner) {
   const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_STYLE_EDITOR), owner,
@@ -122,11 +120,7 @@ void StyleEditorDialog::AppendStoreRow(const std::string& text, bool select) {
 }
 
 void StyleEditorDialog::OnItemChanged(const NMLISTVIEW& change) {
-  if (change.hdr.hwndFrom != storeList_) return;
-  if (selectingStoreRow_ || change.iItem < 0 || (change.uChanged & LVIF_STATE) == 0 ||
-      change.uNewState != kSelectedAndFocused) {
-    return;
-  }
+  if (change.hdr.hwndFrom != storeList_ || selectingStoreRow_ || !ListView::BecameCurrent(change)) return;
   const FireStyle style = Settings::ParseStyle(ListView::RowText(storeList_, change.iItem));
   WriteControls(style);
   Preview(style);

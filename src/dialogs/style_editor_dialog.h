@@ -21,10 +21,7 @@ class EditorController;
 // UI thread only. The controller outlives the dialog.
 class StyleEditorDialog : public DialogWindow<StyleEditorDialog>, public StyleEditor {
  public:
-  static constexpr const char* kLogName = "StyleEditorDialog";
-
   explicit StyleEditorDialog(EditorController& controller);
-  ~StyleEditorDialog() override;
 
   INT_PTR Run(HWND owner) override;
   std::string GetResult() const override { return result_; }

@@ -7,7 +7,8 @@
 
 UpdateDialog::UpdateDialog(std::string currentVersion, std::string latestVersion, std::string downloadUrl,
                            LinkOpener& opener)
-    : currentVersion_(std::move(currentVersion)),
+    : InfoDialog("UpdateDialog", IDD_UPDATE),
+      currentVersion_(std::move(currentVersion)),
       latestVersion_(std::move(latestVersion)),
       downloadUrl_(std::move(downloadUrl)),
       opener_(opener) {}

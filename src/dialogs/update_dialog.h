@@ -17,8 +17,6 @@ class UpdateChecker;
 // Escape or the close box, as the dialog only informs) ends it with 1.
 class UpdateDialog : public InfoDialog<UpdateDialog> {
  public:
-  static constexpr const char* kLogName = "UpdateDialog";
-  static constexpr int kTemplate = IDD_UPDATE;
   static constexpr const char* kLinkText = "Download Now!";
 
   UpdateDialog(std::string currentVersion, std::string latestVersion, std::string downloadUrl,

@@ -83,19 +83,26 @@ std::uint32_t IndexWithin(int index, std::size_t count) {
   return value < count ? value : 0;
 }
 
+// A text list: the entries "<prefix>0" onwards that the file holds and `keep`
+// accepts (a missing or refused one is passed over, not the end of the list),
+// then its current index among those kept.
+void ReadTextList(SettingsStore& store, const char* section, const char* prefix, bool (*keep)(const std::string& entry),
+                  std::vector<std::string>& list, std::uint32_t& index) {
+  list.clear();
+  const std::size_t count = ReadCount(store, section);
+  for (std::size_t i = 0; i < count; ++i) {
+    std::string entry = store.ReadString(section, prefix + std::to_string(i), kAbsent);
+    if (entry != kAbsent && keep(entry)) list.push_back(std::move(entry));
+  }
+  index = IndexWithin(store.ReadInt(section, "currentOrder", 0), list.size());
+}
+
 }  // namespace
 
 std::uint32_t IndexToWrite(std::uint32_t index, std::size_t count) { return index < count ? index : 0; }
 
 void ReadBackgrounds(SettingsStore& store, std::vector<std::string>& list, std::uint32_t& index) {
-  list.clear();
-  const std::size_t count = ReadCount(store, "Background");
-  for (std::size_t i = 0; i < count; ++i) {
-    std::string entry = store.ReadString("Background", "path" + std::to_string(i), kAbsent);
-    if (entry == kAbsent) continue;
-    if (BackgroundUsable(entry)) list.push_back(std::move(entry));
-  }
-  index = IndexWithin(store.ReadInt("Background", "currentOrder", 0), list.size());
+  ReadTextList(store, "Background", "path", &BackgroundUsable, list, index);
 }
 
 void WriteBackgrounds(SettingsStore& store, const std::vector<std::string>& list, std::uint32_t index) {
@@ -139,14 +146,8 @@ void WritePalettes(SettingsStore& store, const std::vector<PaletteRecord>& list,
 }
 
 void ReadStyles(SettingsStore& store, std::vector<std::string>& list, std::uint32_t& index) {
-  list.clear();
-  const std::size_t count = ReadCount(store, "blur");
-  for (std::size_t i = 0; i < count; ++i) {
-    std::string entry = store.ReadString("blur", "blur" + std::to_string(i), kAbsent);
-    if (entry == kAbsent) continue;
-    list.push_back(std::move(entry));
-  }
-  index = IndexWithin(store.ReadInt("blur", "currentOrder", 0), list.size());
+  ReadTextList(
+      store, "blur", "blur", [](const std::string&) { return true; }, list, index);
 }
 
 void WriteStyles(SettingsStore& store, const std::vector<std::string>& list, std::uint32_t index) {

@@ -22,6 +22,23 @@ void KeepWithin(Settings::Index& index, std::size_t count) {
   if (index >= count) index = 0;
 }
 
+// A store's edits. Either marks the store changed, so that it is written when
+// the settings mode ends; removing past the end changes nothing else.
+template <typename Entry>
+bool AddToStore(std::vector<Entry>& store, bool& changed, const Entry& entry) {
+  changed = true;
+  store.push_back(entry);
+  return true;
+}
+
+template <typename Entry>
+bool RemoveFromStore(std::vector<Entry>& store, bool& changed, Settings::Index i) {
+  changed = true;
+  if (i >= store.size()) return false;
+  store.erase(store.begin() + i);
+  return true;
+}
+
 }  // namespace
 
 std::string Settings::DefaultBackground() { return "desktop"; }
@@ -136,27 +153,11 @@ bool Settings::MovePaletteDown(Index i) {
 }
 
 bool Settings::AddPaletteToStore(const PaletteRecord& record) {
-  paletteStoreChanged_ = true;
-  paletteStore_.push_back(record);
-  return true;
+  return AddToStore(paletteStore_, paletteStoreChanged_, record);
 }
 
-bool Settings::RemovePaletteFromStore(Index i) {
-  paletteStoreChanged_ = true;
-  if (i >= paletteStore_.size()) return false;
-  paletteStore_.erase(paletteStore_.begin() + i);
-  return true;
-}
+bool Settings::RemovePaletteFromStore(Index i) { return RemoveFromStore(paletteStore_, paletteStoreChanged_, i); }
 
-bool Settings::AddStyleToStore(const std::string& text) {
-  styleStoreChanged_ = true;
-  styleStore_.push_back(text);
-  return true;
-}
+bool Settings::AddStyleToStore(const std::string& text) { return AddToStore(styleStore_, styleStoreChanged_, text); }
 
-bool Settings::RemoveStyleFromStore(Index i) {
-  styleStoreChanged_ = true;
-  if (i >= styleStore_.size()) return false;
-  styleStore_.erase(styleStore_.begin() + i);
-  return true;
-}
+bool Settings::RemoveStyleFromStore(Index i) { return RemoveFromStore(styleStore_, styleStoreChanged_, i); }

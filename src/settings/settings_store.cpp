@@ -17,6 +17,15 @@ std::vector<std::string> SplitPair(const std::string& text) {
   return pieces;
 }
 
+// Two numbers split by one comma; anything else reads as the default.
+template <typename Value>
+std::pair<Value, Value> PairOf(const std::string& text, std::pair<Value, Value> defaultValue,
+                               Value (*parse)(const std::string&)) {
+  const std::vector<std::string> pieces = SplitPair(text);
+  if (pieces.size() != 2) return defaultValue;
+  return {parse(pieces[0]), parse(pieces[1])};
+}
+
 }  // namespace
 
 int SettingsStore::ReadInt(const std::string& section, const std::string& key, int defaultValue) {
@@ -44,9 +53,7 @@ void SettingsStore::WriteDouble(const std::string& section, const std::string& k
 
 SettingsStore::DoublePair SettingsStore::ReadDoublePair(const std::string& section, const std::string& key,
                                                         DoublePair defaultValue) {
-  const std::vector<std::string> pieces = SplitPair(ReadString(section, key, FormatDoublePair(defaultValue)));
-  if (pieces.size() != 2) return defaultValue;
-  return {TextToDouble(pieces[0]), TextToDouble(pieces[1])};
+  return PairOf(ReadString(section, key, FormatDoublePair(defaultValue)), defaultValue, &TextToDouble);
 }
 
 void SettingsStore::WriteDoublePair(const std::string& section, const std::string& key, DoublePair value) {
@@ -57,9 +64,7 @@ std::optional<SettingsStore::Entries> SettingsStore::ReadSection(const std::stri
 
 SettingsStore::IntPair SettingsStore::ReadIntPair(const std::string& section, const std::string& key,
                                                   IntPair defaultValue) {
-  const std::vector<std::string> pieces = SplitPair(ReadString(section, key, FormatIntPair(defaultValue)));
-  if (pieces.size() != 2) return defaultValue;
-  return {TextToInt(pieces[0]), TextToInt(pieces[1])};
+  return PairOf(ReadString(section, key, FormatIntPair(defaultValue)), defaultValue, &TextToInt);
 }
 
 void SettingsStore::WriteIntPair(const std::string& section, const std::string& key, IntPair value) {

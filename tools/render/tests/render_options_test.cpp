@@ -2,41 +2,39 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 namespace {
 
 std::vector<std::string> Args(std::initializer_list<const char*> list) { return {list.begin(), list.end()}; }
 
-TEST(RenderOptions, DefaultsNeedOnlyTheSettingsFolder) {
-  const ParsedOptions parsed = ParseRenderOptions(Args({"--settings", "cfg"}));
-  ASSERT_TRUE(parsed.options) << parsed.error;
-  const RenderOptions& o = *parsed.options;
-  EXPECT_EQ(o.settingsDir, "cfg");
-  EXPECT_EQ(o.width, 800);
-  EXPECT_EQ(o.height, 600);
-  EXPECT_EQ(o.bitsPerPixel, 32);
-  EXPECT_EQ(o.frames, 90);
-  EXPECT_EQ(o.frameMs, 33u);
-  EXPECT_EQ(o.outDir, ".");
-  EXPECT_EQ(o.pngEvery, 0);
-  EXPECT_FALSE(o.dumpIndices || o.dumpSurface || o.quiet);
+// The values the parser sets, in one line that a table row can state.
+std::string Describe(const RenderOptions& o) {
+  std::ostringstream out;
+  out << o.settingsDir << ' ' << o.width << 'x' << o.height << 'x' << o.bitsPerPixel << " monitors "
+      << o.monitors.size() << " frames " << o.frames << " every " << o.frameMs << "ms desktop '" << o.desktopFile
+      << "' out " << o.outDir << " png " << o.pngEvery << (o.dumpIndices ? " indices" : "")
+      << (o.dumpSurface ? " surface" : "") << (o.quiet ? " quiet" : "") << (o.help ? " help" : "");
+  return out.str();
 }
 
-TEST(RenderOptions, EveryOptionInBothSpellings) {
-  const ParsedOptions parsed = ParseRenderOptions(
-      Args({"--settings=s", "--size", "1024x768", "--bpp=16", "--frames", "7", "--frame-ms=40", "--desktop", "d.bmp",
-            "--out=o", "--png", "3", "--dump-indices", "--dump-surface", "--quiet"}));
-  ASSERT_TRUE(parsed.options) << parsed.error;
-  const RenderOptions& o = *parsed.options;
-  EXPECT_EQ(o.settingsDir, "s");
-  EXPECT_EQ(o.width, 1024);
-  EXPECT_EQ(o.height, 768);
-  EXPECT_EQ(o.bitsPerPixel, 16);
-  EXPECT_EQ(o.frames, 7);
-  EXPECT_EQ(o.frameMs, 40u);
-  EXPECT_EQ(o.desktopFile, "d.bmp");
-  EXPECT_EQ(o.outDir, "o");
-  EXPECT_EQ(o.pngEvery, 3);
-  EXPECT_TRUE(o.dumpIndices && o.dumpSurface && o.quiet);
+TEST(RenderOptions, DefaultsNeedOnlyTheSettingsFolderOrHelpAndEveryOptionHasBothSpellings) {
+  struct Case {
+    std::vector<std::string> args;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {Args({"--settings", "cfg"}), "cfg 800x600x32 monitors 0 frames 90 every 33ms desktop '' out . png 0"},
+      {Args({"--settings=s", "--size", "1024x768", "--bpp=16", "--frames", "7", "--frame-ms=40", "--desktop", "d.bmp",
+             "--out=o", "--png", "3", "--dump-indices", "--dump-surface", "--quiet"}),
+       "s 1024x768x16 monitors 0 frames 7 every 40ms desktop 'd.bmp' out o png 3 indices surface quiet"},
+      {Args({"--help"}), " 800x600x32 monitors 0 frames 90 every 33ms desktop '' out . png 0 help"},
+  };
+  for (const Case& c : cases) {
+    const ParsedOptions parsed = ParseRenderOptions(c.args);
+    ASSERT_TRUE(parsed.options) << parsed.error;
+    EXPECT_EQ(Describe(*parsed.options), c.expected);
+  }
 }
 
 TEST(RenderOptions, BadArgumentsAreNamed) {
