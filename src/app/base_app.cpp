@@ -165,6 +165,27 @@ int BaseApp::ChooseBpp() {
   return 32;
 }
 
+bool BaseApp::ChooseOnDesktop(const char* mode, WindowChoice& choice) {
+  TraceLog().Log("%s::SetGameParameter() begin", mode);
+  TraceLog().Log("Get desktop window handle");
+  HWND desktop = GetDesktopWindow();
+  if (desktop == nullptr) {
+    TraceLog().Log("Get desktop window false");
+    return false;
+  }
+  TraceLog().Log("Get desktop window width and height");
+  if (choice.width == 0) {
+    RECT rect{};
+    GetClientRect(desktop, &rect);
+    choice.width = rect.right - rect.left;
+    choice.height = rect.bottom - rect.top;
+  }
+  TraceLog().Log("width = %d, height = %d", choice.width, choice.height);
+  choice.bpp = ChooseBpp();
+  TraceLog().Log("%s::SetGameParameter() end", mode);
+  return true;
+}
+
 int BaseApp::InitWindow() {
   TraceLog().Log("WaterApp::InitWindow()");
   TraceLog().Log("register self window' class");

@@ -92,6 +92,11 @@ class BaseApp {
 
   // The bpp for the modes: the display's depth, 32 when that reads 0.
   int ChooseBpp();
+  // Finishes the choice of a mode whose window stands on the desktop (full
+  // screen, the settings mode's fire): the desktop window must be there; the
+  // size, when `choice` has none, is the desktop's; the depth is the desktop's.
+  // `mode` names the mode in the log.
+  bool ChooseOnDesktop(const char* mode, WindowChoice& choice);
   // A failed start that nobody should be asked about (a preview without a host
   // window) ends quietly instead of with the error box.
   void FailQuietly() { quietFailure_ = true; }

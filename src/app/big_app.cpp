@@ -16,27 +16,12 @@ LRESULT CALLBACK BigApp::WindowProc(HWND window, UINT message, WPARAM wParam, LP
 }
 
 bool BigApp::ChooseWindow(char**, WindowChoice& choice) {
-  TraceLog().Log("BigApp::SetGameParameter() begin");
   choice.className = "full wnd Class";
   choice.title = "full wnd title";
-  TraceLog().Log("Get desktop window handle");
-  HWND desktop = GetDesktopWindow();
-  if (desktop == nullptr) {
-    TraceLog().Log("Get desktop window false");
-    return false;
-  }
-  TraceLog().Log("Get desktop window width and height");
-  RECT rect{};
-  GetClientRect(desktop, &rect);
-  choice.width = rect.right - rect.left;
-  choice.height = rect.bottom - rect.top;
-  TraceLog().Log("width = %d, height = %d", choice.width, choice.height);
-  choice.bpp = ChooseBpp();
-  choice.fullScreen = true;
   choice.style = kFullScreenStyle;
   choice.procedure = &BigApp::WindowProc;
-  TraceLog().Log("BigApp::SetGameParameter() end");
-  return true;
+  choice.fullScreen = true;
+  return ChooseOnDesktop("BigApp", choice);
 }
 
 int BigApp::Init(int argc, char** argv, int framesPerSecond) {

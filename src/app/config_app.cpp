@@ -40,24 +40,13 @@ LRESULT CALLBACK ConfigApp::FireWindowProc(HWND window, UINT message, WPARAM wPa
 }
 
 bool ConfigApp::ChooseWindow(char**, WindowChoice& choice) {
-  TraceLog().Log("ConfigApp::SetGameParameter() begin");
   choice.className = "config wnd Class";
   choice.title = "Preview";
-  TraceLog().Log("Get desktop window handle");
-  if (GetDesktopWindow() == nullptr) {
-    TraceLog().Log("Get desktop window false");
-    return false;
-  }
-  TraceLog().Log("Get desktop window width and height");
-  choice.width = kPreviewWidth;
-  choice.height = kPreviewHeight;
-  TraceLog().Log("width = %d, height = %d", choice.width, choice.height);
-  choice.bpp = ChooseBpp();
-  choice.fullScreen = false;
   choice.style = kFireWindowStyle;
   choice.procedure = &ConfigApp::FireWindowProc;
-  TraceLog().Log("ConfigApp::SetGameParameter() end");
-  return true;
+  choice.width = kPreviewWidth;
+  choice.height = kPreviewHeight;
+  return ChooseOnDesktop("ConfigApp", choice);
 }
 
 int ConfigApp::Init(int argc, char** argv, int framesPerSecond) {

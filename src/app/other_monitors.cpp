@@ -29,7 +29,7 @@ std::unique_ptr<OtherMonitors> OtherMonitors::Prepare() {
                  screen.x, screen.y, screen.width, screen.height);
   std::optional<DecodedImage> snapshot = CaptureVirtualScreen(screen);
   if (!snapshot) TraceLog().Log("OtherMonitors::Prepare() desktop capture false");
-  return std::unique_ptr<OtherMonitors>(new OtherMonitors(layout, std::move(snapshot)));
+  return std::make_unique<OtherMonitors>(layout, std::move(snapshot));
 }
 
 OtherMonitors::OtherMonitors(const MonitorLayout& layout, std::optional<DecodedImage> snapshot)

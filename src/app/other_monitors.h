@@ -28,6 +28,9 @@ class OtherMonitors {
   // Call before any window of the program exists.
   static std::unique_ptr<OtherMonitors> Prepare();
 
+  // The monitors of `layout`, their desktop cut from `snapshot` (none: they burn
+  // without one). Prepare finds both.
+  OtherMonitors(const MonitorLayout& layout, std::optional<DecodedImage> snapshot);
   ~OtherMonitors();
   OtherMonitors(const OtherMonitors&) = delete;
   OtherMonitors& operator=(const OtherMonitors&) = delete;
@@ -61,7 +64,6 @@ class OtherMonitors {
     void operator()(int index) const { self->RunJob(index); }
   };
 
-  OtherMonitors(const MonitorLayout& layout, std::optional<DecodedImage> snapshot);
   void RunJob(int index);
   void DropRemovedMonitors();
 

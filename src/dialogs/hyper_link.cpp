@@ -120,11 +120,10 @@ void HyperLink::SetTarget(const std::string& target) {
 }
 
 void HyperLink::ReadColors() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, kColorKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
-  ReadColor(key, kLinkColorValue, linkColor_);
-  ReadColor(key, kVisitedColorValue, visitedColor_);
-  RegCloseKey(key);
+  UniqueRegistryKey key;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, kColorKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return;
+  ReadColor(key.get(), kLinkColorValue, linkColor_);
+  ReadColor(key.get(), kVisitedColorValue, visitedColor_);
 }
 
 void HyperLink::OnSetFont(HFONT font) {

@@ -50,6 +50,7 @@ inline void Delete(HGDIOBJ object) { DeleteObject(object); }
 inline void Free(HMODULE module) { FreeLibrary(module); }
 inline void Close(HANDLE handle) { CloseHandle(handle); }
 inline void Free(HGLOBAL block) { GlobalFree(block); }
+inline void Close(HKEY key) { RegCloseKey(key); }
 }  // namespace handles_detail
 
 using UniqueWindow = UniqueHandle<HWND, static_cast<void (*)(HWND)>(&handles_detail::Destroy)>;
@@ -58,9 +59,12 @@ using UniqueIcon = UniqueHandle<HICON, static_cast<void (*)(HICON)>(&handles_det
 using UniqueDc = UniqueHandle<HDC, static_cast<void (*)(HDC)>(&handles_detail::Delete)>;
 using UniqueModule = UniqueHandle<HMODULE, static_cast<void (*)(HMODULE)>(&handles_detail::Free)>;
 // A kernel object whose failure value is null (events, timers, threads).
-using UniqueKernelHandle = UniqueHandle<HANDLE, &handles_detail::Close>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, static_cast<void (*)(HANDLE)>(&handles_detail::Close)>;
 // A file, whose failure value is INVALID_HANDLE_VALUE.
-using UniqueFile = UniqueHandle<HANDLE, &handles_detail::Close, -1>;
+using UniqueFile = UniqueHandle<HANDLE, static_cast<void (*)(HANDLE)>(&handles_detail::Close), -1>;
+
+// An open registry key (RegOpenKeyEx, RegCreateKeyEx).
+using UniqueRegistryKey = UniqueHandle<HKEY, static_cast<void (*)(HKEY)>(&handles_detail::Close)>;
 
 // A global memory block (GlobalAlloc).
 using UniqueGlobal = UniqueHandle<HGLOBAL, static_cast<void (*)(HGLOBAL)>(&handles_detail::Free)>;

@@ -1,20 +1,17 @@
 #include "fire/background_manager.h"
 
 #include "fire/background_source.h"
-#include "fire/bottom_to_top_wipe.h"
 #include "fire/fire_image_copyer.h"
 #include "fire/insert_bright.h"
-#include "fire/left_to_right_wipe.h"
-#include "fire/right_to_left_wipe.h"
-#include "fire/top_to_bottom_wipe.h"
 #include "fire/unseen_time.h"
 
 BackgroundManager::BackgroundManager(BackgroundSource& source, FireImageCopyer& copier)
     : copier_(copier), source_(source) {
-  wipes_[0] = std::make_unique<LeftToRightWipe>();
-  wipes_[1] = std::make_unique<RightToLeftWipe>();
-  wipes_[2] = std::make_unique<TopToBottomWipe>();
-  wipes_[3] = std::make_unique<BottomToTopWipe>();
+  using enum StripWipe::Direction;
+  wipes_[0] = std::make_unique<StripWipe>(kLeftToRight);
+  wipes_[1] = std::make_unique<StripWipe>(kRightToLeft);
+  wipes_[2] = std::make_unique<StripWipe>(kTopToBottom);
+  wipes_[3] = std::make_unique<StripWipe>(kBottomToTop);
 }
 
 bool BackgroundManager::Tick(std::uint32_t elapsedMs, InsertBright& hotSpots, ByteImage& grey) {

@@ -32,3 +32,15 @@ Wipe::Strip Wipe::AdvanceBackward(std::int32_t extent, int& progress) {
   }
   return strip;
 }
+
+void StripWipe::Step(ByteImage& destination, const ByteImage& source, int& progress) {
+  const bool columns = direction_ == Direction::kLeftToRight || direction_ == Direction::kRightToLeft;
+  const std::int32_t extent = columns ? source.width : source.height;
+  const bool forward = direction_ == Direction::kLeftToRight || direction_ == Direction::kTopToBottom;
+  const Strip strip = forward ? AdvanceForward(extent, progress) : AdvanceBackward(extent, progress);
+  if (columns) {
+    ByteImage::CopyRect(destination, strip.first, 0, source, strip.first, 0, strip.count, source.height);
+  } else {
+    ByteImage::CopyRect(destination, 0, strip.first, source, 0, strip.first, source.width, strip.count);
+  }
+}

@@ -33,3 +33,17 @@ class Wipe {
 
   std::int32_t position_ = 0;
 };
+
+// The four wipes differ only in the edge they start from: strips of columns
+// from the left or the right edge, or of rows from the top or the bottom.
+class StripWipe final : public Wipe {
+ public:
+  enum class Direction { kLeftToRight, kRightToLeft, kTopToBottom, kBottomToTop };
+
+  explicit StripWipe(Direction direction) : direction_(direction) {}
+
+  void Step(ByteImage& destination, const ByteImage& source, int& progress) override;
+
+ private:
+  Direction direction_;
+};

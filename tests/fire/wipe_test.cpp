@@ -1,13 +1,11 @@
+#include "fire/wipe.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <vector>
 
-#include "fire/bottom_to_top_wipe.h"
-#include "fire/left_to_right_wipe.h"
-#include "fire/right_to_left_wipe.h"
-#include "fire/top_to_bottom_wipe.h"
 #include "image/byte_image.h"
 
 namespace {
@@ -77,32 +75,33 @@ TEST_P(WipeOnScreen, CopiesStripsInOrderAndEndsOnSchedule) {
   EXPECT_EQ(wipe->Position(), 0) << "a finished wipe starts again from its edge";
 }
 
-INSTANTIATE_TEST_SUITE_P(AllFour, WipeOnScreen,
-                         testing::Values(WipeCase{"LeftToRight",
-                                                  [] { return std::make_unique<LeftToRightWipe>(); },
-                                                  true,
-                                                  {0, 1, 2, 3, 4},
-                                                  {1020, 1021, 1022, 1023},
-                                                  205},
-                                         WipeCase{"RightToLeft",
-                                                  [] { return std::make_unique<RightToLeftWipe>(); },
-                                                  true,
-                                                  {1019, 1020, 1021, 1022, 1023},
-                                                  {0, 1, 2, 3},
-                                                  205},
-                                         WipeCase{"TopToBottom",
-                                                  [] { return std::make_unique<TopToBottomWipe>(); },
-                                                  false,
-                                                  {0, 1, 2, 3, 4},
-                                                  {765, 766, 767},
-                                                  154},
-                                         WipeCase{"BottomToTop",
-                                                  [] { return std::make_unique<BottomToTopWipe>(); },
-                                                  false,
-                                                  {763, 764, 765, 766, 767},
-                                                  {0, 1, 2},
-                                                  154}),
-                         [](const testing::TestParamInfo<WipeCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(
+    AllFour, WipeOnScreen,
+    testing::Values(WipeCase{"LeftToRight",
+                             [] { return std::make_unique<StripWipe>(StripWipe::Direction::kLeftToRight); },
+                             true,
+                             {0, 1, 2, 3, 4},
+                             {1020, 1021, 1022, 1023},
+                             205},
+                    WipeCase{"RightToLeft",
+                             [] { return std::make_unique<StripWipe>(StripWipe::Direction::kRightToLeft); },
+                             true,
+                             {1019, 1020, 1021, 1022, 1023},
+                             {0, 1, 2, 3},
+                             205},
+                    WipeCase{"TopToBottom",
+                             [] { return std::make_unique<StripWipe>(StripWipe::Direction::kTopToBottom); },
+                             false,
+                             {0, 1, 2, 3, 4},
+                             {765, 766, 767},
+                             154},
+                    WipeCase{"BottomToTop",
+                             [] { return std::make_unique<StripWipe>(StripWipe::Direction::kBottomToTop); },
+                             false,
+                             {763, 764, 765, 766, 767},
+                             {0, 1, 2},
+                             154}),
+    [](const testing::TestParamInfo<WipeCase>& info) { return info.param.name; });
 
 std::vector<int> ProgressSequence(Wipe& wipe, std::int32_t width) {
   ByteImage source, destination;
@@ -118,7 +117,7 @@ std::vector<int> ProgressSequence(Wipe& wipe, std::int32_t width) {
 }
 
 TEST(WipeProgress, ForwardWipeTruncatesAndOnlyTheLastStepReportsHundred) {
-  LeftToRightWipe wipe;
+  StripWipe wipe(StripWipe::Direction::kLeftToRight);
   const auto sequence = ProgressSequence(wipe, 1024);
   ASSERT_EQ(sequence.size(), 205u);
   EXPECT_EQ(sequence[0], 0);      // p = 5: 500 / 1024
@@ -131,7 +130,7 @@ TEST(WipeProgress, ForwardWipeTruncatesAndOnlyTheLastStepReportsHundred) {
 }
 
 TEST(WipeProgress, BackwardWipeCountsTheUncoveredStrip) {
-  RightToLeftWipe wipe;
+  StripWipe wipe(StripWipe::Direction::kRightToLeft);
   const auto sequence = ProgressSequence(wipe, 1024);
   ASSERT_EQ(sequence.size(), 205u);
   EXPECT_EQ(sequence[0], 0);     // (1029 - 1024) × 100 / 1024
@@ -142,12 +141,12 @@ TEST(WipeProgress, BackwardWipeCountsTheUncoveredStrip) {
 
 TEST(WipeProgress, ExtentsNoWiderThanAStripEndInOneStep) {
   for (const std::int32_t width : {0, 1, 4, 5}) {
-    LeftToRightWipe forward;
-    RightToLeftWipe backward;
+    StripWipe forward(StripWipe::Direction::kLeftToRight);
+    StripWipe backward(StripWipe::Direction::kRightToLeft);
     EXPECT_EQ(ProgressSequence(forward, width), std::vector<int>{100}) << width;
     EXPECT_EQ(ProgressSequence(backward, width), std::vector<int>{100}) << width;
   }
-  RightToLeftWipe backward;
+  StripWipe backward(StripWipe::Direction::kRightToLeft);
   EXPECT_EQ(ProgressSequence(backward, 6), (std::vector<int>{83, 100}));  // 5 × 100 / 6, then the last column
 }
 
@@ -156,7 +155,7 @@ TEST(WipeProgress, ResetRestartsAHalfDoneWipeFromItsEdge) {
   source.Create(20, 1);
   destination.Create(20, 1);
   Fill(source, 9);
-  RightToLeftWipe wipe;
+  StripWipe wipe(StripWipe::Direction::kRightToLeft);
   int progress = 0;
   wipe.Step(destination, source, progress);
   wipe.Step(destination, source, progress);

@@ -1,8 +1,0 @@
-#pragma once
-#include "fire/wipe.h"
-
-// Uncovers the new background column strip by column strip from the right edge.
-class RightToLeftWipe : public Wipe {
- public:
-  void Step(ByteImage& destination, const ByteImage& source, int& progress) override;
-};
