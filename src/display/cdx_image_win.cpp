@@ -148,16 +148,10 @@ LPDIRECTDRAWSURFACE7 CDXImage::DrawSystemBitmap(LPDIRECTDRAW7 directDraw, std::s
 
 LPDIRECTDRAWSURFACE7 CDXImage::DrawDib(LPDIRECTDRAW7 directDraw, int width, int height, const BITMAPINFO* info,
                                        const void* bits, BYTE memoryType) {
-  ComPtr<IDirectDrawSurface7> surface(CreateOffscreenSurface(directDraw, width, height, memoryType));
-  if (!surface) return nullptr;
-  bool drawn = false;
-  HDC dc = nullptr;
-  if (SUCCEEDED(surface->GetDC(&dc))) {
+  return DrawOffscreenSurface(directDraw, width, height, memoryType, [&](HDC dc) {
     const int lines = StretchDIBits(dc, 0, 0, width, height, 0, 0, width, height, bits, info, DIB_RGB_COLORS, SRCCOPY);
-    drawn = lines != 0 && lines != static_cast<int>(GDI_ERROR);
-    surface->ReleaseDC(dc);
-  }
-  return drawn ? surface.release() : nullptr;
+    return lines != 0 && lines != static_cast<int>(GDI_ERROR);
+  });
 }
 
 LPDIRECTDRAWSURFACE7 CDXImage::DrawJpeg(LPDIRECTDRAW7 directDraw, std::size_t size, const std::uint8_t* data,
@@ -196,14 +190,9 @@ LPDIRECTDRAWSURFACE7 CDXImage::DrawJpeg(LPDIRECTDRAW7 directDraw, std::size_t si
   const int width = MulDiv(extentWidth, pixelsPerInchX, 2540);
   const int height = MulDiv(extentHeight, pixelsPerInchY, 2540);
 
-  ComPtr<IDirectDrawSurface7> surface(CreateOffscreenSurface(directDraw, width, height, memoryType));
-  bool drawn = false;
-  HDC dc = nullptr;
-  if (surface && SUCCEEDED(surface->GetDC(&dc))) {
+  return DrawOffscreenSurface(directDraw, width, height, memoryType, [&](HDC dc) {
     // The picture's extent runs bottom-up; starting at its height with a
     // negative height draws it upright.
-    drawn = SUCCEEDED(picture->Render(dc, 0, 0, width, height, 0, extentHeight, extentWidth, -extentHeight, nullptr));
-    surface->ReleaseDC(dc);
-  }
-  return drawn ? surface.release() : nullptr;
+    return SUCCEEDED(picture->Render(dc, 0, 0, width, height, 0, extentHeight, extentWidth, -extentHeight, nullptr));
+  });
 }

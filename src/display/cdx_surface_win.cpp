@@ -125,20 +125,12 @@ int CDXSurface::LoadBitmapResource(CDXSurfaceHost* screen, const char* name, BYT
   GetObjectA(bitmap.get(), sizeof info, &info);
   const int width = info.bmWidth;
   const int height = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
-  ComPtr<IDirectDrawSurface7> surface(CreateOffscreenSurface(screen->GetDD(), width, height, memoryType));
-  bool drawn = false;
-  HDC target = nullptr;
-  if (surface && SUCCEEDED(surface->GetDC(&target))) {
-    {
-      const UniqueDc source(CreateCompatibleDC(target));
-      const SelectedObject selected(source.get(), bitmap.get());
-      drawn = StretchBlt(target, 0, 0, width, height, source.get(), 0, 0, width, height, SRCCOPY) != FALSE;
-    }
-    surface->ReleaseDC(target);
-  }
-  if (!drawn) return -1;
-  *out = surface.release();
-  return 1;
+  *out = DrawOffscreenSurface(screen->GetDD(), width, height, memoryType, [&](HDC target) {
+    const UniqueDc source(CreateCompatibleDC(target));
+    const SelectedObject selected(source.get(), bitmap.get());
+    return StretchBlt(target, 0, 0, width, height, source.get(), 0, 0, width, height, SRCCOPY) != FALSE;
+  });
+  return *out != nullptr ? 1 : -1;
 }
 
 void CDXSurface::Register(CDXSurfaceHost* screen) {

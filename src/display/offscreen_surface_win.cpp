@@ -1,5 +1,7 @@
 #include "display/offscreen_surface_win.h"
 
+#include "display/handles_win.h"
+
 DWORD OffscreenCaps(BYTE memoryType) {
   switch (memoryType) {
     case CDXMEM_VIDEOONLY:
@@ -26,8 +28,13 @@ HRESULT CreateOffscreenSurface(LPDIRECTDRAW7 directDraw, int width, int height, 
   return result;
 }
 
-LPDIRECTDRAWSURFACE7 CreateOffscreenSurface(LPDIRECTDRAW7 directDraw, int width, int height, BYTE memoryType) {
-  LPDIRECTDRAWSURFACE7 surface = nullptr;
-  CreateOffscreenSurface(directDraw, width, height, memoryType, &surface);
-  return surface;
+LPDIRECTDRAWSURFACE7 DrawOffscreenSurface(LPDIRECTDRAW7 directDraw, int width, int height, BYTE memoryType,
+                                          const std::function<bool(HDC)>& draw) {
+  ComPtr<IDirectDrawSurface7> surface;
+  if (FAILED(CreateOffscreenSurface(directDraw, width, height, memoryType, surface.put()))) return nullptr;
+  HDC dc = nullptr;
+  if (FAILED(surface->GetDC(&dc))) return nullptr;
+  const bool drawn = draw(dc);
+  surface->ReleaseDC(dc);
+  return drawn ? surface.release() : nullptr;
 }

@@ -3,6 +3,8 @@
 // windows.h first: ddraw.h relies on its types.
 #include <ddraw.h>
 
+#include <functional>
+
 // Where a surface's pixels live. Video memory is fastest to blit but can run out
 // or be lost; system memory is what the pixel copiers touch cheapest.
 enum CDXMemoryType : BYTE {
@@ -19,5 +21,8 @@ DWORD OffscreenCaps(BYTE memoryType);
 // DirectDraw object or for an empty size.
 HRESULT CreateOffscreenSurface(LPDIRECTDRAW7 directDraw, int width, int height, BYTE memoryType,
                                LPDIRECTDRAWSURFACE7* surface);
-// The same, answering the surface or null.
-LPDIRECTDRAWSURFACE7 CreateOffscreenSurface(LPDIRECTDRAW7 directDraw, int width, int height, BYTE memoryType);
+// A new off-screen surface with `draw` done on its device context, which is
+// released before this returns: the surface (the caller's to release) when the
+// surface, its device context and `draw` all succeed, else null.
+LPDIRECTDRAWSURFACE7 DrawOffscreenSurface(LPDIRECTDRAW7 directDraw, int width, int height, BYTE memoryType,
+                                          const std::function<bool(HDC)>& draw);
