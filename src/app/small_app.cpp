@@ -128,11 +128,8 @@ void SmallApp::CopyToPreview() {
   CDXSurface* back = GetScreen() != nullptr ? GetScreen()->GetBack() : nullptr;
   if (previewWindow_ == nullptr || back == nullptr) return;
   const WindowDc window(previewWindow_);
-  HDC surfaceDc = back->GetDC();
-  if (window && surfaceDc != nullptr) {
-    BitBlt(window.get(), 0, 0, Choice().width, Choice().height, surfaceDc, 0, 0, SRCCOPY);
-  }
-  if (surfaceDc != nullptr) back->ReleaseDC();
+  const SurfaceDc surface(*back);
+  if (window && surface) BitBlt(window.get(), 0, 0, Choice().width, Choice().height, surface.get(), 0, 0, SRCCOPY);
 }
 
 void SmallApp::OnEnd() {

@@ -140,3 +140,21 @@ class CDXSurface : public Surface {
   CDXSurface* previous_ = nullptr;
   CDXSurface* next_ = nullptr;
 };
+
+// A surface's device context for a scope: GetDC when made, ReleaseDC when gone.
+class SurfaceDc {
+ public:
+  explicit SurfaceDc(CDXSurface& surface) : surface_(surface), dc_(surface.GetDC()) {}
+  ~SurfaceDc() {
+    if (dc_ != nullptr) surface_.ReleaseDC();
+  }
+  SurfaceDc(const SurfaceDc&) = delete;
+  SurfaceDc& operator=(const SurfaceDc&) = delete;
+
+  HDC get() const { return dc_; }
+  explicit operator bool() const { return dc_ != nullptr; }
+
+ private:
+  CDXSurface& surface_;
+  HDC dc_;
+};

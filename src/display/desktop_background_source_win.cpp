@@ -76,10 +76,10 @@ CDXSurface* DesktopBackgroundSource::LoadDesktop() {
   if (snapshot_ == nullptr) return nullptr;
   CDXSurface snapshot;
   if (FAILED(snapshot.Create(screen_, snapshotWidth_, snapshotHeight_))) return nullptr;
-  HDC dc = snapshot.GetDC();
-  if (dc == nullptr) return nullptr;
-  const bool copied = BitBlt(dc, 0, 0, snapshotWidth_, snapshotHeight_, snapshot_->dc.get(), 0, 0, SRCCOPY) != FALSE;
-  snapshot.ReleaseDC();
+  bool copied = false;
+  if (const SurfaceDc dc(snapshot); dc) {
+    copied = BitBlt(dc.get(), 0, 0, snapshotWidth_, snapshotHeight_, snapshot_->dc.get(), 0, 0, SRCCOPY) != FALSE;
+  }
   if (!copied) return nullptr;
   desktop_ = StretchToScreen(snapshot);
   return desktop_.get();
