@@ -54,8 +54,9 @@ UniqueIcon SetSmallIcon(HWND dialog);
 // `OnScroll(control, code)` where `Dialog` has one; any other message to
 // `OnOwnMessage(message, wParam, lParam)` where it has one.
 //
-// `Dialog` derives from this, names itself for the log, and befriends it. The window is known from
-// WM_INITDIALOG until WM_NCDESTROY and may be read on any thread.
+// `Dialog` derives from this, names itself for the log, and befriends it. The
+// window is known from WM_INITDIALOG until WM_NCDESTROY and may be read on any
+// thread.
 template <class Dialog>
 class DialogWindow {
  public:

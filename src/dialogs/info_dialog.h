@@ -9,10 +9,10 @@
 // The focus starts on OK, not on a link, so that a stray Space opens nothing;
 // OK, Escape and the close box end it.
 //
-// `Dialog` derives from this and befriends it; it names its log name and its
-// template to the base, fills its controls in Fill(), drops
-// what Fill made in Forget() once the box is gone, and says what Run answers
-// for OK or Cancel in EndCode(id). UI thread only.
+// `Dialog` derives from this and befriends it; it gives the base its name for
+// the log and its template, fills its controls in Fill(), drops what Fill made
+// in Forget() once the box is gone, and says what Run answers for OK or Cancel
+// in EndCode(id). UI thread only.
 template <class Dialog>
 class InfoDialog {
  public:
