@@ -83,6 +83,9 @@ std::uint32_t IndexWithin(int index, std::size_t count) {
   return value < count ? value : 0;
 }
 
+// Every text is kept as a style: one that does not parse burns as the default.
+bool AnyStyle(const std::string&) { return true; }
+
 // A text list: the entries "<prefix>0" onwards that the file holds and `keep`
 // accepts (a missing or refused one is passed over, not the end of the list),
 // then its current index among those kept.
@@ -146,8 +149,7 @@ void WritePalettes(SettingsStore& store, const std::vector<PaletteRecord>& list,
 }
 
 void ReadStyles(SettingsStore& store, std::vector<std::string>& list, std::uint32_t& index) {
-  ReadTextList(
-      store, "blur", "blur", [](const std::string&) { return true; }, list, index);
+  ReadTextList(store, "blur", "blur", &AnyStyle, list, index);
 }
 
 void WriteStyles(SettingsStore& store, const std::vector<std::string>& list, std::uint32_t index) {
