@@ -6,7 +6,7 @@
 #include <string>
 
 #include "build_info.h"
-#include "display/handles_win.h"
+#include "diagnostics/handles_win.h"
 #include "fire/frame_pacing.h"
 
 class CDXScreen;

@@ -3,7 +3,7 @@
 
 #include "app/base_app.h"
 #include "app/skin_library.h"
-#include "display/handles_win.h"
+#include "diagnostics/handles_win.h"
 #include "settings/locked_settings_controller.h"
 
 class EditorFactory;

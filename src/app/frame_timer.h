@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "display/handles_win.h"
+#include "diagnostics/handles_win.h"
 
 // Paces the frame loop on a periodic waitable timer. Each Wait blocks until the
 // next tick and reports the milliseconds since Start, so the caller can hand the

@@ -5,7 +5,7 @@
 #include "app/big_app.h"
 #include "app/config_app.h"
 #include "app/small_app.h"
-#include "display/handles_win.h"
+#include "diagnostics/handles_win.h"
 
 static constexpr int kFramesPerSecond = 30;
 // Held by the settings mode while it runs.

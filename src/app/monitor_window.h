@@ -3,7 +3,7 @@
 
 #include <atomic>
 
-#include "display/handles_win.h"
+#include "diagnostics/handles_win.h"
 #include "fire/monitor_layout.h"
 
 class MemorySurface;

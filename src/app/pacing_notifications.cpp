@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "display/handles_win.h"
+#include "diagnostics/handles_win.h"
 #include "fire/frame_pacing.h"
 
 namespace {

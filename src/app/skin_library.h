@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "display/handles_win.h"
+#include "diagnostics/handles_win.h"
 
 // The optional skinning library of the settings mode. When it is present it draws
 // the program's windows with the skin of Hearthmoor.urf; when it is missing or

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "display/handles_win.h"
+#include "diagnostics/handles_win.h"
 
 class PaletteCurves;
 class EditorController;

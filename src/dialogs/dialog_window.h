@@ -6,7 +6,7 @@
 
 #include <atomic>
 
-#include "display/handles_win.h"
+#include "diagnostics/handles_win.h"
 
 // Small helpers the program's dialogs share.
 

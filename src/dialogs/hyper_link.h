@@ -3,8 +3,8 @@
 
 #include <string>
 
+#include "diagnostics/handles_win.h"
 #include "dialogs/link_opener.h"
-#include "display/handles_win.h"
 
 // Turns a static text control of a dialog into a link: the text is drawn in the
 // link colour with an underlined copy of the dialog's font, the hand cursor and a

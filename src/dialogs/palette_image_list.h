@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "display/handles_win.h"
+#include "diagnostics/handles_win.h"
 #include "fire/palette_builder.h"
 #include "fire/palette_record.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "diagnostics/debugger_output.h"
-#include "display/handles_win.h"
+#include "diagnostics/handles_win.h"
 #include "display/offscreen_surface_win.h"
 #include "image/bmp_decoder.h"
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "diagnostics/handles_win.h"
 #include "display/cdx_surface_host_win.h"
 #include "display/cdx_surface_win.h"
-#include "display/handles_win.h"
 
 // The DirectDraw 7 display: either an exclusive full-screen flipping pair or a
 // windowed pair (the primary surface plus an off-screen back buffer, clipped to

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "diagnostics/debug_log.h"
+#include "diagnostics/handles_win.h"
 #include "display/cdx_image_win.h"
 #include "display/cdx_surface_host_win.h"
-#include "display/handles_win.h"
 
 namespace {
 // Ids are unique for the life of the process; the first surface made gets 1.

@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "diagnostics/debug_log.h"
+#include "diagnostics/handles_win.h"
 #include "display/cdx_image_win.h"
 #include "display/cdx_screen_win.h"
-#include "display/handles_win.h"
 #include "image/decoded_image.h"
 #include "image/network_path.h"
 

@@ -1,6 +1,6 @@
 #include "display/offscreen_surface_win.h"
 
-#include "display/handles_win.h"
+#include "diagnostics/handles_win.h"
 
 DWORD OffscreenCaps(BYTE memoryType) {
   switch (memoryType) {

@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include "diagnostics/handles_win.h"
 #include "settings/file_access.h"
 
 bool PathExists(const std::string& path) { return !path.empty() && PathFileExistsA(path.c_str()) != FALSE; }
@@ -27,35 +28,34 @@ bool CopyFileIfMissing(const std::string& from, const std::string& to) {
 
 std::optional<std::string> ReadFileContent(const std::string& path) {
   constexpr LONGLONG kMaxBytes = 64LL << 20;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::optional<std::string> bytes;
+  const UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(file, &size) != FALSE && size.QuadPart <= kMaxBytes) {
-    std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (content.empty() ||
-        (ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr) != FALSE &&
-         read == content.size())) {
-      bytes = std::move(content);
-    }
+  if (GetFileSizeEx(file.get(), &size) == FALSE || size.QuadPart > kMaxBytes) return std::nullopt;
+  std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!content.empty() &&
+      (ReadFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr) == FALSE ||
+       read != content.size())) {
+    return std::nullopt;
   }
-  CloseHandle(file);
-  return bytes;
+  return content;
 }
 
 bool ReplaceFileContent(const std::string& path, const std::string& bytes) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) return false;
   const std::string temporary = path + ".new";
-  HANDLE file =
-      CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  UniqueFile file(
+      CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   DWORD written = 0;
-  const bool complete = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE &&
-                        written == bytes.size() && FlushFileBuffers(file) != FALSE;
-  CloseHandle(file);
+  const bool complete =
+      WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) != FALSE &&
+      written == bytes.size() && FlushFileBuffers(file.get()) != FALSE;
+  // Closed before the rename, which a file still open for writing would stop.
+  file.reset();
   if (complete && MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }

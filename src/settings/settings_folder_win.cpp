@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "diagnostics/handles_win.h"
 #include "settings/registry_store_win.h"
 #include "settings/settings_folder.h"
 
@@ -23,15 +24,14 @@ SettingsFolderNames FindSettingsFolderNames() {
 // With its terminating NUL, unlike RegistryStore's values: the uninstaller reads
 // this one too, and not every reader terminates what it gets.
 void RememberUserSettingsFolder(const std::string& folder) {
-  HKEY key = nullptr;
+  UniqueRegistryKey key;
   const std::string subKey = std::string(kBasePath) + "Path\\";
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) !=
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
       ERROR_SUCCESS) {
     return;
   }
-  RegSetValueExA(key, "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+  RegSetValueExA(key.get(), "Path", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
                  static_cast<DWORD>(folder.size() + 1));
-  RegCloseKey(key);
 }
 
 std::string SettingsFolderFromText(const std::string& text) {

@@ -9,7 +9,7 @@
 
 #include "app/config_app.h"
 #include "app/small_app.h"
-#include "display/handles_win.h"
+#include "diagnostics/handles_win.h"
 
 // Records which mode Select chose instead of running it.
 class RecordingSelector : public ModeSelector {

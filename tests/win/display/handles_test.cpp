@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "display/handles_win.h"
+#include "diagnostics/handles_win.h"
 
 namespace {
 
