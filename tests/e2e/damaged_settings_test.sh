@@ -49,18 +49,11 @@ wait_started() {
   return 1
 }
 
-# look_for_fire [GEOMETRY]: a screenshot a second, for up to 5 s, until the
-# screen (or that part of it) is lit. Sets FIRE to the last brightness, and
-# PROBLEM when none was lit.
+# look_for_fire [GEOMETRY]: waits until the screen (or that part of it) is lit.
+# Sets FIRE to the last brightness, and PROBLEM when none was lit.
 look_for_fire() {
-  FIRE=0
-  for _ in 1 2 3 4 5; do
-    sleep 1
-    screenshot "$E2E_TMP/shot.png"
-    FIRE=$(mean_brightness "$E2E_TMP/shot.png" "$@")
-    [ "$FIRE" -ge 8 ] && break
-  done
-  [ "$FIRE" -ge 8 ] || PROBLEM="${PROBLEM:-no fire}"
+  until_lit 8 shot_figure "$E2E_TMP/shot.png" mean_brightness "$@" || PROBLEM="${PROBLEM:-no fire}"
+  FIRE=$LIT
 }
 
 # Each run sets START (ms), PEAK (KB), FIRE (a brightness measure) and PROBLEM
@@ -114,13 +107,8 @@ run_settings() {
   wait_started "$folder/log.txt" "ConfigApp::Init end" 30 || PROBLEM="did not start"
   START=$WAITED
   drive wait 20 >/dev/null || PROBLEM="${PROBLEM:-no dialog}"
-  FIRE=0
-  for _ in 1 2 3 4 5; do
-    sleep 1
-    FIRE=$(preview_fire)
-    [ "$FIRE" -ge 20 ] && break
-  done
-  [ "$FIRE" -ge 20 ] || PROBLEM="${PROBLEM:-no fire in the preview}"
+  until_lit 20 preview_fire || PROBLEM="${PROBLEM:-no fire in the preview}"
+  FIRE=$LIT
   PEAK=$(peak_kb "$pid")
   drive command 1
   wait_for_exit "$pid" 20 || { kill -9 "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; }

@@ -169,6 +169,31 @@ bright_share() {
   convert "$1" -crop "$2" +repage -colorspace Gray -threshold 10% -format '%[fx:int(1000*mean+0.5)]' info:
 }
 
+# until_lit LEAST COMMAND [ARG...]: runs COMMAND, which prints how lit the
+# screen is, once a second for up to 5 s, until that reaches LEAST (a new
+# DirectDraw window may show black for a moment although frames are drawn).
+# Sets LIT to the last figure; false when it never reached LEAST.
+until_lit() {
+  local least=$1
+  shift
+  LIT=0
+  for _ in 1 2 3 4 5; do
+    sleep 1
+    LIT=$("$@")
+    [ "$LIT" -ge "$least" ] && return 0
+  done
+  return 1
+}
+
+# shot_figure SHOT MEASURE [ARG...]: a screenshot into SHOT, measured by
+# MEASURE SHOT ARG... (mean_brightness, bright_share).
+shot_figure() {
+  local shot=$1 measure=$2
+  shift 2
+  screenshot "$shot"
+  "$measure" "$shot" "$@"
+}
+
 # wait_for_line FILE LINE SECONDS: waits until the log holds LINE.
 wait_for_line() {
   local i

@@ -60,14 +60,8 @@ case $case in
     drive window Preview >"$E2E_TMP/window.txt"
     cat "$E2E_TMP/window.txt"
     crop=$(preview_crop)
-    lit=0
-    for _ in 1 2 3 4 5; do
-      sleep 1
-      screenshot "$E2E_TMP/a.png"
-      lit=$(bright_share "$E2E_TMP/a.png" "$crop")
-      [ "$lit" -ge 20 ] && break
-      echo "note: the preview is dark; looking again"
-    done
+    until_lit 20 shot_figure "$E2E_TMP/a.png" bright_share "$crop" || echo "note: the preview stayed dark"
+    lit=$LIT
     check "the preview window is visible with a 600x480 client area" grep -q 'visible 1 client 600x480' "$E2E_TMP/window.txt"
     sleep 1
     screenshot "$E2E_TMP/b.png"
