@@ -280,6 +280,10 @@ TEST_F(SettingsDialogTest, AddDesktopTwiceAndLongPathsStayWhole) {
 }
 
 TEST_F(SettingsDialogTest, SelectingARowActsOnceAndTheFireFollows) {
+  // Focus alone, as the arrow keys with Ctrl give it, picks nothing.
+  LVITEMA focus{};
+  focus.stateMask = focus.state = LVIS_FOCUSED;
+  SendMessageA(Item(IDC_STYLE_LIST), LVM_SETITEMSTATE, 2, reinterpret_cast<LPARAM>(&focus));
   UserSelects(IDC_BACKGROUND_LIST, 2);
   UserSelects(IDC_PALETTE_LIST, 4);
   UserSelects(IDC_STYLE_LIST, 1);
